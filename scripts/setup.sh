@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building and testing Cartavera needs (Debian 12), then
+# configures and builds into ./build. Sourced by ./run and ./test.
+set -euo pipefail
+
+PACKAGES=(
+    cmake ninja-build g++ pkg-config      # toolchain
+    qt6-base-dev qt6-svg-dev libgl-dev    # Qt 6 Core/Gui/Widgets/PrintSupport/Test, Svg
+    libqt6svg6 qt6-qpa-plugins            # SVG icons at run time; offscreen and X11 platforms
+    libbenchmark-dev                      # bench/
+    fonts-liberation2 fonts-dejavu-core   # metric fonts, so printed columns line up
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "== Installo: ${missing[*]}"
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+    $SUDO apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${BUILD_DIR:-$ROOT/build}"
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD"

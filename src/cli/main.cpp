@@ -1,0 +1,229 @@
+// cartavera-cli: the command-line companion, for scripting and backups.
+// It reads the archives with the program's own code and never writes into a
+// record file.
+#include "output/SpreadsheetExport.h"
+#include "storage/AppFolder.h"
+#include "storage/ClientRecord.h"
+#include "storage/DatabaseRecord.h"
+#include "storage/RecordFile.h"
+#include "storage/StorageError.h"
+#include "validators/CreditCard.h"
+#include "validators/FiscalCode.h"
+#include "validators/Iban.h"
+#include "validators/VatNumber.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kUsage = 1;
+constexpr int kFileError = 2;
+
+const char kHelp[] = R"(Uso: cartavera-cli [--cartella CARTELLA] COMANDO ...
+
+Compagno a riga di comando di Cartavera: legge gli archivi della cartella
+dell'applicazione con lo stesso codice del programma e non scrive mai nei file
+delle schede (un archivio mancante vale come vuoto e non viene creato).
+
+Comandi:
+  conta database|clienti
+      Stampa il numero di schede intere dell'archivio.
+  mostra database|clienti N
+      Stampa la scheda N (da 1) come righe Nome=valore, un campo per riga
+      nell'ordine del file.
+  esporta database|clienti [--file PERCORSO]
+      Scrive Database.xls o Clienti.xls nella cartella (o in PERCORSO), con
+      gli stessi byte dell'esportazione in Excel del programma.
+  controlla cf|piva|carta|iban [TESTO...]
+      Controlla codici fiscali, partite IVA, carte di credito o IBAN: uno per
+      argomento o, senza argomenti, uno per riga dallo standard input. Per
+      ciascuno stampa VALIDO, ERRATO o LUNGHEZZA (lunghezza errata); piva
+      aggiunge un tab e l'ufficio che l'ha rilasciata, carta un tab e il tipo
+      di carta; carta stampa VUOTO per un testo vuoto.
+
+Opzioni:
+  --cartella CARTELLA  la cartella dell'applicazione (predefinita: quella corrente)
+  --help               mostra questo aiuto
+
+Codici di uscita: 0 riuscito, 1 uso errato, 2 errore di file.
+)";
+
+void out(const QString &line) {
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+int fail(int code, const QString &message) {
+    std::fflush(stdout);
+    const QByteArray bytes = (QStringLiteral("cartavera-cli: ") + message).toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    return code;
+}
+
+int usage(const QString &message) {
+    return fail(kUsage, message + QStringLiteral(" (cartavera-cli --help per l'aiuto)"));
+}
+
+const RecordLayout *archiveNamed(const QString &name) {
+    if (name == u"database")
+        return &databaseLayout;
+    if (name == u"clienti")
+        return &clientLayout;
+    return nullptr;
+}
+
+int count(const AppFolder &folder, const RecordLayout &layout) {
+    RecordScanner scanner(folder.file(QString::fromLatin1(layout.fileName)), layout.size,
+                          RecordScanner::Missing::Empty);
+    out(QString::number(scanner.count()));
+    return kOk;
+}
+
+int show(const AppFolder &folder, const RecordLayout &layout, const QString &number) {
+    bool ok = false;
+    const qint64 n = number.toLongLong(&ok);
+    if (!ok || n < 1)
+        return usage(QStringLiteral("numero di scheda non valido: %1").arg(number));
+    const QString path = folder.file(QString::fromLatin1(layout.fileName));
+    RecordScanner scanner(path, layout.size, RecordScanner::Missing::Empty);
+    if (n > scanner.count())
+        return usage(QStringLiteral("la scheda %1 non esiste: l'archivio ne contiene %2")
+                         .arg(n)
+                         .arg(scanner.count()));
+    // Read just the one record, in place.
+    Record record(layout);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek((n - 1) * layout.size) ||
+        file.read(record.data(), layout.size) != layout.size)
+        throw StorageError(QStringLiteral("%1: impossibile leggere la scheda %2").arg(path).arg(n));
+    for (int i = 0; i < int(layout.fields.size()); ++i)
+        out(QString::fromLatin1(layout.fields[i].name) + u'=' + record.text(i));
+    return kOk;
+}
+
+int exportTo(const AppFolder &folder, const RecordLayout &layout, const QString &target) {
+    const spreadsheet::Sheet &sheet =
+        &layout == &clientLayout ? spreadsheet::clientSheet : spreadsheet::databaseSheet;
+    const QString path =
+        target.isEmpty() ? folder.file(QString::fromLatin1(sheet.fileName)) : target;
+    const qint64 rows =
+        spreadsheet::exportArchive(sheet, folder.file(QString::fromLatin1(layout.fileName)), path);
+    out(QStringLiteral("%1 schede esportate in %2").arg(rows).arg(QDir::toNativeSeparators(path)));
+    return kOk;
+}
+
+QString word(validators::Verdict v) {
+    switch (v) {
+    case validators::Verdict::Valid:
+        return QStringLiteral("VALIDO");
+    case validators::Verdict::Wrong:
+        return QStringLiteral("ERRATO");
+    case validators::Verdict::WrongLength:
+        return QStringLiteral("LUNGHEZZA");
+    case validators::Verdict::Blank:
+        return QStringLiteral("VUOTO");
+    }
+    return {};
+}
+
+// One verdict line per text.
+QString verdict(const QString &kind, const QString &text) {
+    using namespace validators;
+    if (kind == u"cf")
+        return word(checkFiscalCode(text));
+    if (kind == u"piva") {
+        const VatCheck r = checkVatNumber(text);
+        return r.verdict == Verdict::Valid ? word(r.verdict) + u'\t' + r.officeName
+                                           : word(r.verdict);
+    }
+    if (kind == u"carta") {
+        const CardCheck r = checkCreditCard(text);
+        return r.verdict == Verdict::Valid ? word(r.verdict) + u'\t' + r.typeName : word(r.verdict);
+    }
+    return word(checkIban(text));
+}
+
+int check(const QString &kind, const QStringList &texts) {
+    static const QStringList kinds = {QStringLiteral("cf"), QStringLiteral("piva"),
+                                      QStringLiteral("carta"), QStringLiteral("iban")};
+    if (!kinds.contains(kind))
+        return usage(
+            QStringLiteral("tipo di controllo sconosciuto: %1 (cf, piva, carta o iban)").arg(kind));
+    if (!texts.isEmpty()) {
+        for (const QString &t : texts)
+            out(verdict(kind, t));
+        return kOk;
+    }
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        out(verdict(kind, QString::fromUtf8(line.data(), qsizetype(line.size()))));
+    }
+    return kOk;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(kHelp, stdout);
+        return kOk;
+    }
+    QString folderPath = QDir::currentPath();
+    if (!args.isEmpty() && args.first() == u"--cartella") {
+        if (args.size() < 2)
+            return usage(QStringLiteral("--cartella vuole il nome di una cartella"));
+        folderPath = args[1];
+        args = args.mid(2);
+        if (!QFileInfo(folderPath).isDir())
+            return fail(kFileError, QStringLiteral("la cartella %1 non esiste").arg(folderPath));
+    }
+    if (args.isEmpty())
+        return usage(QStringLiteral("manca il comando"));
+    const AppFolder folder(folderPath);
+    const QString command = args.takeFirst();
+
+    try {
+        if (command == u"controlla") {
+            if (args.isEmpty())
+                return usage(QStringLiteral("controlla vuole cf, piva, carta o iban"));
+            const QString kind = args.takeFirst();
+            return check(kind, args);
+        }
+        if (command != u"conta" && command != u"mostra" && command != u"esporta")
+            return usage(QStringLiteral("comando sconosciuto: %1").arg(command));
+        const RecordLayout *layout = args.isEmpty() ? nullptr : archiveNamed(args.takeFirst());
+        if (!layout)
+            return usage(QStringLiteral("%1 vuole database o clienti").arg(command));
+        if (command == u"conta") {
+            if (!args.isEmpty())
+                return usage(QStringLiteral("argomento in più: %1").arg(args.first()));
+            return count(folder, *layout);
+        }
+        if (command == u"mostra") {
+            if (args.size() != 1)
+                return usage(QStringLiteral("mostra vuole il numero della scheda"));
+            return show(folder, *layout, args.first());
+        }
+        QString target;
+        if (!args.isEmpty()) {
+            if (args.size() != 2 || args.first() != u"--file")
+                return usage(QStringLiteral("esporta accetta solo --file PERCORSO"));
+            target = QFileInfo(args[1]).absoluteFilePath();
+        }
+        return exportTo(folder, *layout, target);
+    } catch (const StorageError &e) {
+        return fail(kFileError, e.message());
+    }
+}

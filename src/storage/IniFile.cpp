@@ -1,0 +1,127 @@
+#include "IniFile.h"
+
+#include "StorageError.h"
+#include "TextRules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace {
+
+struct IniText {
+    QStringList lines;
+    QString eol = QStringLiteral("\r\n");
+};
+
+IniText load(const QString &path) {
+    IniText ini;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ini;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString content = utf8.decode(bytes);
+    if (utf8.hasError())
+        content = text::decode1252(bytes);
+    if (content.startsWith(QChar(0xFEFF)))
+        content.remove(0, 1);
+    if (!content.contains(u"\r\n") && content.contains(u'\n'))
+        ini.eol = QStringLiteral("\n");
+    content.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    ini.lines = content.split(u'\n');
+    if (!ini.lines.isEmpty() && ini.lines.last().isEmpty())
+        ini.lines.removeLast(); // the final line break
+    return ini;
+}
+
+// The section name of a header line "[name]", or a null string.
+QString sectionOf(const QString &line) {
+    const QString t = text::trimmed(line);
+    if (!t.startsWith(u'['))
+        return {};
+    const qsizetype close = t.indexOf(u']');
+    return text::trimmed(QStringView(t).mid(1, close < 0 ? -1 : close - 1));
+}
+
+// The key of a "key=value" line, or a null string.
+QString keyOf(const QString &line) {
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0 || text::trimmed(line).startsWith(u';'))
+        return {};
+    return text::trimmed(QStringView(line).left(eq));
+}
+
+bool sameName(const QString &a, const QString &b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Index of the header line of `section`, or -1.
+qsizetype findSection(const QStringList &lines, const QString &section) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString name = sectionOf(lines[i]);
+        if (!name.isNull() && sameName(name, section))
+            return i;
+    }
+    return -1;
+}
+
+// One past the last line of the section whose header is at `header`.
+qsizetype sectionEnd(const QStringList &lines, qsizetype header) {
+    qsizetype i = header + 1;
+    while (i < lines.size() && sectionOf(lines[i]).isNull())
+        ++i;
+    return i;
+}
+
+} // namespace
+
+QString IniFile::read(const QString &section, const QString &key) const {
+    const IniText ini = load(m_path);
+    const qsizetype header = findSection(ini.lines, section);
+    if (header < 0)
+        return {};
+    const qsizetype end = sectionEnd(ini.lines, header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        const QString name = keyOf(ini.lines[i]);
+        if (!name.isNull() && sameName(name, key))
+            return text::trimmed(QStringView(ini.lines[i]).mid(ini.lines[i].indexOf(u'=') + 1));
+    }
+    return {};
+}
+
+void IniFile::write(const QString &section, const QString &key, const QString &value) {
+    IniText ini = load(m_path);
+    QString clean = value;
+    clean.replace(u'\r', u' ').replace(u'\n', u' '); // a value is one line
+    clean = text::trimmed(clean);
+
+    qsizetype header = findSection(ini.lines, section);
+    if (header < 0) {
+        ini.lines << u'[' + section + u']';
+        header = ini.lines.size() - 1;
+    }
+    const qsizetype end = sectionEnd(ini.lines, header);
+    bool done = false;
+    for (qsizetype i = header + 1; i < end && !done; ++i) {
+        const QString name = keyOf(ini.lines[i]);
+        if (!name.isNull() && sameName(name, key)) {
+            ini.lines[i] = name + u'=' + clean;
+            done = true;
+        }
+    }
+    if (!done) {
+        // After the section's last non-blank line, so blank separators stay below it.
+        qsizetype at = end;
+        while (at > header + 1 && text::trimmed(ini.lines[at - 1]).isEmpty())
+            --at;
+        ini.lines.insert(at, key + u'=' + clean);
+    }
+
+    QSaveFile file(m_path);
+    const QByteArray bytes = text::encode1252(ini.lines.join(ini.eol) + ini.eol);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw StorageError(
+            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_path)));
+}

@@ -1,0 +1,27 @@
+// INI text files (Archivio.ini, unins000.dll).
+//
+// Section and key names compare without regard to case. A missing file,
+// section or key reads as the empty text. Each write updates one key and
+// stores the file at once (written aside and renamed over it); a write into a
+// section that exists with other letter case lands there and keeps its header
+// line, a new section is headed with the writer's spelling. Files are written
+// in Windows-1252; a file that is valid UTF-8 is read as UTF-8, anything else
+// as Windows-1252.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class IniFile {
+  public:
+    explicit IniFile(const QString &path) : m_path(path) {}
+
+    QString read(const QString &section, const QString &key) const;
+    // Raises StorageError("Unable to write to <path>") when the file cannot be stored.
+    void write(const QString &section, const QString &key, const QString &value);
+
+    const QString &path() const { return m_path; }
+
+  private:
+    QString m_path;
+};

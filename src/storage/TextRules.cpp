@@ -1,0 +1,90 @@
+#include "TextRules.h"
+
+#include <array>
+
+namespace text {
+namespace {
+
+// Code points of the bytes 0x80..0x9F; the rest of the code page equals Latin-1.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool isBlank(char16_t c) {
+    return c <= 0x20;
+}
+
+} // namespace
+
+QString trimmed(QStringView s) {
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && isBlank(s[begin].unicode()))
+        ++begin;
+    while (end > begin && isBlank(s[end - 1].unicode()))
+        --end;
+    return s.mid(begin, end - begin).toString();
+}
+
+QByteArrayView trimmed(QByteArrayView bytes) {
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 0x20)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 0x20)
+        --end;
+    return bytes.sliced(begin, end - begin);
+}
+
+QString toUpperAscii(QStringView s) {
+    QString out = s.toString();
+    for (QChar &c : out)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    return out;
+}
+
+QString toLowerAscii(QStringView s) {
+    QString out = s.toString();
+    for (QChar &c : out)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return out;
+}
+
+QString decode1252(QByteArrayView bytes) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *dst = out.data();
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
+    }
+    return out;
+}
+
+int byteFor1252(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return int(cp);
+    for (int i = 0; i < int(kHigh.size()); ++i)
+        if (kHigh[i] == cp)
+            return 0x80 + i;
+    return -1;
+}
+
+QByteArray encode1252(QStringView s) {
+    QByteArray out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        char32_t cp = s[i].unicode();
+        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(s[i], s[i + 1]);
+            ++i;
+        }
+        const int b = byteFor1252(cp);
+        out.append(b < 0 ? '?' : char(b));
+    }
+    return out;
+}
+
+} // namespace text

@@ -1,0 +1,128 @@
+#include "storage/IniFile.h"
+#include "storage/StorageError.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void missingReadsEmpty();
+    void namesIgnoreCase();
+    void writeKeepsExistingHeader();
+    void newSectionUsesWritersSpelling();
+    void updateInPlaceKeepsOtherLines();
+    void encodings_data();
+    void encodings();
+    void failedWrite();
+
+  private:
+    QString path() const { return m_dir->filePath(QStringLiteral("Archivio.ini")); }
+    void writeFile(const QByteArray &bytes) {
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray fileBytes() const {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestIniFile::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+void TestIniFile::missingReadsEmpty() {
+    IniFile ini(path());
+    QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")), QString());
+    writeFile("[Database]\r\nNome Archivio=Vini\r\n");
+    QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")),
+             QString());
+    QCOMPARE(ini.read(QStringLiteral("Nome Campi"), QStringLiteral("Nome Archivio")), QString());
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("other.ini"))));
+}
+
+void TestIniFile::namesIgnoreCase() {
+    writeFile("[NOME CAMPI]\r\ncampo 01 =  Vitigno  \r\nCampo 02=\r\n[Database]\r\nNome "
+              "Archivio=Cantina\r\n");
+    IniFile ini(path());
+    QCOMPARE(ini.read(QStringLiteral("Nome Campi"), QStringLiteral("Campo 01")),
+             QStringLiteral("Vitigno"));
+    QCOMPARE(ini.read(QStringLiteral("nome campi"), QStringLiteral("CAMPO 02")), QString());
+    QCOMPARE(ini.read(QStringLiteral("database"), QStringLiteral("nome archivio")),
+             QStringLiteral("Cantina"));
+}
+
+void TestIniFile::writeKeepsExistingHeader() {
+    writeFile("[NOME CAMPI]\r\nCampo 01=Vecchio\r\n\r\n[Database]\r\nNome Archivio=Cantina\r\n");
+    IniFile ini(path());
+    ini.write(QStringLiteral("Nome campi"), QStringLiteral("Campo 01"),
+              QStringLiteral("  Vitigno "));
+    ini.write(QStringLiteral("Nome campi"), QStringLiteral("Campo 02"), QString());
+    QCOMPARE(fileBytes(), QByteArray("[NOME CAMPI]\r\nCampo 01=Vitigno\r\nCampo 02=\r\n\r\n"
+                                     "[Database]\r\nNome Archivio=Cantina\r\n"));
+}
+
+void TestIniFile::newSectionUsesWritersSpelling() {
+    IniFile ini(path());
+    ini.write(QStringLiteral("Nome campi"), QStringLiteral("Campo 01"), QStringLiteral("Annata"));
+    ini.write(QStringLiteral("Database"), QStringLiteral("Nome Archivio"),
+              QStringLiteral("Cantina"));
+    QCOMPARE(fileBytes(), QByteArray("[Nome campi]\r\nCampo 01=Annata\r\n"
+                                     "[Database]\r\nNome Archivio=Cantina\r\n"));
+    QCOMPARE(ini.read(QStringLiteral("Nome Campi"), QStringLiteral("Campo 01")),
+             QStringLiteral("Annata"));
+}
+
+void TestIniFile::updateInPlaceKeepsOtherLines() {
+    writeFile("; appunti\n[Database]\nNome Archivio=Uno\nSottotitolo Archivio=Due\n");
+    IniFile(path()).write(QStringLiteral("DATABASE"), QStringLiteral("nome archivio"),
+                          QStringLiteral("Tre"));
+    // The file's own line ending and the key's own spelling are kept.
+    QCOMPARE(fileBytes(), QByteArray("; appunti\n[Database]\nNome Archivio=Tre\n"
+                                     "Sottotitolo Archivio=Due\n"));
+}
+
+void TestIniFile::encodings_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("windows-1252") << QByteArray(
+        "[Database]\r\nNome Archivio=Citt\xE0 e propriet\xE0\r\n");
+    QTest::newRow("utf-8") << QByteArray(
+        "[Database]\r\nNome Archivio=Citt\xC3\xA0 e propriet\xC3\xA0\r\n");
+    QTest::newRow("utf-8 with mark")
+        << QByteArray("\xEF\xBB\xBF[Database]\nNome Archivio=Citt\xC3\xA0 e propriet\xC3\xA0\n");
+}
+
+void TestIniFile::encodings() {
+    QFETCH(QByteArray, file);
+    writeFile(file);
+    IniFile ini(path());
+    QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")),
+             QStringLiteral("Città e proprietà"));
+    // Written back in Windows-1252.
+    ini.write(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio"),
+              QStringLiteral("Però"));
+    QVERIFY(fileBytes().contains("Nome Archivio=Citt\xE0 e propriet\xE0"));
+    QVERIFY(fileBytes().contains("Sottotitolo Archivio=Per\xF2"));
+    QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")),
+             QStringLiteral("Città e proprietà"));
+}
+
+void TestIniFile::failedWrite() {
+    writeFile("[Database]\r\n");
+    const QString bad = path() + QStringLiteral("/Archivio.ini"); // its parent is a file
+    IniFile ini(bad);
+    try {
+        ini.write(QStringLiteral("Database"), QStringLiteral("Nome Archivio"), QStringLiteral("x"));
+        QFAIL("no error raised");
+    } catch (const StorageError &e) {
+        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(bad));
+    }
+    QCOMPARE(fileBytes(), QByteArray("[Database]\r\n"));
+}
+
+QTEST_APPLESS_MAIN(TestIniFile)
+#include "tst_inifile.moc"
