@@ -175,20 +175,25 @@ void Writer::flush() {
     m_used = 0;
 }
 
+// The first "&", "<" or ">" in [p, end), or end.
+static const char *firstSpecial(const char *p, const char *end) {
+    for (char c : {'&', '<', '>'})
+        if (const void *hit = std::memchr(p, c, size_t(end - p)))
+            end = static_cast<const char *>(hit);
+    return end;
+}
+
 void Writer::cell(QByteArrayView bytes) {
     put(kCellStart);
-    // Most cells hold nothing to escape: copy them whole.
     const char *p = bytes.data();
     const char *end = p + bytes.size();
     while (p < end) {
-        const char *run = p;
-        while (p < end && *p != '&' && *p != '<' && *p != '>')
-            ++p;
-        put(QByteArrayView(run, p - run));
-        if (p == end)
+        const char *special = firstSpecial(p, end);
+        put(QByteArrayView(p, special - p));
+        if (special == end)
             break;
-        put(*p == '&' ? "&amp;" : *p == '<' ? "&lt;" : "&gt;");
-        ++p;
+        put(*special == '&' ? "&amp;" : *special == '<' ? "&lt;" : "&gt;");
+        p = special + 1;
     }
     put(kCellEnd);
 }

@@ -1,0 +1,78 @@
+#include "Desktop.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+Desktop *installed = nullptr;
+} // namespace
+
+Desktop &Desktop::current() {
+    static RealDesktop real;
+    return installed ? *installed : real;
+}
+
+void Desktop::install(Desktop *desktop) {
+    installed = desktop;
+}
+
+Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &text) {
+    QMessageBox box(parent);
+    box.setText(text);
+    box.setWindowTitle(QApplication::applicationDisplayName());
+    switch (kind) {
+    case Kind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Kind::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Kind::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Kind::Confirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Kind::Plain:
+        break;
+    }
+    if (kind == Kind::Confirmation) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else if (kind == Kind::Plain) {
+        box.setStandardButtons(QMessageBox::Ok);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    }
+    if (QAbstractButton *yes = box.button(QMessageBox::Yes))
+        yes->setText(QStringLiteral("Sì"));
+    if (QAbstractButton *cancel = box.button(QMessageBox::Cancel))
+        cancel->setText(QStringLiteral("Annulla"));
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return Answer::Ok;
+    }
+}
+
+QString RealDesktop::openFileName(QWidget *parent, const QString &title, const QString &filter,
+                                  const QString &folder) {
+    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+}
+
+int RealDesktop::runModal(QDialog &dialog) {
+    return dialog.exec();
+}
+
+void RealDesktop::openUrl(const QUrl &url) {
+    QDesktopServices::openUrl(url);
+}

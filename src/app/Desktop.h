@@ -1,0 +1,44 @@
+// Desktop: every message box, file chooser, modal dialog run and shell-open
+// goes through here. The real one wraps the toolkit; tests install a fake that
+// records each call and answers from a script.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QDialog;
+class QWidget;
+
+class Desktop {
+  public:
+    // Warning, error and information boxes carry OK and Cancel; confirmation
+    // boxes Yes and No; plain boxes the message and OK only.
+    enum class Kind { Warning, Error, Information, Confirmation, Plain };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Desktop() = default;
+
+    virtual Answer message(QWidget *parent, Kind kind, const QString &text) = 0;
+    // The chosen file's path, or the empty text when the user cancels.
+    virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter,
+                                 const QString &folder) = 0;
+    // Runs a dialog modally and returns when it has closed.
+    virtual int runModal(QDialog &dialog) = 0;
+    // The shell's open action: files, folders, web addresses and mail links
+    // open in the user's default programs. Failures are not reported.
+    virtual void openUrl(const QUrl &url) = 0;
+
+    // The desktop in use; the real one unless a test installed another.
+    static Desktop &current();
+    // Installs `desktop` (not owned), or the real one again for nullptr.
+    static void install(Desktop *desktop);
+};
+
+class RealDesktop : public Desktop {
+  public:
+    Answer message(QWidget *parent, Kind kind, const QString &text) override;
+    QString openFileName(QWidget *parent, const QString &title, const QString &filter,
+                         const QString &folder) override;
+    int runModal(QDialog &dialog) override;
+    void openUrl(const QUrl &url) override;
+};

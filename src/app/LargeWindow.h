@@ -1,0 +1,17 @@
+// A large window: shown and hidden through its start-up instance, handing
+// over to another large window by showing it before hiding itself.
+#pragma once
+
+#include <QWidget>
+
+class LargeWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit LargeWindow(QWidget *parent = nullptr) : QWidget(parent) {}
+
+    // Shows the window as it wants to be seen: maximized, unless it is a
+    // fixed-size window (login, password change), which shows centred.
+    virtual void present();
+    // Shows `target`, then hides this window.
+    void handOver(LargeWindow *target);
+};

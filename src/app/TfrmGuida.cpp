@@ -1,0 +1,82 @@
+#include "TfrmGuida.h"
+
+#include "Desktop.h"
+#include "Forms.h"
+#include "Misc.h"
+#include "WindowKit.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmGuida"));
+    setWindowTitle(QStringLiteral(" Guida all'utilizzo del software"));
+    makeFixedWindow(this, QSize(670, 572));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setStyleSheet(QStringLiteral("TfrmGuida { background: #f4f7fb; }"));
+
+    imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(
+        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
+    imgLogo->setAlignment(Qt::AlignCenter);
+
+    lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), this);
+    lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
+    QFont titleFont = lblTitolo->font();
+    titleFont.setPointSize(15);
+    titleFont.setBold(true);
+    lblTitolo->setFont(titleFont);
+    lblTitolo->setStyleSheet(QStringLiteral("color: #dc143c;"));
+
+    txtGuida = new QPlainTextEdit(this);
+    txtGuida->setObjectName(QStringLiteral("txtGuida"));
+    txtGuida->setReadOnly(true);
+    txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QFont textFont = txtGuida->font();
+    textFont.setBold(true);
+    txtGuida->setFont(textFont);
+    txtGuida->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { background: white; border: 1px solid #b8c4d2;"
+                       " border-radius: 4px; padding: 6px; color: #22313f; }"));
+
+    imgPDF = new PictureLabel(QStringLiteral("imgPDF"), this);
+    imgPDF->setPixmap(icon(QStringLiteral("pdf")).pixmap(32, 32));
+    lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"),
+                           QStringLiteral("Visualizza guida in formato PDF"), this);
+    lnkWeb->tie(imgPDF);
+    btnChiudi = new CommandButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), this);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(imgPDF);
+    bottom->addWidget(lnkWeb);
+    bottom->addStretch();
+    bottom->addWidget(btnChiudi);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 14);
+    layout->addWidget(imgLogo);
+    layout->addWidget(lblTitolo);
+    layout->addWidget(txtGuida, 1);
+    layout->addLayout(bottom);
+
+    connect(lnkWeb, &PictureLabel::clicked, this, &TfrmGuida::lnkWebClick);
+    connect(imgPDF, &PictureLabel::clicked, this, &TfrmGuida::lnkWebClick);
+    connect(btnChiudi, &QPushButton::clicked, this, &TfrmGuida::btnChiudiClick);
+}
+
+void TfrmGuida::showTopic(QWidget *owner, const GuideTopic &topic) {
+    TfrmGuida guide(owner);
+    guide.lblTitolo->setText(topic.title);
+    guide.txtGuida->setPlainText(topic.text());
+    centerOnScreen(&guide);
+    Desktop::current().runModal(guide);
+}
+
+void TfrmGuida::lnkWebClick() {
+    TMisc::Open(u'"' + forms().folder.file(QStringLiteral("Guida.pdf")) + u'"');
+}
+
+void TfrmGuida::btnChiudiClick() {
+    close();
+}

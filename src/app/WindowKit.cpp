@@ -1,0 +1,248 @@
+#include "WindowKit.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStyle>
+#include <QSvgRenderer>
+
+namespace {
+
+const char kCommandStyle[] =
+    "QPushButton { color: white; font-weight: bold; padding: 6px 16px;"
+    " border: 1px solid #163a6a; border-radius: 5px;"
+    " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5a9de0, stop:1 #1f4e8c); }"
+    "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+    " stop:0 #6cb0f0, stop:1 #2a5fa3); }"
+    "QPushButton:pressed { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+    " stop:0 #1f4e8c, stop:1 #4a90d9); }"
+    "QPushButton:disabled { color: #d8dde3; border-color: #8a97a6;"
+    " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a9b6c4, stop:1 #7d8b9a); }"
+    "QPushButton:focus { border: 2px solid #f2c500; }";
+
+class FocusFrameFilter : public QObject {
+  public:
+    FocusFrameFilter(QWidget *box, QFrame *frame) : QObject(box), m_box(box), m_frame(frame) {}
+
+  protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            place();
+            m_frame->show();
+            break;
+        case QEvent::FocusOut:
+        case QEvent::Hide:
+            m_frame->hide();
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+            place();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+  private:
+    void place() {
+        m_frame->setGeometry(m_box->geometry().adjusted(-3, -3, 3, 3));
+        m_frame->stackUnder(m_box);
+    }
+    QWidget *m_box;
+    QFrame *m_frame;
+};
+
+class EnterFilter : public QObject {
+  public:
+    EnterFilter(QWidget *box, std::function<void()> action)
+        : QObject(box), m_action(std::move(action)) {}
+
+  protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                m_action();
+                return true;
+            }
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> m_action;
+};
+
+} // namespace
+
+PictureButton::PictureButton(const QString &objectName, const QString &iconName, int size,
+                             QWidget *parent)
+    : QToolButton(parent) {
+    setObjectName(objectName);
+    setIcon(::icon(iconName));
+    setIconSize(QSize(size, size));
+    setAutoRaise(true);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+    setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 2px; }"
+                                 "QToolButton:hover { background: rgba(74,144,217,40);"
+                                 " border-radius: 6px; }"
+                                 "QToolButton:disabled { background: transparent; }"));
+}
+
+CommandButton::CommandButton(const QString &objectName, const QString &caption, QWidget *parent,
+                             const QString &iconName)
+    : QPushButton(caption, parent) {
+    setObjectName(objectName);
+    setCursor(Qt::PointingHandCursor);
+    setStyleSheet(QString::fromLatin1(kCommandStyle));
+    if (!iconName.isEmpty()) {
+        setIcon(::icon(iconName));
+        setIconSize(QSize(20, 20));
+    }
+}
+
+PictureLabel::PictureLabel(const QString &objectName, QWidget *parent) : QLabel(parent) {
+    setObjectName(objectName);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void PictureLabel::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton)
+        emit pressed();
+    QLabel::mousePressEvent(event);
+}
+
+void PictureLabel::mouseReleaseEvent(QMouseEvent *event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+LinkLabel::LinkLabel(const QString &objectName, const QString &text, QWidget *parent)
+    : PictureLabel(objectName, parent) {
+    setText(text);
+    QFont f = font();
+    f.setUnderline(true);
+    setFont(f);
+    setColor(followedColor());
+    connect(this, &PictureLabel::pressed, this, [this] { setColor(pressedColor()); });
+    connect(this, &PictureLabel::clicked, this, [this] { setColor(followedColor()); });
+}
+
+void LinkLabel::tie(PictureLabel *picture) {
+    connect(picture, &PictureLabel::pressed, this, [this] { setColor(pressedColor()); });
+    connect(picture, &PictureLabel::clicked, this, [this] { setColor(followedColor()); });
+}
+
+QColor LinkLabel::color() const {
+    return palette().color(QPalette::WindowText);
+}
+
+void LinkLabel::setColor(const QColor &c) {
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, c);
+    setPalette(p);
+}
+
+StatusHints::StatusHints(QLabel *panInfo) : QObject(panInfo), m_panel(panInfo) {}
+
+void StatusHints::describe(QWidget *control, const QString &text) {
+    m_texts.insert(control, text);
+    control->installEventFilter(this);
+    control->setAttribute(Qt::WA_Hover);
+}
+
+void StatusHints::describe(std::initializer_list<std::pair<QWidget *, QString>> items) {
+    for (const auto &[control, text] : items)
+        describe(control, text);
+}
+
+void StatusHints::background(std::initializer_list<QWidget *> widgets) {
+    for (QWidget *w : widgets)
+        describe(w, QString());
+}
+
+bool StatusHints::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Enter) {
+        auto it = m_texts.constFind(watched);
+        if (it != m_texts.constEnd())
+            m_panel->setText(*it);
+    }
+    return false;
+}
+
+QFrame *addFocusFrame(QWidget *box, const QString &objectName) {
+    auto *frame = new QFrame(box->parentWidget());
+    frame->setObjectName(objectName);
+    frame->setStyleSheet(QStringLiteral("QFrame { background: #ffd700; border: 1px solid #e0a800;"
+                                        " border-radius: 3px; }"));
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    frame->hide();
+    box->installEventFilter(new FocusFrameFilter(box, frame));
+    return frame;
+}
+
+void onEnter(QWidget *box, std::function<void()> action) {
+    box->installEventFilter(new EnterFilter(box, std::move(action)));
+}
+
+void chainEnter(std::initializer_list<QWidget *> boxes) {
+    QWidget *const *b = boxes.begin();
+    for (size_t i = 0; i + 1 < boxes.size(); ++i) {
+        QWidget *next = b[i + 1];
+        onEnter(b[i], [next] { next->setFocus(Qt::OtherFocusReason); });
+    }
+}
+
+void makeFixedWindow(QWidget *window, QSize clientSize) {
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    window->setFixedSize(clientSize);
+}
+
+void centerOnScreen(QWidget *window) {
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
+QImage renderPicture(const QString &resource, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QSvgRenderer renderer(resource);
+    if (renderer.isValid()) {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter);
+    }
+    return image;
+}
+
+QImage builtInStartPicture() {
+    return renderPicture(QStringLiteral(":/pictures/avvio.svg"), QSize(912, 409));
+}
+
+QImage defaultPhoto() {
+    return renderPicture(QStringLiteral(":/pictures/foto.svg"), QSize(230, 307));
+}
+
+QIcon icon(const QString &name) {
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+}
+
+void applyProcessFormats() {
+    // Italian conventions: decimal comma; dates are written with kShortDateFormat.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
+QString formatDate(const QDate &date) {
+    return date.toString(kShortDateFormat);
+}

@@ -1,0 +1,103 @@
+// The pieces every window is made of: picture buttons, command buttons, link
+// labels, the status line fed by the control under the mouse, the yellow
+// focus frames, Enter chains, window placement, pictures and formats.
+#pragma once
+
+#include <QDate>
+#include <QFrame>
+#include <QHash>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
+#include <functional>
+#include <initializer_list>
+
+// A flat button showing one of our icons, with a hand cursor.
+class PictureButton : public QToolButton {
+    Q_OBJECT
+  public:
+    PictureButton(const QString &objectName, const QString &icon, int size, QWidget *parent);
+};
+
+// A button with its caption in white on a blue gradient, with a hand cursor.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+  public:
+    CommandButton(const QString &objectName, const QString &caption, QWidget *parent,
+                  const QString &icon = {});
+};
+
+// A picture that acts as a button (hand cursor, clicked on release).
+class PictureLabel : public QLabel {
+    Q_OBJECT
+  public:
+    PictureLabel(const QString &objectName, QWidget *parent);
+  signals:
+    void pressed();
+    void clicked();
+
+  protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// An underlined link text: orange while the mouse button is pressed on it
+// (or on a picture tied to it), dark blue when released and followed.
+class LinkLabel : public PictureLabel {
+    Q_OBJECT
+  public:
+    LinkLabel(const QString &objectName, const QString &text, QWidget *parent);
+    // A picture that behaves as part of the link.
+    void tie(PictureLabel *picture);
+    static QColor pressedColor() { return QColor(255, 165, 0); }
+    static QColor followedColor() { return QColor(0, 0, 139); }
+    QColor color() const;
+
+  private:
+    void setColor(const QColor &c);
+};
+
+// The status line `panInfo`: shows the description of the control under the
+// mouse and empties over the window's background.
+class StatusHints : public QObject {
+    Q_OBJECT
+  public:
+    explicit StatusHints(QLabel *panInfo);
+    void describe(QWidget *control, const QString &text);
+    void describe(std::initializer_list<std::pair<QWidget *, QString>> items);
+    // The mouse over these empties the status line.
+    void background(std::initializer_list<QWidget *> widgets);
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    QLabel *m_panel;
+    QHash<QObject *, QString> m_texts;
+};
+
+// The yellow frame `eff…` behind a text box: visible while the box has the focus.
+QFrame *addFocusFrame(QWidget *box, const QString &objectName);
+
+// Runs `action` when Enter (Return or the keypad's Enter) is pressed in `box`;
+// the key goes no further.
+void onEnter(QWidget *box, std::function<void()> action);
+// Enter in each box moves the focus to the next one.
+void chainEnter(std::initializer_list<QWidget *> boxes);
+
+// A fixed-size window of the given client size, without title-bar buttons.
+void makeFixedWindow(QWidget *window, QSize clientSize);
+void centerOnScreen(QWidget *window);
+
+// Our pictures, drawn at their own sizes.
+QImage builtInStartPicture(); // 912 × 409
+QImage defaultPhoto();        // 230 × 307
+QImage renderPicture(const QString &resource, QSize size);
+QIcon icon(const QString &name);
+
+// Dates and numbers, whatever the system's regional settings.
+inline const QString kShortDateFormat = QStringLiteral("dd/MM/yyyy");
+void applyProcessFormats();
+QString formatDate(const QDate &date);

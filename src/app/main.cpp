@@ -1,0 +1,19 @@
+// Cartavera: start-up. Creates the windows in their order and runs the event
+// loop; the login window is the only one shown at start.
+#include "Forms.h"
+#include "LargeWindow.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Cartavera"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Cartavera"));
+    // Hiding one large window to show another must never end the program:
+    // it ends only through terminateProgram().
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Forms windows{AppFolder(QCoreApplication::applicationDirPath())};
+    windows.startUp();
+    return QApplication::exec();
+}

@@ -1,0 +1,152 @@
+#include "app/Misc.h"
+#include "app/WindowKit.h"
+#include "support/FakeDesktop.h"
+
+#include <QLineEdit>
+#include <QUrlQuery>
+#include <QVBoxLayout>
+#include <QtTest>
+
+class TestWindowKit : public QObject {
+    Q_OBJECT
+  private slots:
+    void statusLineFollowsTheMouse();
+    void focusFrameAndEnterChain();
+    void linkColours();
+    void shellTargets_data();
+    void shellTargets();
+    void openGoesThroughDesktop();
+    void pictures();
+};
+
+void TestWindowKit::statusLineFollowsTheMouse() {
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *button =
+        new PictureButton(QStringLiteral("cmdSalva"), QStringLiteral("salva"), 32, &window);
+    auto *spacer = new QWidget(&window);
+    spacer->setMinimumHeight(80);
+    auto *panInfo = new QLabel(&window);
+    layout->addWidget(button);
+    layout->addWidget(spacer);
+    layout->addWidget(panInfo);
+    auto *hints = new StatusHints(panInfo);
+    hints->describe(button, QStringLiteral("Salva la scheda."));
+    hints->background({&window, spacer});
+    window.resize(300, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QTest::mouseMove(button);
+    QTRY_COMPARE(panInfo->text(), QStringLiteral("Salva la scheda."));
+    QTest::mouseMove(spacer);
+    QTRY_COMPARE(panInfo->text(), QString());
+}
+
+void TestWindowKit::focusFrameAndEnterChain() {
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *a = new QLineEdit(&window);
+    auto *b = new QLineEdit(&window);
+    auto *c = new QLineEdit(&window);
+    layout->addWidget(a);
+    layout->addWidget(b);
+    layout->addWidget(c);
+    QFrame *effA = addFocusFrame(a, QStringLiteral("effA"));
+    QFrame *effB = addFocusFrame(b, QStringLiteral("effB"));
+    chainEnter({a, b, c});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    a->setFocus();
+    QTRY_VERIFY(effA->isVisible());
+    QVERIFY(!effB->isVisible());
+    QVERIFY(effA->geometry().contains(a->geometry()));
+    QTest::keyClick(a, Qt::Key_Return);
+    QTRY_VERIFY(b->hasFocus());
+    QVERIFY(!effA->isVisible());
+    QVERIFY(effB->isVisible());
+    QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
+    QTRY_VERIFY(c->hasFocus());
+}
+
+void TestWindowKit::linkColours() {
+    QWidget window;
+    auto *link = new LinkLabel(QStringLiteral("lnkWeb"), QStringLiteral("sito"), &window);
+    auto *picture = new PictureLabel(QStringLiteral("imgWeb"), &window);
+    picture->setGeometry(0, 30, 20, 20);
+    link->setGeometry(0, 0, 100, 20);
+    link->tie(picture);
+    int followed = 0;
+    connect(link, &PictureLabel::clicked, [&] { ++followed; });
+    window.show();
+    QCOMPARE(link->color(), QColor(0, 0, 139));
+    QTest::mousePress(link, Qt::LeftButton);
+    QCOMPARE(link->color(), QColor(255, 165, 0));
+    QTest::mouseRelease(link, Qt::LeftButton);
+    QCOMPARE(link->color(), QColor(0, 0, 139));
+    QCOMPARE(followed, 1);
+    QTest::mousePress(picture, Qt::LeftButton);
+    QCOMPARE(link->color(), QColor(255, 165, 0));
+    QTest::mouseRelease(picture, Qt::LeftButton);
+    QCOMPARE(link->color(), QColor(0, 0, 139));
+    QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
+}
+
+void TestWindowKit::shellTargets_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("quoted path with blanks") << "\"/home/anna/I miei archivi/Guida.pdf\""
+                                             << "file:///home/anna/I%20miei%20archivi/Guida.pdf";
+    QTest::newRow("folder") << "/tmp/app/Scheda_3"
+                            << "file:///tmp/app/Scheda_3";
+    QTest::newRow("web") << "https://www.cartavera.it"
+                         << "https://www.cartavera.it";
+    QTest::newRow("plain mail") << "mailto:anna@esempio.it"
+                                << "mailto:anna@esempio.it";
+    QTest::newRow("mail with subject and body")
+        << "\"mailto:info@cartavera.it?subject=Software Cartavera&body=Salve, vorrei: prezzi & "
+           "sconti?\""
+        << "mailto:info@cartavera.it?subject=Software%20Cartavera"
+           "&body=Salve%2C%20vorrei%3A%20prezzi%20%26%20sconti%3F";
+}
+
+void TestWindowKit::shellTargets() {
+    QFETCH(QString, command);
+    QFETCH(QString, url);
+    const QUrl target = TMisc::targetUrl(command);
+    QCOMPARE(QString::fromUtf8(target.toEncoded()), url);
+    QCOMPARE(target, QUrl::fromEncoded(url.toUtf8()));
+}
+
+void TestWindowKit::openGoesThroughDesktop() {
+    FakeDesktop desktop;
+    TMisc::Open(TMisc::mailLink(QStringLiteral("a@b.it"), QStringLiteral("Oggetto è"),
+                                QStringLiteral("Testo #1")));
+    QCOMPARE(desktop.opened.size(), 1);
+    const QUrlQuery query(desktop.opened[0]);
+    QCOMPARE(desktop.opened[0].path(), QStringLiteral("a@b.it"));
+    QCOMPARE(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
+             QStringLiteral("Oggetto è"));
+    QCOMPARE(query.queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded),
+             QStringLiteral("Testo #1"));
+}
+
+// Our own pictures are drawn, not blank.
+void TestWindowKit::pictures() {
+    auto colours = [](const QImage &image) {
+        QSet<QRgb> seen;
+        for (int y = 0; y < image.height(); y += 7)
+            for (int x = 0; x < image.width(); x += 7)
+                seen.insert(image.pixel(x, y));
+        return seen.size();
+    };
+    QCOMPARE(builtInStartPicture().size(), QSize(912, 409));
+    QVERIFY(colours(builtInStartPicture()) > 20);
+    QCOMPARE(defaultPhoto().size(), QSize(230, 307));
+    QVERIFY(colours(defaultPhoto()) > 5);
+    QVERIFY(!icon(QStringLiteral("salva")).isNull());
+}
+
+QTEST_MAIN(TestWindowKit)
+#include "tst_windowkit.moc"

@@ -1,0 +1,190 @@
+#include "output/SpreadsheetExport.h"
+#include "storage/ClientRecord.h"
+#include "storage/DatabaseRecord.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestCli : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void countNeverCreatesTheArchive();
+    void countIgnoresPartialRecord();
+    void showRecord();
+    void exportMatchesTheExportWindow();
+    void check_data();
+    void check();
+    void checkFromStandardInput();
+    void errors_data();
+    void errors();
+
+  private:
+    struct Result {
+        int code;
+        QString out;
+        QString err;
+    };
+    Result run(QStringList args, const QByteArray &input = {}) {
+        QProcess p;
+        p.start(QStringLiteral(CARTAVERA_CLI), args);
+        p.write(input);
+        p.closeWriteChannel();
+        p.waitForFinished(20000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    Result runIn(const QStringList &args) {
+        return run(QStringList{QStringLiteral("--cartella"), m_dir->path()} + args);
+    }
+    QString path(const char *name) const { return m_dir->filePath(QString::fromLatin1(name)); }
+    void writeFile(const char *name, const QByteArray &bytes) {
+        QFile f(path(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    static QByteArray read(const QString &p) {
+        QFile f(p);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+namespace {
+DatabaseRecord card(const QString &first, bool flagged) {
+    DatabaseRecord r;
+    r.setText(DatabaseField::Campo01, first);
+    r.setText(DatabaseField::Cliente, QStringLiteral("Verdi Giuseppe"));
+    r.setText(DatabaseField::ComuneRes, QStringLiteral("Forlì"));
+    r.setText(DatabaseField::Desc03, QStringLiteral("ultimo"));
+    r.setYesNo(DatabaseField::Segnala, flagged);
+    return r;
+}
+} // namespace
+
+void TestCli::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+void TestCli::countNeverCreatesTheArchive() {
+    const Result r = runIn({QStringLiteral("conta"), QStringLiteral("clienti")});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QStringLiteral("0\n"));
+    QVERIFY(!QFileInfo::exists(path("Clienti.pro")));
+}
+
+void TestCli::countIgnoresPartialRecord() {
+    writeFile("Database.pro", card(QStringLiteral("a"), false).bytes() +
+                                  card(QStringLiteral("b"), true).bytes() + QByteArray(10, 'x'));
+    QCOMPARE(runIn({QStringLiteral("conta"), QStringLiteral("database")}).out,
+             QStringLiteral("2\n"));
+    QCOMPARE(QFileInfo(path("Database.pro")).size(), 2 * 3310 + 10); // untouched
+}
+
+void TestCli::showRecord() {
+    writeFile("Database.pro", card(QStringLiteral("primo"), false).bytes() +
+                                  card(QStringLiteral("  secondo  "), true).bytes());
+    const Result r =
+        runIn({QStringLiteral("mostra"), QStringLiteral("database"), QStringLiteral("2")});
+    QCOMPARE(r.code, 0);
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 29);
+    QCOMPARE(lines[0], QStringLiteral("Campo01=secondo"));
+    QCOMPARE(lines[1], QStringLiteral("Campo02="));
+    QCOMPARE(lines[14], QStringLiteral("Cliente=Verdi Giuseppe"));
+    QCOMPARE(lines[16], QStringLiteral("ComuneRes=Forlì"));
+    QCOMPARE(lines[22], QStringLiteral("Segnala=Sì"));
+    QCOMPARE(lines[28], QStringLiteral("Desc03=ultimo"));
+}
+
+void TestCli::exportMatchesTheExportWindow() {
+    ClientRecord c;
+    c.setText(ClientField::Cliente, QStringLiteral("Neri & Figli <srl>"));
+    c.setText(ClientField::ProvNasc, QStringLiteral("NA"));
+    writeFile("Clienti.pro", c.bytes());
+    Result r = runIn({QStringLiteral("esporta"), QStringLiteral("clienti")});
+    QCOMPARE(r.code, 0);
+
+    // What the export window writes from its unedited grid.
+    const QString expected = path("atteso.xls");
+    spreadsheet::Writer w(expected, spreadsheet::clientSheet);
+    w.addRow(spreadsheet::cellsOf(spreadsheet::clientSheet, c));
+    w.commit();
+    QCOMPARE(read(path("Clienti.xls")), read(expected));
+
+    r = runIn({QStringLiteral("esporta"), QStringLiteral("clienti"), QStringLiteral("--file"),
+               path("altro.xls")});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(read(path("altro.xls")), read(expected));
+}
+
+void TestCli::check_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("fiscal codes") << QStringList{"cf", "rssmra85t10a562s", "RSSMRA85T10A562X",
+                                                 "RSS"}
+                                  << "VALIDO\nERRATO\nLUNGHEZZA\n";
+    QTest::newRow("vat numbers") << QStringList{"piva", "12345670637", "00000001032", "12345670636",
+                                                "1"}
+                                 << "VALIDO\tNapoli 1\nVALIDO\t\nERRATO\nLUNGHEZZA\n";
+    QTest::newRow("cards") << QStringList{"carta", "4111 1111 1111 1111", "4111111111111112", "  "}
+                           << "VALIDO\tVisa\nERRATO\nVUOTO\n";
+    QTest::newRow("ibans") << QStringList{"iban", "IT60X0542811101000000123456",
+                                          "IT61X0542811101000000123456"}
+                           << "VALIDO\nERRATO\n";
+}
+
+void TestCli::check() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, out);
+    const Result r = run(QStringList{QStringLiteral("controlla")} + args);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, out);
+}
+
+void TestCli::checkFromStandardInput() {
+    const Result r = run({QStringLiteral("controlla"), QStringLiteral("cf")},
+                         "RSSMRA85T10A562S\r\n RSSMRA85T10A562\nRSSMRA85T10A562S \n");
+    QCOMPARE(r.code, 0);
+    // Each line as it stands: a blank in it counts.
+    QCOMPARE(r.out, QStringLiteral("VALIDO\nERRATO\nLUNGHEZZA\n"));
+}
+
+void TestCli::errors_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::newRow("no command") << QStringList{} << 1;
+    QTest::newRow("unknown command") << QStringList{"cancella", "database"} << 1;
+    QTest::newRow("unknown archive") << QStringList{"conta", "agenda"} << 1;
+    QTest::newRow("record zero") << QStringList{"mostra", "database", "0"} << 1;
+    QTest::newRow("record past the end") << QStringList{"mostra", "database", "3"} << 1;
+    QTest::newRow("unknown check") << QStringList{"controlla", "cap", "47121"} << 1;
+    QTest::newRow("archive is a folder") << QStringList{"conta", "clienti"} << 2;
+    QTest::newRow("export target unwritable")
+        << QStringList{"esporta", "database", "--file", "@/Database.pro/x.xls"} << 2;
+}
+
+void TestCli::errors() {
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    writeFile("Database.pro", card(QStringLiteral("a"), false).bytes());
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Clienti.pro")));
+    for (QString &a : args)
+        a.replace(u'@', m_dir->path());
+    const Result r = runIn(args);
+    QCOMPARE(r.code, code);
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(r.err.count(u'\n'), 1);
+    QVERIFY(r.err.startsWith(QStringLiteral("cartavera-cli: ")));
+    QCOMPARE(read(path("Database.pro")), card(QStringLiteral("a"), false).bytes());
+    // A missing application folder is a file error too.
+    if (code == 2)
+        QCOMPARE(run({QStringLiteral("--cartella"), path("manca"), QStringLiteral("conta"),
+                      QStringLiteral("database")})
+                     .code,
+                 2);
+}
+
+QTEST_APPLESS_MAIN(TestCli)
+#include "tst_cli.moc"
