@@ -9,6 +9,7 @@ PACKAGES=(
     libqt6svg6 qt6-qpa-plugins            # SVG icons at run time; offscreen and X11 platforms
     libbenchmark-dev                      # bench/
     fonts-liberation2 fonts-dejavu-core   # metric fonts, so printed columns line up
+    xvfb xauth                            # xvfb-run: a virtual screen where there is none
 )
 
 missing=()

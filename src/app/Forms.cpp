@@ -8,7 +8,21 @@
 
 // Window classes of the program, in creation order.
 // (Each window's header is included here as the window joins the program.)
+#include "TfrmPassword.h"
+#include "TfrmAvvio.h"
+#include "database/TfrmAllegaCartella.h"
+#include "TfrmCambiaPassword.h"
+#include "validators/TfrmCodFisc.h"
 #include "TfrmGuida.h"
+#include "TfrmInfo.h"
+#include "validators/TfrmPartitaIva.h"
+#include "TfrmSplash.h"
+#include "database/TfrmDatabase.h"
+#include "settings/TfrmImpostaCampi.h"
+#include "settings/TfrmMenuImpostazioni.h"
+#include "settings/TfrmImpostaAvvio.h"
+#include "database/TfrmCartella.h"
+#include "database/TfrmZoom.h"
 
 namespace {
 Forms *running = nullptr;
@@ -26,7 +40,21 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     applyProcessFormats();
     // The creation order is fixed: the login window first, so that it is the
     // program's main window. Dialog instances made here are never shown.
+    frmPassword = make<TfrmPassword>();
+    frmAvvio = make<TfrmAvvio>();
+    frmAllegaCartella = make<TfrmAllegaCartella>();
+    frmCambiaPassword = make<TfrmCambiaPassword>();
+    frmCodFisc = make<TfrmCodFisc>();
     frmGuida = make<TfrmGuida>();
+    frmInfo = make<TfrmInfo>();
+    frmPartitaIva = make<TfrmPartitaIva>();
+    frmSplash = make<TfrmSplash>();
+    frmDatabase = make<TfrmDatabase>();
+    frmImpostaCampi = make<TfrmImpostaCampi>();
+    frmMenuImpostazioni = make<TfrmMenuImpostazioni>();
+    frmImpostaAvvio = make<TfrmImpostaAvvio>();
+    frmCartella = make<TfrmCartella>();
+    frmZoom = make<TfrmZoom>();
 }
 
 void Forms::startUp() {

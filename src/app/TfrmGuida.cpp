@@ -6,8 +6,24 @@
 #include "WindowKit.h"
 
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+
+namespace {
+
+// The program's heading band across the window: the logo at its own size,
+// its blue carried on to the right edge.
+QPixmap headingBand(int width) {
+    const QImage logo = renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90));
+    QPixmap band(width, logo.height());
+    band.fill(logo.pixelColor(logo.width() - 1, logo.height() / 2));
+    QPainter painter(&band);
+    painter.drawImage(0, 0, logo);
+    return band;
+}
+
+} // namespace
 
 TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmGuida"));
@@ -18,9 +34,8 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent) {
 
     imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(
-        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
-    imgLogo->setAlignment(Qt::AlignCenter);
+    imgLogo->setPixmap(headingBand(670));
+    imgLogo->setFixedSize(670, 90);
 
     lblTitolo = new QLabel(QStringLiteral("Argomento della guida."), this);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
@@ -46,19 +61,26 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent) {
     lnkWeb = new LinkLabel(QStringLiteral("lnkWeb"),
                            QStringLiteral("Visualizza guida in formato PDF"), this);
     lnkWeb->tie(imgPDF);
-    btnChiudi = new CommandButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), this);
+    btnChiudi = new CommandButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), this,
+                                  QStringLiteral("chiudi"));
+    btnChiudi->setFixedWidth(130);
 
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(imgPDF);
     bottom->addWidget(lnkWeb);
     bottom->addStretch();
     bottom->addWidget(btnChiudi);
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(16, 10, 16, 14);
+    body->setSpacing(8);
+    body->addWidget(lblTitolo);
+    body->addWidget(txtGuida, 1);
+    body->addLayout(bottom);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 12, 16, 14);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(imgLogo);
-    layout->addWidget(lblTitolo);
-    layout->addWidget(txtGuida, 1);
-    layout->addLayout(bottom);
+    layout->addLayout(body, 1);
 
     connect(lnkWeb, &PictureLabel::clicked, this, &TfrmGuida::lnkWebClick);
     connect(imgPDF, &PictureLabel::clicked, this, &TfrmGuida::lnkWebClick);

@@ -1,0 +1,381 @@
+#include "TfrmAvvio.h"
+
+#include "Desktop.h"
+#include "Forms.h"
+#include "Misc.h"
+#include "StartPicture.h"
+#include "TfrmGuida.h"
+#include "TfrmInfo.h"
+#include "TfrmSplash.h"
+#include "WindowKit.h"
+#include "settings/TfrmMenuImpostazioni.h"
+#include "storage/IniFile.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QSize kPictureSize(912, 409);
+
+// The web-site picture: the globe and the site's host name.
+QPixmap webSitePicture() {
+    const QString host = TfrmSplash::webHost();
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(15);
+    font.setBold(true);
+    const int textWidth = QFontMetrics(font).horizontalAdvance(host);
+    const qreal dpr = 2.0;
+    QPixmap pixmap(QSize(36 + textWidth + 4, 30) * dpr);
+    pixmap.setDevicePixelRatio(dpr);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    icon(QStringLiteral("sitoweb")).paint(&painter, QRect(0, 1, 28, 28));
+    painter.setFont(font);
+    painter.setPen(QColor(0x1f, 0x4e, 0x8c));
+    painter.drawText(QRect(36, 0, textWidth + 4, 30), Qt::AlignVCenter | Qt::AlignLeft, host);
+    return pixmap;
+}
+
+PictureLabel *iconLabel(const QString &name, const QString &iconName, QWidget *parent) {
+    auto *label = new PictureLabel(name, parent);
+    label->setPixmap(icon(iconName).pixmap(40, 40));
+    label->setFixedSize(44, 44);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+} // namespace
+
+TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
+    setObjectName(QStringLiteral("frmAvvio"));
+    setWindowTitle(QStringLiteral(" Cartavera"));
+    resize(1016, 713);
+    applyProcessFormats();
+    setStyleSheet(
+        QStringLiteral("TfrmAvvio { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                       " stop:0 #eef3f9, stop:1 #d9e3ef); }"
+                       "QFrame#panContainer { background: white; border: 1px solid #c3cfdd;"
+                       " border-radius: 10px; }"
+                       "QLabel#titNomeArchivio { color: #1f4e8c; }"
+                       "QLabel#titSottotitolo { color: #34495e; }"
+                       "QLabel#imgLogo { border: 1px solid #d5dde7; }"
+                       "QLabel#panInfo { background: #4a5f8c; color: white; padding: 0 12px; }"));
+
+    panContainer = new QFrame(this);
+    panContainer->setObjectName(QStringLiteral("panContainer"));
+    panContainer->setFixedSize(995, 692);
+
+    titNomeArchivio = new QLabel(QStringLiteral("CARTAVERA"), panContainer);
+    titNomeArchivio->setObjectName(QStringLiteral("titNomeArchivio"));
+    titNomeArchivio->setFont(QFont(QStringLiteral("Arial"), 28, QFont::Bold));
+    titNomeArchivio->setAlignment(Qt::AlignCenter);
+
+    titSottotitolo = new QLabel(QStringLiteral("Crea il tuo database personalizzato in un minuto!"),
+                                panContainer);
+    titSottotitolo->setObjectName(QStringLiteral("titSottotitolo"));
+    QFont italic(QStringLiteral("Arial"), 26);
+    italic.setItalic(true);
+    titSottotitolo->setFont(italic);
+    titSottotitolo->setAlignment(Qt::AlignCenter);
+    for (QLabel *title : {titNomeArchivio, titSottotitolo}) {
+        title->setFixedWidth(kPictureSize.width());
+        title->setMinimumHeight(52);
+    }
+
+    imgTemp = new QLabel(panContainer);
+    imgTemp->setObjectName(QStringLiteral("imgTemp"));
+    imgTemp->setFixedSize(kPictureSize);
+    imgTemp->setPixmap(QPixmap::fromImage(defaultStartPicture()));
+    imgTemp->hide();
+
+    imgLogo = new QLabel(panContainer);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setFixedSize(kPictureSize + QSize(2, 2));
+    imgLogo->setAlignment(Qt::AlignCenter);
+    imgLogo->setPixmap(imgTemp->pixmap());
+
+    cmdImpostazioni =
+        new CommandButton(QStringLiteral("cmdImpostazioni"), QStringLiteral("Impostazioni"),
+                          panContainer, QStringLiteral("impostazioni"));
+    cmdDatabase = new CommandButton(QStringLiteral("cmdDatabase"), QStringLiteral("Database"),
+                                    panContainer, QStringLiteral("database"));
+    cmdClienti = new CommandButton(QStringLiteral("cmdClienti"), QStringLiteral("Clienti"),
+                                   panContainer, QStringLiteral("clienti"));
+    for (QPushButton *b : {cmdImpostazioni, cmdDatabase, cmdClienti}) {
+        b->setFixedSize(229, 38);
+        b->setIconSize(QSize(24, 24));
+        QFont f = b->font();
+        f.setPointSize(12);
+        b->setFont(f);
+    }
+
+    imgInfo = iconLabel(QStringLiteral("imgInfo"), QStringLiteral("info"), panContainer);
+    imgGuida = iconLabel(QStringLiteral("imgGuida"), QStringLiteral("guida"), panContainer);
+    imgCopyright =
+        iconLabel(QStringLiteral("imgCopyright"), QStringLiteral("copyright"), panContainer);
+    imgEsci = iconLabel(QStringLiteral("imgEsci"), QStringLiteral("esci"), panContainer);
+    imgSitoWeb = new PictureLabel(QStringLiteral("imgSitoWeb"), panContainer);
+    imgSitoWeb->setPixmap(webSitePicture());
+
+    panInfo = new QLabel(this);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setFixedHeight(28);
+    QFont statusFont = panInfo->font();
+    statusFont.setPointSize(10);
+    panInfo->setFont(statusFont);
+
+    // The panel: name, picture and subtitle between the corner icons, the three
+    // buttons under them, the exits at the foot.
+    auto *grid = new QGridLayout(panContainer);
+    grid->setContentsMargins(14, 10, 14, 10);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(imgInfo, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(titNomeArchivio, 0, 1, Qt::AlignCenter);
+    grid->addWidget(imgGuida, 0, 2, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(imgLogo, 1, 0, 1, 3, Qt::AlignCenter);
+    grid->addWidget(titSottotitolo, 2, 0, 1, 3, Qt::AlignCenter);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins((995 - 28 - kPictureSize.width()) / 2, 0,
+                                (995 - 28 - kPictureSize.width()) / 2, 0);
+    buttons->addWidget(cmdImpostazioni);
+    buttons->addStretch();
+    buttons->addWidget(cmdDatabase);
+    buttons->addStretch();
+    buttons->addWidget(cmdClienti);
+    grid->addLayout(buttons, 3, 0, 1, 3);
+    grid->setRowMinimumHeight(4, 6);
+    grid->addWidget(imgCopyright, 5, 0, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(imgSitoWeb, 5, 1, Qt::AlignCenter);
+    grid->addWidget(imgEsci, 5, 2, Qt::AlignRight | Qt::AlignBottom);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(4, 1);
+
+    auto *centre = new QHBoxLayout;
+    centre->addStretch();
+    centre->addWidget(panContainer);
+    centre->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addStretch();
+    layout->addLayout(centre);
+    layout->addStretch();
+    layout->addWidget(panInfo);
+
+    m_hints = new StatusHints(panInfo);
+    m_hints->describe({
+        {cmdImpostazioni, QStringLiteral("Imposta il nome dell'archivio, la schermata di avvio e "
+                                         "i titoli dei campi di testo.")},
+        {cmdDatabase, QStringLiteral("Apri il database per gestire le schede dell'archivio.")},
+        {cmdClienti, QStringLiteral("Apri l'anagrafica dei clienti e dei contatti.")},
+        {imgInfo, QStringLiteral("Informazioni sul programma e sui contatti dell'autore.")},
+        {imgGuida, QStringLiteral("Guida all'utilizzo del software.")},
+        {imgCopyright, QStringLiteral("Mostra la schermata di presentazione del programma.")},
+        {imgSitoWeb, QStringLiteral("Visita il sito web %1.").arg(TfrmSplash::webHost())},
+        {imgEsci, QStringLiteral("Esci dal programma.")},
+    });
+    m_hints->background({this, panContainer, titNomeArchivio, titSottotitolo, imgLogo, panInfo});
+
+    connect(cmdDatabase, &QPushButton::clicked, this, &TfrmAvvio::cmdDatabaseClick);
+    connect(cmdClienti, &QPushButton::clicked, this, &TfrmAvvio::cmdClientiClick);
+    connect(cmdImpostazioni, &QPushButton::clicked, this, &TfrmAvvio::cmdImpostazioniClick);
+    connect(imgInfo, &PictureLabel::clicked, this, &TfrmAvvio::imgInfoClick);
+    connect(imgCopyright, &PictureLabel::clicked, this, &TfrmAvvio::imgCopyrightClick);
+    connect(imgGuida, &PictureLabel::clicked, this, &TfrmAvvio::imgGuidaClick);
+    connect(imgSitoWeb, &PictureLabel::clicked, this, &TfrmAvvio::imgSitoWebClick);
+    connect(imgEsci, &PictureLabel::clicked, this, &TfrmAvvio::imgEsciClick);
+}
+
+void TfrmAvvio::showEvent(QShowEvent *event) {
+    LargeWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmAvvio::FormShow() {
+    const IniFile settings(forms().folder.settingsFile());
+    titNomeArchivio->setText(
+        settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
+    titSottotitolo->setText(
+        settings.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")));
+    const QImage logo = loadLogo(forms().folder);
+    imgLogo->setPixmap(logo.isNull() ? imgTemp->pixmap() : fittedPicture(logo, kPictureSize));
+    // A workspace that is not part of the program yet cannot be opened.
+    cmdDatabase->setEnabled(forms().frmDatabase != nullptr);
+    cmdClienti->setEnabled(forms().frmClienti != nullptr);
+    panInfo->clear();
+}
+
+void TfrmAvvio::cmdDatabaseClick() {
+    if (auto *target = qobject_cast<LargeWindow *>(forms().window("TfrmDatabase")))
+        handOver(target);
+}
+
+void TfrmAvvio::cmdClientiClick() {
+    if (auto *target = qobject_cast<LargeWindow *>(forms().window("TfrmClienti")))
+        handOver(target);
+}
+
+void TfrmAvvio::cmdImpostazioniClick() {
+    handOver(forms().frmMenuImpostazioni);
+}
+
+void TfrmAvvio::imgInfoClick() {
+    TfrmInfo info(this);
+    Desktop::current().runModal(info);
+}
+
+void TfrmAvvio::imgCopyrightClick() {
+    TfrmSplash splash(this);
+    Desktop::current().runModal(splash);
+}
+
+void TfrmAvvio::imgGuidaClick() {
+    TfrmGuida::showTopic(this, guideTopic());
+}
+
+void TfrmAvvio::imgSitoWebClick() {
+    TMisc::Open(TfrmSplash::webSite());
+}
+
+void TfrmAvvio::imgEsciClick() {
+    terminateProgram();
+}
+
+void TfrmAvvio::closeEvent(QCloseEvent *event) {
+    event->accept();
+    if (!forms().terminated)
+        terminateProgram();
+}
+
+GuideTopic TfrmAvvio::guideTopic() {
+    return {
+        QStringLiteral("Uno sguardo ad Cartavera."),
+        {
+            QStringLiteral(
+                "Cartavera permette di creare in pochi secondi un database personale, con i "
+                "campi di testo che preferisci e una foto in ogni scheda. Il programma comprende "
+                "anche un'anagrafica in cui registrare clienti o contatti di qualsiasi genere, e "
+                "ogni scheda del database può essere collegata a un nominativo dell'anagrafica."),
+            QStringLiteral(
+                "Un semplice ambiente di impostazione permette di stabilire i titoli dei campi "
+                "di testo e di personalizzare la schermata di avvio con il nome dell'archivio, un "
+                "sottotitolo e un'immagine a scelta: il database nasce così su misura, nei "
+                "contenuti e nell'aspetto."),
+            QStringLiteral(
+                "A ogni scheda si può associare una foto in formato JPEG o bitmap (la copertina "
+                "di un libro, la locandina di un film, un volto): la foto viene adattata alla "
+                "cornice di anteprima e, con l'apposita icona, si può vedere a tutto schermo."),
+            QStringLiteral(
+                "Facendo clic su \u00abImpostazioni\u00bb nella schermata di avvio si apre "
+                "l'ambiente in cui personalizzare la schermata di avvio, dare un nome al "
+                "database e stabilire i titoli dei campi."),
+            QStringLiteral(
+                "Il titolo del primo campo è obbligatorio; la lunghezza massima di ogni titolo "
+                "è quella che l'etichetta sopra la casella riesce a mostrare. I primi sei campi "
+                "sono i più importanti, perché servono da filtri per la ricerca delle schede."),
+            QStringLiteral(
+                "Il pulsante \u00abApplica e chiudi\u00bb salva le impostazioni; "
+                "\u00abAnnulla\u00bb chiude la finestra delle impostazioni senza salvare."),
+            QStringLiteral(
+                "A questo punto il database è pronto: il pulsante \u00abDatabase\u00bb della "
+                "schermata di avvio apre l'ambiente di lavoro in cui si gestiscono le schede."),
+            QStringLiteral(
+                "Ogni scheda mostra in alto i 14 campi definiti dall'utente e, al centro, il "
+                "contatto collegato: nominativo, indirizzo, città e provincia, e-mail, contatto "
+                "preferito, codice fiscale e partita IVA. Il pulsante con la freccia rossa "
+                "accanto al nominativo importa il contatto dall'anagrafica clienti."),
+            QStringLiteral(
+                "La ricerca funziona anche con chiavi parziali (una o più parole consecutive) "
+                "nei primi sei campi e nel nominativo, nella città, nel codice fiscale e nella "
+                "partita IVA del contatto; si possono usare uno o più campi insieme."),
+            QStringLiteral(
+                "A ogni scheda si possono allegare file di qualsiasi tipo: documenti cartacei "
+                "acquisiti con lo scanner, immagini, file audio e video."),
+            QStringLiteral(
+                "A ogni scheda si può inoltre associare una cartella che accoglie un numero "
+                "illimitato di file: viene creata automaticamente nella cartella del programma "
+                "e si apre con il suo pulsante; per riempirla basta copiarvi o trascinarvi i "
+                "file."),
+            QStringLiteral(
+                "Dopo aver salvato una scheda, se ne possono duplicare i dati in una nuova "
+                "scheda, da modificare e salvare a sua volta."),
+            QStringLiteral(
+                "Spuntando \u00abSegnala\u00bb la scheda entra nell'elenco delle schede "
+                "segnalate (pagamenti in sospeso, lavori da completare, persone da contattare); "
+                "il pulsante \u00abSegnalati\u00bb mostra l'elenco."),
+            QStringLiteral(
+                "La scheda corrente può essere visualizzata in anteprima o stampata, con o senza "
+                "la sua foto."),
+            QStringLiteral(
+                "L'intero archivio può essere esportato in un foglio di calcolo in formato "
+                ".XLS, leggibile anche da altri programmi per l'ufficio; le singole schede si "
+                "visualizzano in anteprima o si stampano."),
+            QStringLiteral(
+                "Tutti i dati sono conservati in file nella cartella del programma: per fare "
+                "una copia di sicurezza basta copiare questa cartella su una chiavetta USB, e "
+                "copiandola su un altro computer si trasferiscono insieme il programma, i dati e "
+                "le cartelle delle schede."),
+            QStringLiteral(
+                "Per avere un secondo archivio sullo stesso computer basta duplicare la cartella "
+                "del programma dandole un nome significativo (un collegamento sul desktop al suo "
+                "eseguibile lo avvia); in questo modo si possono creare tutti gli archivi che si "
+                "desiderano."),
+            QStringLiteral(
+                "L'anagrafica clienti registra persone o aziende e rende più veloce la "
+                "compilazione delle schede tramite l'importazione. È una rubrica completa, che "
+                "controlla partite IVA, codici fiscali, IBAN e numeri di carta di credito e può "
+                "inviare un'e-mail al nominativo selezionato."),
+            QStringLiteral(
+                "La scheda del cliente comprende cognome e nome, data e luogo di nascita, "
+                "indirizzo, pagamento preferito, numeri di telefono di casa, dell'ufficio e del "
+                "cellulare, fax, e-mail, contatto preferito, codice fiscale, partita IVA, carta "
+                "di credito con la sua scadenza, IBAN, documento di identità, professione, stato "
+                "civile, titoli, prodotti e servizi di interesse e zona."),
+            QStringLiteral(
+                "Per inserire una scheda si preme \u00abNuovo\u00bb, si compilano i campi e si "
+                "preme \u00abSalva\u00bb; per modificare una scheda esistente la si richiama con "
+                "le frecce o con la ricerca, la si modifica e si preme \u00abSalva\u00bb."),
+            QStringLiteral(
+                "Le questioni in sospeso con un cliente si annotano nell'apposito campo; "
+                "spuntando \u00abDa ricontattare\u00bb il cliente entra nell'elenco delle persone "
+                "da richiamare, che si apre con il pulsante \u00abDa ricontattare\u00bb."),
+            QStringLiteral(
+                "\u00abDuplica\u00bb aiuta a registrare clienti simili, per esempio familiari "
+                "che abitano allo stesso indirizzo: si richiama la scheda salvata, si preme "
+                "\u00abDuplica\u00bb, si inseriscono i nuovi dati e si preme \u00abSalva\u00bb."),
+            QStringLiteral(
+                "I clienti si cercano con uno o più filtri alla volta: la zona, i prodotti o i "
+                "servizi di interesse, le questioni in sospeso, una parola contenuta nelle note."),
+            QStringLiteral(
+                "Con \u00abAllega file\u00bb si collegano a ogni cliente fino a tre file di "
+                "qualsiasi tipo, ciascuno con una descrizione, che si aprono con "
+                "\u00abApri\u00bb."),
+            QStringLiteral(
+                "Appositi pulsanti controllano il codice fiscale, il numero della carta di "
+                "credito, l'IBAN e la partita IVA del cliente; per una partita IVA corretta viene "
+                "indicato anche l'ufficio provinciale che l'ha rilasciata. Il pulsante accanto al "
+                "campo e-mail avvia il programma di posta con il destinatario già compilato."),
+            QStringLiteral(
+                "La scheda di un cliente può essere visualizzata in anteprima, stampata o "
+                "salvata in PDF; l'intera anagrafica clienti può essere esportata in un foglio "
+                "di calcolo .XLS."),
+            QStringLiteral("Il programma può essere usato anche da una chiavetta USB."),
+            QStringLiteral(
+                "L'accesso è protetto da una password che l'utente può cambiare in qualsiasi "
+                "momento e che deve avere almeno otto caratteri. Per il primo accesso si usa la "
+                "password iniziale \u00abamministratore\u00bb, da digitare in lettere "
+                "minuscole."),
+            QStringLiteral(
+                "Cartavera è lo strumento ideale per realizzare in poco tempo un sistema "
+                "personale di gestione dei dati, senza imparare un linguaggio di programmazione "
+                "e praticamente senza tempi di apprendimento."),
+        },
+    };
+}

@@ -1,0 +1,37 @@
+// The password change window, reached from the login before access is granted.
+#pragma once
+
+#include "LargeWindow.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TfrmCambiaPassword : public LargeWindow {
+    Q_OBJECT
+  public:
+    explicit TfrmCambiaPassword(QWidget *parent = nullptr);
+
+    QLabel *imgLogo;
+    QLabel *lblRigo05;
+    QLineEdit *txtPasswordOld;
+    QLabel *lblRigo06;
+    QLineEdit *txtPasswordNew;
+    QLabel *lblRigo07;
+    QLineEdit *txtConferma;
+    QFrame *effPasswordOld;
+    QFrame *effPasswordNew;
+    QFrame *effConferma;
+    QPushButton *cmdEsci;
+    QPushButton *cmdOK;
+
+    void FormShow();
+    void boxesChange();
+    void cmdOKClick();
+    void cmdEsciClick();
+
+  protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+};

@@ -1,0 +1,28 @@
+// Card photos: one JPEG file per stored card, in the application folder,
+// named after the card's record position (1.jpg, 2.jpg, …).
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringView>
+
+class AppFolder;
+
+namespace photo {
+
+// The quality photo files are written with.
+inline constexpr int kJpegQuality = 90;
+
+// The photo file of the card at `position` (blanks around it ignored).
+QString fileOf(const AppFolder &folder, QStringView position);
+
+// The picture stored in `path`, whatever its format; a null image when the
+// file is missing or holds no picture we can read.
+QImage load(const QString &path);
+
+// Writes `picture` to `path` as JPEG at its own pixel size. The file is
+// replaced as a whole: written aside and renamed over the old one, so a
+// failure leaves the previous photo in place. Raises StorageError on failure.
+void saveJpeg(const QImage &picture, const QString &path);
+
+} // namespace photo

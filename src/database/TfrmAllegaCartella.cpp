@@ -1,0 +1,298 @@
+#include "TfrmAllegaCartella.h"
+
+#include "app/Desktop.h"
+#include "app/Forms.h"
+#include "app/Misc.h"
+#include "app/WindowKit.h"
+#include "storage/TextRules.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kFolderName = QStringLiteral("Documenti_Allegati");
+
+const QString kOverwriteQuestion =
+    QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo "
+                   "stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?");
+const QString kFolderError = QStringLiteral(
+    "Attenzione: non è stato possibile creare la cartella dei documenti allegati.\r\n\r\n"
+    "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del "
+    "programma.");
+const QString kCopyError = QStringLiteral(
+    "Attenzione: non è stato possibile copiare il file nella cartella dei documenti "
+    "allegati.\r\n\r\nAccertarsi che il file sia leggibile e di possedere i privilegi di "
+    "scrittura nella cartella di installazione del programma.");
+const QString kBadName =
+    QStringLiteral("Attenzione: il nome del file allegato non è valido.\r\n\r\nUn file allegato "
+                   "è indicato soltanto dal suo nome, senza cartelle.");
+
+QString suffix(int slot) {
+    return QStringLiteral("%1").arg(slot, 2, 10, QLatin1Char('0'));
+}
+
+// The caller's hidden label that a box comes from and goes back to:
+// txtFile01 <-> lblFile01, txtDesc01 <-> lblDesc01, ...
+QString callerLabel(const QLineEdit *box) {
+    return QStringLiteral("lbl") + box->objectName().mid(3);
+}
+
+// Copies `source` over `target` through a temporary file in the target's
+// folder, renamed over the target only once the whole file is written.
+bool copyReplacing(const QString &source, const QString &target) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    // Read until the file gives no more: some files report a size of 0.
+    for (;;) {
+        const QByteArray chunk = in.read(1 << 16);
+        if (in.error() != QFileDevice::NoError || out.write(chunk) != chunk.size()) {
+            out.cancelWriting(); // the target stays as it was
+            return false;
+        }
+        if (chunk.isEmpty())
+            return out.commit();
+    }
+}
+
+bool sameFile(const QString &a, const QString &b) {
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
+TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAllegaCartella"));
+    setWindowTitle(QStringLiteral(" Allega file"));
+    makeFixedWindow(this, QSize(620, 540));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setStyleSheet(QStringLiteral("TfrmAllegaCartella { background: #f4f7fb; }"));
+
+    auto *imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(
+        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
+    imgLogo->setAlignment(Qt::AlignCenter);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 12, 18, 14);
+    layout->setSpacing(10);
+    layout->addWidget(imgLogo);
+
+    QLineEdit **files[] = {&txtFile01, &txtFile02, &txtFile03};
+    PictureLabel **erasers[] = {&imgCancella01, &imgCancella02, &imgCancella03};
+    QPushButton **browsers[] = {&btnSfoglia01, &btnSfoglia02, &btnSfoglia03};
+    QPushButton **openers[] = {&btnApri01, &btnApri02, &btnApri03};
+    QLineEdit **descs[] = {&txtDesc01, &txtDesc02, &txtDesc03};
+
+    for (int slot = 1; slot <= 3; ++slot) {
+        const QString n = suffix(slot);
+        auto *panel = new QFrame(this);
+        panel->setObjectName(QStringLiteral("panSlot") + n);
+        panel->setStyleSheet(QStringLiteral("QFrame#panSlot%1 { background: white;"
+                                            " border: 1px solid #c9d4e1; border-radius: 6px; }")
+                                 .arg(n));
+
+        auto *fileCaption = new QLabel(QStringLiteral("Nome %1° file allegato:").arg(slot), panel);
+        auto *descCaption =
+            new QLabel(QStringLiteral("Descrizione %1° file allegato:").arg(slot), panel);
+        for (QLabel *caption : {fileCaption, descCaption}) {
+            QFont f = caption->font();
+            f.setBold(true);
+            caption->setFont(f);
+            caption->setStyleSheet(QStringLiteral("color: #1f3b5c;"));
+        }
+
+        QLineEdit *file = *files[slot - 1] = new QLineEdit(panel);
+        file->setObjectName(QStringLiteral("txtFile") + n);
+        file->setReadOnly(true);
+        file->setStyleSheet(QStringLiteral("QLineEdit { background: #eef2f7; }"));
+
+        PictureLabel *eraser = *erasers[slot - 1] =
+            new PictureLabel(QStringLiteral("imgCancella") + n, panel);
+        eraser->setPixmap(icon(QStringLiteral("gomma")).pixmap(24, 24));
+        eraser->setToolTip(QStringLiteral("Cancella il nome del file allegato."));
+
+        QPushButton *browse = *browsers[slot - 1] = new CommandButton(
+            QStringLiteral("btnSfoglia") + n, QStringLiteral("Sfoglia..."), panel);
+        QPushButton *open = *openers[slot - 1] =
+            new CommandButton(QStringLiteral("btnApri") + n, QStringLiteral("Apri"), panel);
+        open->setEnabled(false);
+        for (QPushButton *b : {browse, open})
+            b->setMinimumWidth(100);
+
+        QLineEdit *desc = *descs[slot - 1] = new QLineEdit(panel);
+        desc->setObjectName(QStringLiteral("txtDesc") + n);
+
+        addFocusFrame(file, QStringLiteral("effFile") + n);
+        addFocusFrame(desc, QStringLiteral("effDesc") + n);
+
+        auto *grid = new QGridLayout(panel);
+        grid->setContentsMargins(12, 8, 12, 10);
+        grid->setHorizontalSpacing(8);
+        grid->setVerticalSpacing(6);
+        grid->addWidget(fileCaption, 0, 0, 1, 4);
+        grid->addWidget(file, 1, 0);
+        grid->addWidget(eraser, 1, 1);
+        grid->addWidget(browse, 1, 2);
+        grid->addWidget(open, 1, 3);
+        grid->addWidget(descCaption, 2, 0, 1, 4);
+        grid->addWidget(desc, 3, 0, 1, 4);
+        grid->setColumnStretch(0, 1);
+        layout->addWidget(panel);
+
+        connect(file, &QLineEdit::textChanged, this, [this, slot] { txtFileChange(slot); });
+        connect(eraser, &PictureLabel::clicked, this, [this, slot] { imgCancellaClick(slot); });
+        connect(browse, &QPushButton::clicked, this, [this, slot] { btnSfogliaClick(slot); });
+        connect(open, &QPushButton::clicked, this, [this, slot] { btnApriClick(slot); });
+    }
+
+    btnAnnulla = new CommandButton(QStringLiteral("btnAnnulla"), QStringLiteral("Annulla"), this,
+                                   QStringLiteral("annulla"));
+    btnApplica = new CommandButton(QStringLiteral("btnApplica"), QStringLiteral("Applica e chiudi"),
+                                   this, QStringLiteral("applica"));
+    btnAnnulla->setMinimumWidth(150);
+    btnApplica->setMinimumWidth(150);
+    // No default button: Enter in a description box presses nothing, and
+    // Enter on a button presses that button.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        b->setAutoDefault(false);
+        onEnter(b, [b] { b->click(); });
+    }
+    lblMemory = new QLabel(this);
+    lblMemory->setObjectName(QStringLiteral("lblMemory"));
+    lblMemory->hide();
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(btnAnnulla);
+    bottom->addSpacing(8);
+    bottom->addWidget(btnApplica);
+    layout->addStretch();
+    layout->addLayout(bottom);
+
+    connect(btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
+    connect(btnAnnulla, &QPushButton::clicked, this, &TfrmAllegaCartella::btnAnnullaClick);
+}
+
+void TfrmAllegaCartella::open(QWidget *owner, const QString &memory) {
+    const char *caller = nullptr;
+    if (memory == QLatin1String("database"))
+        caller = "TfrmDatabase";
+    else if (memory == QLatin1String("clienti"))
+        caller = "TfrmClienti";
+    open(owner, memory, caller ? forms().window(caller) : nullptr);
+}
+
+void TfrmAllegaCartella::open(QWidget *owner, const QString &memory, QWidget *caller) {
+    TfrmAllegaCartella dialog(owner);
+    dialog.lblMemory->setText(memory);
+    dialog.m_caller = caller;
+    if (caller) {
+        QLineEdit *boxes[] = {dialog.txtFile01, dialog.txtDesc01, dialog.txtFile02,
+                              dialog.txtDesc02, dialog.txtFile03, dialog.txtDesc03};
+        for (QLineEdit *box : boxes) {
+            if (auto *label = caller->findChild<QLabel *>(callerLabel(box)))
+                box->setText(text::trimmed(label->text()));
+        }
+    }
+    centerOnScreen(&dialog);
+    Desktop::current().runModal(dialog);
+}
+
+QString TfrmAllegaCartella::attachmentsFolder() {
+    return forms().folder.file(kFolderName);
+}
+
+bool TfrmAllegaCartella::isBareName(const QString &name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(u'/') && !name.contains(u'\\');
+}
+
+QLineEdit *TfrmAllegaCartella::fileBox(int slot) const {
+    return slot == 1 ? txtFile01 : slot == 2 ? txtFile02 : txtFile03;
+}
+
+void TfrmAllegaCartella::txtFileChange(int slot) {
+    QPushButton *open = slot == 1 ? btnApri01 : slot == 2 ? btnApri02 : btnApri03;
+    open->setEnabled(!text::trimmed(fileBox(slot)->text()).isEmpty());
+}
+
+void TfrmAllegaCartella::btnSfogliaClick(int slot) {
+    Desktop &desktop = Desktop::current();
+    const QString chosen =
+        desktop.openFileName(this, QStringLiteral("Selezionare il file da allegare:"),
+                             QStringLiteral("Tutti i file (*.*)"), QString());
+    if (chosen.isEmpty())
+        return;
+    // The slot takes the name only once a file of that name is in the folder.
+    const QString name = QFileInfo(chosen).fileName();
+    if (!isBareName(name)) {
+        desktop.message(this, Desktop::Kind::Warning, kBadName);
+        return;
+    }
+    const QString folder = attachmentsFolder();
+    if (!QDir().mkpath(folder)) {
+        desktop.message(this, Desktop::Kind::Error, kFolderError);
+        return;
+    }
+    const QString target = folder + u'/' + name;
+    const QFileInfo existing(target);
+    if (existing.isFile()) {
+        if (sameFile(chosen, target) ||
+            desktop.message(this, Desktop::Kind::Confirmation, kOverwriteQuestion) ==
+                Desktop::Answer::No) {
+            fileBox(slot)->setText(name);
+            return;
+        }
+    }
+    if (!copyReplacing(chosen, target)) {
+        desktop.message(this, Desktop::Kind::Error, kCopyError);
+        return;
+    }
+    fileBox(slot)->setText(name);
+}
+
+void TfrmAllegaCartella::btnApriClick(int slot) {
+    const QString name = text::trimmed(fileBox(slot)->text());
+    if (name.isEmpty())
+        return;
+    if (!isBareName(name)) {
+        Desktop::current().message(this, Desktop::Kind::Warning, kBadName);
+        return;
+    }
+    TMisc::Open(u'"' + attachmentsFolder() + u'/' + name + u'"');
+}
+
+void TfrmAllegaCartella::imgCancellaClick(int slot) {
+    fileBox(slot)->clear();
+}
+
+void TfrmAllegaCartella::btnApplicaClick() {
+    if (m_caller) {
+        const QLineEdit *boxes[] = {txtFile01, txtFile02, txtFile03,
+                                    txtDesc01, txtDesc02, txtDesc03};
+        for (const QLineEdit *box : boxes) {
+            if (auto *label = m_caller->findChild<QLabel *>(callerLabel(box)))
+                label->setText(text::trimmed(box->text()));
+        }
+    }
+    accept();
+}
+
+void TfrmAllegaCartella::btnAnnullaClick() {
+    reject();
+}

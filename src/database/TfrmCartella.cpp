@@ -1,0 +1,165 @@
+#include "TfrmCartella.h"
+
+#include "app/Desktop.h"
+#include "app/Forms.h"
+#include "app/Misc.h"
+#include "app/WindowKit.h"
+#include "storage/TextRules.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+bool isPosition(const QString &s) {
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s)
+        if (c < u'0' || c > u'9')
+            return false;
+    return true;
+}
+
+QLabel *picture(const QString &name, const QString &icon, int size, QWidget *parent) {
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setPixmap(::icon(icon).pixmap(size, size));
+    label->setAlignment(Qt::AlignCenter);
+    label->setFixedSize(size + 8, size + 8);
+    return label;
+}
+
+QLabel *instruction(const QString &text, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setStyleSheet(QStringLiteral("color: #22313f;"));
+    return label;
+}
+
+} // namespace
+
+TfrmCartella::TfrmCartella(QWidget *parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmCartella"));
+    setWindowTitle(QStringLiteral(" Gestione cartella abbinata alla scheda corrente"));
+    makeFixedWindow(this, QSize(520, 330));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setStyleSheet(QStringLiteral("TfrmCartella { background: #f4f7fb; }"));
+
+    imgTitolo = new QLabel(this);
+    imgTitolo->setObjectName(QStringLiteral("imgTitolo"));
+    imgTitolo->setPixmap(
+        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
+    imgTitolo->setAlignment(Qt::AlignCenter);
+
+    imgIstruzioni1 =
+        picture(QStringLiteral("imgIstruzioni1"), QStringLiteral("cartella"), 32, this);
+    imgIstruzioni2 = picture(QStringLiteral("imgIstruzioni2"), QStringLiteral("mano"), 32, this);
+    QLabel *step1 = instruction(
+        QStringLiteral("Premere «Apri cartella» per aprire la cartella riservata a questa "
+                       "scheda: viene creata accanto al programma la prima volta che si apre."),
+        this);
+    QLabel *step2 = instruction(
+        QStringLiteral("Copiare o trascinare nella cartella i file da conservare insieme alla "
+                       "scheda, senza limiti di numero."),
+        this);
+
+    imgCartella = picture(QStringLiteral("imgCartella"), QStringLiteral("cartella"), 64, this);
+    btnApriCartella =
+        new CommandButton(QStringLiteral("btnApriCartella"), QStringLiteral("Apri cartella"), this,
+                          QStringLiteral("cartella"));
+    btnChiudi = new CommandButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), this,
+                                  QStringLiteral("chiudi"));
+    for (QPushButton *b : {btnApriCartella, btnChiudi})
+        b->setMinimumWidth(150);
+
+    lblMemory = new QLabel(this);
+    lblMemory->setObjectName(QStringLiteral("lblMemory"));
+    lblMemory->hide();
+
+    auto *steps = new QGridLayout;
+    steps->setHorizontalSpacing(10);
+    steps->setVerticalSpacing(8);
+    steps->addWidget(imgIstruzioni1, 0, 0);
+    steps->addWidget(step1, 0, 1);
+    steps->addWidget(imgIstruzioni2, 1, 0);
+    steps->addWidget(step2, 1, 1);
+    steps->setColumnStretch(1, 1);
+
+    auto *buttons = new QVBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addWidget(btnApriCartella);
+    buttons->addWidget(btnChiudi);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(imgCartella);
+    bottom->addSpacing(12);
+    bottom->addLayout(buttons);
+    bottom->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 12, 20, 14);
+    layout->setSpacing(10);
+    layout->addWidget(imgTitolo);
+    layout->addLayout(steps);
+    layout->addStretch();
+    layout->addLayout(bottom);
+
+    connect(btnApriCartella, &QPushButton::clicked, this, &TfrmCartella::btnApriCartellaClick);
+    connect(btnChiudi, &QPushButton::clicked, this, &TfrmCartella::btnChiudiClick);
+}
+
+void TfrmCartella::open(QWidget *owner, const QString &position) {
+    const QString p = text::trimmed(position);
+    if (p.isEmpty()) {
+        Desktop::current().message(
+            owner, Desktop::Kind::Warning,
+            QStringLiteral("Attenzione: l'abbinamento di una cartella ad un record può avvenire "
+                           "soltanto dopo che la scheda è stata inserita in archivio."));
+        return;
+    }
+    TfrmCartella dialog(owner);
+    dialog.lblMemory->setText(p);
+    centerOnScreen(&dialog);
+    Desktop::current().runModal(dialog);
+}
+
+QString TfrmCartella::cardFolder(const QString &position) {
+    return QFileInfo(forms().folder.file(QStringLiteral("Scheda_") + position)).absoluteFilePath();
+}
+
+void TfrmCartella::btnApriCartellaClick() {
+    const QString position = text::trimmed(lblMemory->text());
+    // A record position is a number; anything else is never joined to the folder.
+    if (!isPosition(position)) {
+        Desktop::current().message(
+            this, Desktop::Kind::Error,
+            QStringLiteral("Attenzione: la posizione della scheda \"%1\" non è valida.")
+                .arg(position));
+        return;
+    }
+    const QString path = cardFolder(position);
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path.toStdWString()), error);
+    if (!error && !QFileInfo(path).isDir())
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error) {
+        Desktop::current().message(
+            this, Desktop::Kind::Error,
+            QStringLiteral("Attenzione: non è stato possibile creare la cartella \"%1\".\r\n\r\n%2")
+                .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(error.message())));
+        return;
+    }
+    TMisc::Open(u'"' + path + u'"');
+    close();
+}
+
+void TfrmCartella::btnChiudiClick() {
+    close();
+}

@@ -1,0 +1,45 @@
+// The start-screen settings: the archive's name, subtitle and picture.
+#pragma once
+
+#include "app/LargeWindow.h"
+
+#include <QImage>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+class TfrmImpostaAvvio : public LargeWindow {
+    Q_OBJECT
+  public:
+    explicit TfrmImpostaAvvio(QWidget *parent = nullptr);
+
+    QLineEdit *txtNomeArchivio;
+    QLabel *imgLogo;
+    QToolButton *btnCancLogo;
+    QToolButton *btnRipristina;
+    QLineEdit *txtSottotitolo;
+    QPushButton *btnSfoglia;
+    QPushButton *btnAnnulla;
+    QPushButton *btnApplica;
+    QLabel *panInfo;
+
+    // The picture being edited, at its own size (what Logo.bmp will hold).
+    const QImage &picture() const { return m_picture; }
+
+    void FormShow();
+    void btnSfogliaClick();
+    void btnCancLogoClick();
+    void btnRipristinaClick();
+    void btnApplicaClick();
+    void btnAnnullaClick();
+
+  protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+  private:
+    void setPicture(const QImage &picture);
+    QImage m_picture;
+};

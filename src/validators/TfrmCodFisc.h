@@ -1,0 +1,39 @@
+// The fiscal code check window: tells whether a fiscal code has the right
+// check character.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TfrmCodFisc : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TfrmCodFisc(QWidget *parent = nullptr);
+
+    // Checks the fiscal code of a card: opens this window with `code` trimmed
+    // in its box, or the VAT number window when the trimmed code is made of
+    // digits only (a company's fiscal code is its VAT number). Runs modally
+    // and returns when the window has closed; nothing comes back.
+    static void open(QWidget *owner, const QString &code);
+    using QDialog::open;
+
+    QLabel *imgLogo;
+    QLabel *lblTitolo;
+    QLineEdit *txtCodFisc;
+    QPushButton *btnControlla;
+    QPushButton *btnChiudi;
+
+    void btnControllaClick();
+    void btnChiudiClick();
+
+  protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    // The box shows its text trimmed and in capitals.
+    void normalizeBox();
+};

@@ -1,0 +1,72 @@
+// The program's windows on a temporary application folder, with the fake
+// Desktop installed, for window tests.
+#pragma once
+
+#include "app/Forms.h"
+#include "app/LargeWindow.h"
+#include "app/WindowKit.h"
+#include "support/FakeDesktop.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <memory>
+
+struct AppFixture {
+    QTemporaryDir dir;
+    QString folder;
+    FakeDesktop desktop;
+    std::unique_ptr<Forms> windows;
+
+    // `subfolder` places the application folder below the temporary one
+    // (for instance a name with blanks).
+    explicit AppFixture(const QString &subfolder = {}) {
+        folder = subfolder.isEmpty() ? dir.path() : dir.filePath(subfolder);
+        QDir().mkpath(folder);
+        windows = std::make_unique<Forms>(AppFolder(folder));
+    }
+    ~AppFixture() { windows.reset(); }
+
+    QString path(const QString &name) const { return folder + u'/' + name; }
+    bool exists(const QString &name) const { return QFile::exists(path(name)); }
+    QByteArray read(const QString &name) const {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void write(const QString &name, const QByteArray &bytes) const {
+        QFile f(path(name));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    }
+    // Object names of the large windows now visible, in creation order.
+    QStringList visibleWindows() const {
+        QStringList names;
+        for (QWidget *w : windows->created())
+            if (w->isVisible())
+                names << w->objectName();
+        return names;
+    }
+};
+
+// Records the showing and hiding of the large windows, in order
+// ("show frmAvvio", "hide frmPassword").
+class FlowRecorder : public QObject {
+  public:
+    FlowRecorder() { qApp->installEventFilter(this); }
+    ~FlowRecorder() override { qApp->removeEventFilter(this); }
+    QStringList events;
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) &&
+            qobject_cast<LargeWindow *>(watched))
+            events << (event->type() == QEvent::Show ? QStringLiteral("show ")
+                                                     : QStringLiteral("hide ")) +
+                          watched->objectName();
+        return false;
+    }
+};

@@ -1,0 +1,194 @@
+#include "AppFixture.h"
+#include "app/TfrmAvvio.h"
+#include "app/TfrmCambiaPassword.h"
+#include "app/TfrmPassword.h"
+#include "settings/TfrmImpostaAvvio.h"
+#include "settings/TfrmImpostaCampi.h"
+#include "settings/TfrmMenuImpostazioni.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QtTest>
+
+// The registry and the flow between the large windows.
+class TestForms : public QObject {
+    Q_OBJECT
+  private slots:
+    void creationOrder();
+    void onlyTheLoginAtStart();
+    void formatsWhateverTheSystem();
+    void handOverShowsBeforeHiding_data();
+    void handOverShowsBeforeHiding();
+    void waysTheProgramEnds_data();
+    void waysTheProgramEnds();
+    void closingOtherWindowsNeverEnds();
+};
+
+void TestForms::creationOrder() {
+    const QStringList order = {"TfrmPassword",       "TfrmAvvio",        "TfrmAllegaCartella",
+                               "TfrmCambiaPassword", "TfrmCarta",        "TfrmClienti",
+                               "TfrmCodFisc",        "TfrmExpClienti",   "TfrmGuida",
+                               "TfrmIban",           "TfrmInfo",         "TfrmPartitaIva",
+                               "TfrmRicontatta",     "TfrmSplash",       "TfrmTrovaClienti",
+                               "TfrmDatabase",       "TfrmExpDatabase",  "TfrmAnteprimaPrev",
+                               "TfrmStampaDatabase", "TfrmImpostaCampi", "TfrmMenuImpostazioni",
+                               "TfrmImpostaAvvio",   "TfrmSegnalati",    "TfrmTrovaDatabase",
+                               "TfrmCartella",       "TfrmZoom"};
+    AppFixture app;
+    const QList<QWidget *> created = app.windows->created();
+    QVERIFY(!created.isEmpty());
+    QCOMPARE(created.first(), static_cast<QWidget *>(app.windows->frmPassword));
+    // Each class once, in the fixed order (classes still missing are skipped).
+    qsizetype last = -1;
+    QSet<QString> seen;
+    for (QWidget *w : created) {
+        const QString name = QString::fromLatin1(w->metaObject()->className());
+        const qsizetype at = order.indexOf(name);
+        QVERIFY2(at > last, qPrintable(name));
+        QVERIFY(!seen.contains(name));
+        seen << name;
+        last = at;
+        QCOMPARE(app.windows->window(w->metaObject()->className()), w);
+    }
+    for (const char *shell :
+         {"TfrmPassword", "TfrmAvvio", "TfrmCambiaPassword", "TfrmGuida", "TfrmInfo", "TfrmSplash",
+          "TfrmImpostaCampi", "TfrmMenuImpostazioni", "TfrmImpostaAvvio"})
+        QVERIFY2(seen.contains(QLatin1String(shell)), shell);
+}
+
+void TestForms::onlyTheLoginAtStart() {
+    AppFixture app;
+    FlowRecorder flow;
+    QVERIFY(app.visibleWindows().isEmpty());
+    app.windows->startUp();
+    QCOMPARE(app.visibleWindows(), QStringList{"frmPassword"});
+    QCOMPARE(flow.events, QStringList{"show frmPassword"});
+    QVERIFY(QTest::qWaitForWindowExposed(app.windows->frmPassword));
+    QTRY_VERIFY(app.windows->frmPassword->txtPassword->hasFocus());
+}
+
+void TestForms::formatsWhateverTheSystem() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    AppFixture app;
+    QCOMPARE(QLocale().decimalPoint(), QStringLiteral(","));
+    QCOMPARE(QLocale().toString(1.5), QStringLiteral("1,5"));
+    QCOMPARE(formatDate(QDate(2024, 3, 7)), QStringLiteral("07/03/2024"));
+}
+
+void TestForms::handOverShowsBeforeHiding_data() {
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("start screen to settings menu") << "settings"
+                                                   << "frmAvvio"
+                                                   << "frmMenuImpostazioni";
+    QTest::newRow("menu to field titles") << "campi"
+                                          << "frmMenuImpostazioni"
+                                          << "frmImpostaCampi";
+    QTest::newRow("menu to start-screen settings") << "start"
+                                                   << "frmMenuImpostazioni"
+                                                   << "frmImpostaAvvio";
+    QTest::newRow("menu back to start screen") << "menuExit"
+                                               << "frmMenuImpostazioni"
+                                               << "frmAvvio";
+    QTest::newRow("field titles closed") << "campiClose"
+                                         << "frmImpostaCampi"
+                                         << "frmAvvio";
+    QTest::newRow("start-screen settings closed") << "avvioClose"
+                                                  << "frmImpostaAvvio"
+                                                  << "frmAvvio";
+    QTest::newRow("login to password change") << "change"
+                                              << "frmPassword"
+                                              << "frmCambiaPassword";
+    QTest::newRow("password change closed") << "changeClose"
+                                            << "frmCambiaPassword"
+                                            << "frmPassword";
+}
+
+void TestForms::handOverShowsBeforeHiding() {
+    QFETCH(QString, step);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    AppFixture app;
+    Forms &f = *app.windows;
+    LargeWindow *source = nullptr;
+    for (QWidget *w : f.created())
+        if (w->objectName() == from)
+            source = qobject_cast<LargeWindow *>(w);
+    QVERIFY(source);
+    source->present();
+    QTRY_VERIFY(source->isVisible());
+
+    FlowRecorder flow;
+    if (step == "settings")
+        f.frmAvvio->cmdImpostazioni->click();
+    else if (step == "campi")
+        f.frmMenuImpostazioni->btnImpostaCampi->click();
+    else if (step == "start")
+        f.frmMenuImpostazioni->btnImpostaAvvio->click();
+    else if (step == "menuExit")
+        f.frmMenuImpostazioni->imgEsciClick();
+    else if (step == "campiClose")
+        f.frmImpostaCampi->btnAnnulla->click();
+    else if (step == "avvioClose")
+        f.frmImpostaAvvio->btnAnnulla->click();
+    else if (step == "change")
+        f.frmPassword->btnCambiaPassword->click();
+    else if (step == "changeClose")
+        f.frmCambiaPassword->cmdEsci->click();
+
+    QCOMPARE(app.visibleWindows(), QStringList{to});
+    QCOMPARE(flow.events, (QStringList{"show " + to, "hide " + from}));
+    QVERIFY(!f.terminated);
+}
+
+void TestForms::waysTheProgramEnds_data() {
+    QTest::addColumn<QString>("way");
+    QTest::newRow("login Esci") << "loginEsci";
+    QTest::newRow("login closed by the window manager") << "loginClose";
+    QTest::newRow("start screen exit icon") << "startExit";
+    QTest::newRow("start screen closed") << "startClose";
+}
+
+void TestForms::waysTheProgramEnds() {
+    QFETCH(QString, way);
+    AppFixture app;
+    Forms &f = *app.windows;
+    const bool fromLogin = way.startsWith("login");
+    if (fromLogin)
+        f.frmPassword->present();
+    else
+        f.frmAvvio->present();
+    if (way == "loginEsci")
+        f.frmPassword->cmdEsci->click();
+    else if (way == "loginClose")
+        f.frmPassword->close();
+    else if (way == "startExit")
+        f.frmAvvio->imgEsciClick();
+    else
+        f.frmAvvio->close();
+    QVERIFY(f.terminated);
+    QVERIFY(app.visibleWindows().isEmpty());
+}
+
+void TestForms::closingOtherWindowsNeverEnds() {
+    AppFixture app;
+    Forms &f = *app.windows;
+    const QList<LargeWindow *> others = {f.frmCambiaPassword, f.frmMenuImpostazioni,
+                                         f.frmImpostaCampi, f.frmImpostaAvvio};
+    for (LargeWindow *w : others) {
+        w->present();
+        QVERIFY(w->close());
+        QVERIFY2(!f.terminated, qPrintable(w->objectName()));
+        QCOMPARE(app.visibleWindows().size(), 1);
+        for (QWidget *v : f.created())
+            v->hide();
+    }
+    // The start screen only hides when it hands over.
+    f.frmAvvio->present();
+    f.frmAvvio->cmdImpostazioniClick();
+    QVERIFY(!f.terminated);
+}
+
+QTEST_MAIN(TestForms)
+#include "tst_forms.moc"

@@ -1,0 +1,395 @@
+#include "app/Forms.h"
+#include "app/WindowKit.h"
+#include "database/TfrmAllegaCartella.h"
+#include "support/FakeDesktop.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// A workspace stand-in: the six hidden labels the window reads and writes.
+struct Caller : QWidget {
+    Caller() {
+        for (const char *name :
+             {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"}) {
+            auto *label = new QLabel(this);
+            label->setObjectName(QLatin1String(name));
+        }
+    }
+    QLabel *label(const char *name) const { return findChild<QLabel *>(QLatin1String(name)); }
+    QStringList texts() const {
+        QStringList all;
+        for (const char *name :
+             {"lblFile01", "lblDesc01", "lblFile02", "lblDesc02", "lblFile03", "lblDesc03"})
+            all << label(name)->text();
+        return all;
+    }
+};
+
+const QString kOverwrite =
+    QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo "
+                   "stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?");
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TfrmAllegaCartella &attachments(QDialog &dialog) {
+    auto *window = qobject_cast<TfrmAllegaCartella *>(&dialog);
+    Q_ASSERT(window);
+    return *window;
+}
+
+} // namespace
+
+class TestFrmAllegaCartella : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void browseCopiesTheFile();
+    void overwriteQuestion_data();
+    void overwriteQuestion();
+    void cancelledChooserChangesNothing();
+    void applyWritesBackCancelDoesNot_data();
+    void applyWritesBackCancelDoesNot();
+    void databaseModeWritesIntoTheDatabaseWorkspace();
+    void failedCopyIsReported_data();
+    void failedCopyIsReported();
+    void failedOverwriteKeepsTheOldFile();
+    void namesAreNeverJoinedToTheFolder_data();
+    void namesAreNeverJoinedToTheFolder();
+    void pickedFromTheFolderItself();
+
+  private:
+    QString folder() const { return m_app->path() + QStringLiteral("/Documenti_Allegati"); }
+    // A file outside the application folder, as the user would pick it.
+    QString source(const QString &name, const QByteArray &bytes) {
+        const QString path = m_outside->filePath(name);
+        writeFile(path, bytes);
+        return path;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_app;
+    std::unique_ptr<QTemporaryDir> m_outside;
+    std::unique_ptr<Forms> m_forms;
+    std::unique_ptr<FakeDesktop> m_desktop;
+};
+
+void TestFrmAllegaCartella::init() {
+    m_app = std::make_unique<QTemporaryDir>();
+    m_outside = std::make_unique<QTemporaryDir>();
+    m_forms = std::make_unique<Forms>(AppFolder(m_app->path()));
+    m_desktop = std::make_unique<FakeDesktop>();
+}
+
+void TestFrmAllegaCartella::cleanup() {
+    m_desktop.reset();
+    m_forms.reset();
+    m_outside.reset();
+    m_app.reset();
+}
+
+void TestFrmAllegaCartella::browseCopiesTheFile() {
+    const QByteArray bytes("%PDF-1.4\n\0\x01\xff contratto", 24);
+    m_desktop->fileNames << source(QStringLiteral("contratto.pdf"), bytes);
+    Caller caller;
+    QStringList names;
+    bool openEnabledAtFirst = true;
+    bool openEnabledAfter = false;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        openEnabledAtFirst = w.btnApri01->isEnabled();
+        QTest::mouseClick(w.btnSfoglia01, Qt::LeftButton);
+        names = {w.txtFile01->text(), w.txtFile02->text(), w.txtFile03->text()};
+        openEnabledAfter = w.btnApri01->isEnabled();
+        QTest::mouseClick(w.btnApri01, Qt::LeftButton);
+        QTest::mouseClick(w.btnApplica, Qt::LeftButton);
+    };
+    TfrmAllegaCartella::open(nullptr, QStringLiteral("clienti"), &caller);
+
+    QCOMPARE(m_desktop->fileRequests.size(), 1);
+    QCOMPARE(m_desktop->fileRequests[0].title, QStringLiteral("Selezionare il file da allegare:"));
+    QCOMPARE(m_desktop->fileRequests[0].filter, QStringLiteral("Tutti i file (*.*)"));
+    QVERIFY(m_desktop->messages.isEmpty());
+    QCOMPARE(readAll(folder() + QStringLiteral("/contratto.pdf")), bytes);
+    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("contratto.pdf")});
+    QCOMPARE(names, (QStringList{QStringLiteral("contratto.pdf"), QString(), QString()}));
+    QVERIFY(!openEnabledAtFirst);
+    QVERIFY(openEnabledAfter);
+    QCOMPARE(m_desktop->opened,
+             QList<QUrl>{QUrl::fromLocalFile(folder() + QStringLiteral("/contratto.pdf"))});
+    QCOMPARE(caller.label("lblFile01")->text(), QStringLiteral("contratto.pdf"));
+}
+
+void TestFrmAllegaCartella::overwriteQuestion_data() {
+    QTest::addColumn<Desktop::Answer>("answer");
+    QTest::addColumn<QByteArray>("kept");
+    QTest::newRow("yes overwrites") << Desktop::Answer::Yes << QByteArray("second");
+    QTest::newRow("no keeps the first") << Desktop::Answer::No << QByteArray("first");
+}
+
+void TestFrmAllegaCartella::overwriteQuestion() {
+    QFETCH(Desktop::Answer, answer);
+    QFETCH(QByteArray, kept);
+    QVERIFY(QDir().mkpath(folder()));
+    writeFile(folder() + QStringLiteral("/contratto.pdf"), "first");
+    m_desktop->fileNames << source(QStringLiteral("contratto.pdf"), "second");
+    m_desktop->answers << answer;
+    Caller caller;
+    caller.label("lblFile02")->setText(QStringLiteral("altro.pdf"));
+    QString slot2;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        QTest::mouseClick(w.btnSfoglia02, Qt::LeftButton);
+        slot2 = w.txtFile02->text();
+    };
+    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+
+    QCOMPARE(m_desktop->messages.size(), 1);
+    QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Confirmation);
+    QCOMPARE(m_desktop->messages[0].text, kOverwrite);
+    QCOMPARE(readAll(folder() + QStringLiteral("/contratto.pdf")), kept);
+    // Either way the slot refers to the file that is now in the folder.
+    QCOMPARE(slot2, QStringLiteral("contratto.pdf"));
+    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestFrmAllegaCartella::cancelledChooserChangesNothing() {
+    Caller caller;
+    caller.label("lblFile01")->setText(QStringLiteral("vecchio.pdf"));
+    QString slot1;
+    bool openEnabled = false;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        QTest::mouseClick(w.btnSfoglia01, Qt::LeftButton);
+        slot1 = w.txtFile01->text();
+        openEnabled = w.btnApri01->isEnabled();
+    };
+    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+
+    QCOMPARE(m_desktop->fileRequests.size(), 1);
+    QVERIFY(m_desktop->messages.isEmpty());
+    QCOMPARE(slot1, QStringLiteral("vecchio.pdf"));
+    QVERIFY(openEnabled);
+    QVERIFY(!QFileInfo::exists(folder()));
+}
+
+void TestFrmAllegaCartella::applyWritesBackCancelDoesNot_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList before = {QStringLiteral(" a.pdf "),
+                                QStringLiteral("  prima\t"),
+                                QStringLiteral("b.doc"),
+                                QStringLiteral("seconda"),
+                                QString(),
+                                QString()};
+    QTest::newRow("applica") << QStringLiteral("btnApplica")
+                             << QStringList{QStringLiteral("a.pdf"),
+                                            QStringLiteral("nuova"),
+                                            QString(),
+                                            QStringLiteral("seconda"),
+                                            QString(),
+                                            QStringLiteral("terza")};
+    QTest::newRow("annulla") << QStringLiteral("btnAnnulla") << before;
+}
+
+void TestFrmAllegaCartella::applyWritesBackCancelDoesNot() {
+    QFETCH(QString, button);
+    QFETCH(QStringList, expected);
+    Caller caller;
+    caller.label("lblFile01")->setText(QStringLiteral(" a.pdf "));
+    caller.label("lblDesc01")->setText(QStringLiteral("  prima\t"));
+    caller.label("lblFile02")->setText(QStringLiteral("b.doc"));
+    caller.label("lblDesc02")->setText(QStringLiteral("seconda"));
+    QStringList shown;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        shown = {w.txtFile01->text(), w.txtDesc01->text(), w.txtFile02->text(), w.txtDesc02->text(),
+                 w.txtFile03->text(), w.txtDesc03->text(), w.lblMemory->text()};
+        w.txtDesc01->clear();
+        QTest::keyClicks(w.txtDesc01, QStringLiteral("nuova"));
+        QTest::mouseClick(w.imgCancella02, Qt::LeftButton);
+        QVERIFY(!w.btnApri02->isEnabled());
+        QTest::keyClicks(w.txtDesc03, QStringLiteral(" terza "));
+        QTest::keyClick(w.txtDesc03, Qt::Key_Return); // presses no button
+        QVERIFY(w.isVisible());
+        QVERIFY(m_desktop->fileRequests.isEmpty());
+        QTest::mouseClick(w.findChild<QPushButton *>(button), Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+    };
+    TfrmAllegaCartella::open(nullptr, QStringLiteral("clienti"), &caller);
+
+    QCOMPARE(shown, (QStringList{QStringLiteral("a.pdf"), QStringLiteral("prima"),
+                                 QStringLiteral("b.doc"), QStringLiteral("seconda"), QString(),
+                                 QString(), QStringLiteral("clienti")}));
+    QCOMPARE(caller.texts(), expected);
+}
+
+void TestFrmAllegaCartella::databaseModeWritesIntoTheDatabaseWorkspace() {
+    QWidget *database = forms().window("TfrmDatabase");
+    if (!database)
+        QSKIP("the database workspace is not part of the program yet");
+    auto label = [database](const char *name) {
+        return database->findChild<QLabel *>(QLatin1String(name));
+    };
+    label("lblFile03")->setText(QStringLiteral("  scheda.txt "));
+    QString shown;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        shown = w.txtFile03->text();
+        QTest::keyClicks(w.txtDesc03, QStringLiteral("Nota"));
+        QTest::mouseClick(w.btnApplica, Qt::LeftButton);
+    };
+    TfrmAllegaCartella::open(database, QStringLiteral("database"));
+
+    QCOMPARE(shown, QStringLiteral("scheda.txt"));
+    QCOMPARE(label("lblFile03")->text(), QStringLiteral("scheda.txt"));
+    QCOMPARE(label("lblDesc03")->text(), QStringLiteral("Nota"));
+}
+
+void TestFrmAllegaCartella::failedCopyIsReported_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");
+    const QString folderError = QStringLiteral(
+        "Attenzione: non è stato possibile creare la cartella dei documenti allegati.\r\n\r\n"
+        "Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del "
+        "programma.");
+    const QString copyError = QStringLiteral(
+        "Attenzione: non è stato possibile copiare il file nella cartella dei documenti "
+        "allegati.\r\n\r\nAccertarsi che il file sia leggibile e di possedere i privilegi di "
+        "scrittura nella cartella di installazione del programma.");
+    QTest::newRow("folder name taken by a file")
+        << QStringLiteral("folder is a file") << folderError;
+    QTest::newRow("target name taken by a folder")
+        << QStringLiteral("target is a folder") << copyError;
+    QTest::newRow("chosen file gone") << QStringLiteral("source missing") << copyError;
+}
+
+void TestFrmAllegaCartella::failedCopyIsReported() {
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    QString chosen = source(QStringLiteral("fattura.pdf"), "fattura");
+    if (fault == QLatin1String("folder is a file"))
+        writeFile(folder(), "not a folder");
+    else if (fault == QLatin1String("target is a folder"))
+        QVERIFY(QDir().mkpath(folder() + QStringLiteral("/fattura.pdf")));
+    else
+        QVERIFY(QFile::remove(chosen));
+    m_desktop->fileNames << chosen;
+    Caller caller;
+    caller.label("lblFile01")->setText(QStringLiteral("vecchio.pdf"));
+    QString slot1;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        QTest::mouseClick(w.btnSfoglia01, Qt::LeftButton);
+        slot1 = w.txtFile01->text();
+        QTest::mouseClick(w.btnApplica, Qt::LeftButton);
+    };
+    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+
+    QCOMPARE(m_desktop->messages.size(), 1);
+    QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Error);
+    QCOMPARE(m_desktop->messages[0].text, message);
+    // The slot never names a file that did not reach the folder.
+    QCOMPARE(slot1, QStringLiteral("vecchio.pdf"));
+    QCOMPARE(caller.label("lblFile01")->text(), QStringLiteral("vecchio.pdf"));
+    QVERIFY(!QFileInfo(folder() + QStringLiteral("/fattura.pdf")).isFile());
+}
+
+void TestFrmAllegaCartella::failedOverwriteKeepsTheOldFile() {
+    // A source that opens but fails on reading: the copy breaks off half way.
+    if (!QFile(QStringLiteral("/proc/self/mem")).open(QIODevice::ReadOnly))
+        QSKIP("no unreadable file to copy from on this system");
+    QVERIFY(QDir().mkpath(folder()));
+    writeFile(folder() + QStringLiteral("/mem"), "the good copy");
+    m_desktop->fileNames << QStringLiteral("/proc/self/mem");
+    m_desktop->answers << Desktop::Answer::Yes;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        QTest::mouseClick(attachments(dialog).btnSfoglia01, Qt::LeftButton);
+    };
+    Caller caller;
+    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+
+    QCOMPARE(m_desktop->messages.size(), 2);
+    QCOMPARE(m_desktop->messages[1].kind, Desktop::Kind::Error);
+    QCOMPARE(readAll(folder() + QStringLiteral("/mem")), QByteArray("the good copy"));
+    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"mem"});
+}
+
+void TestFrmAllegaCartella::namesAreNeverJoinedToTheFolder_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("bare name") << QStringLiteral("contratto.pdf") << true;
+    QTest::newRow("dots inside a name") << QStringLiteral("v1..2.pdf") << true;
+    QTest::newRow("parent folder") << QStringLiteral("../Database.pro") << false;
+    QTest::newRow("dot dot alone") << QStringLiteral("..") << false;
+    QTest::newRow("subfolder") << QStringLiteral("Scheda_1/nota.txt") << false;
+    QTest::newRow("absolute") << QStringLiteral("/etc/passwd") << false;
+    QTest::newRow("windows path") << QStringLiteral("C:\\Docs\\contratto.pdf") << false;
+}
+
+void TestFrmAllegaCartella::namesAreNeverJoinedToTheFolder() {
+    QFETCH(QString, stored);
+    QFETCH(bool, opens);
+    Caller caller;
+    caller.label("lblFile02")->setText(stored);
+    m_desktop->onModal = [&](QDialog &dialog) {
+        QTest::mouseClick(attachments(dialog).btnApri02, Qt::LeftButton);
+    };
+    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+
+    if (opens) {
+        QCOMPARE(m_desktop->opened, QList<QUrl>{QUrl::fromLocalFile(folder() + u'/' + stored)});
+        QVERIFY(m_desktop->messages.isEmpty());
+    } else {
+        QVERIFY(m_desktop->opened.isEmpty());
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Warning);
+        QVERIFY(m_desktop->messages[0].text.startsWith(
+            QStringLiteral("Attenzione: il nome del file allegato non è valido.")));
+    }
+}
+
+void TestFrmAllegaCartella::pickedFromTheFolderItself() {
+    // A file chosen from the attachments folder is already in place: nothing
+    // to ask and nothing to copy. A name that only a non-Windows file system
+    // allows (a backslash) is refused before anything is copied.
+    QVERIFY(QDir().mkpath(folder()));
+    writeFile(folder() + QStringLiteral("/listino.xls"), "listino");
+    m_desktop->fileNames << folder() + QStringLiteral("/listino.xls")
+                         << source(QStringLiteral("a\\b.pdf"), "x");
+    QStringList names;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        QTest::mouseClick(w.btnSfoglia01, Qt::LeftButton);
+        QTest::mouseClick(w.btnSfoglia02, Qt::LeftButton);
+        names = {w.txtFile01->text(), w.txtFile02->text()};
+    };
+    Caller caller;
+    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+
+    QCOMPARE(names, (QStringList{QStringLiteral("listino.xls"), QString()}));
+    QCOMPARE(m_desktop->messages.size(), 1);
+    QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Warning);
+    QCOMPARE(readAll(folder() + QStringLiteral("/listino.xls")), QByteArray("listino"));
+    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("listino.xls")});
+}
+
+QTEST_MAIN(TestFrmAllegaCartella)
+#include "tst_frmallegacartella.moc"
