@@ -164,9 +164,12 @@ void StatusHints::describe(std::initializer_list<std::pair<QWidget *, QString>> 
         describe(control, text);
 }
 
-void StatusHints::background(std::initializer_list<QWidget *> widgets) {
-    for (QWidget *w : widgets)
-        describe(w, QString());
+void StatusHints::background(const QList<QWidget *> &widgets) {
+    for (QWidget *w : widgets) {
+        m_backgrounds.insert(w);
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
 }
 
 bool StatusHints::eventFilter(QObject *watched, QEvent *event) {
@@ -174,6 +177,13 @@ bool StatusHints::eventFilter(QObject *watched, QEvent *event) {
         auto it = m_texts.constFind(watched);
         if (it != m_texts.constEnd())
             m_panel->setText(*it);
+        else if (m_backgrounds.contains(watched))
+            m_panel->clear();
+    } else if (event->type() == QEvent::MouseMove && m_backgrounds.contains(watched)) {
+        // Moves over a control reach its panel too: only the panel itself counts.
+        const auto *widget = static_cast<QWidget *>(watched);
+        if (!widget->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
+            m_panel->clear();
     }
     return false;
 }

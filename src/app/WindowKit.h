@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QToolButton>
 #include <functional>
 #include <initializer_list>
@@ -67,8 +68,10 @@ class StatusHints : public QObject {
     explicit StatusHints(QLabel *panInfo);
     void describe(QWidget *control, const QString &text);
     void describe(std::initializer_list<std::pair<QWidget *, QString>> items);
-    // The mouse over these empties the status line.
-    void background(std::initializer_list<QWidget *> widgets);
+    // The mouse over these empties the status line: when it enters them and
+    // when it moves over them (not over a control they hold), so coming back
+    // from a control to its panel empties it too.
+    void background(const QList<QWidget *> &widgets);
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -76,6 +79,7 @@ class StatusHints : public QObject {
   private:
     QLabel *m_panel;
     QHash<QObject *, QString> m_texts;
+    QSet<QObject *> m_backgrounds;
 };
 
 // The yellow frame `eff…` behind a text box: visible while the box has the focus.

@@ -487,21 +487,13 @@ void TfrmDatabase::describeControls() {
         {btnCodFisc, QStringLiteral("Controlla il codice fiscale.")},
         {btnPartitaIva, QStringLiteral("Controlla il numero di partita IVA.")},
     });
-    // The background and the decorative shapes empty the status line, also
-    // when the mouse comes back to them from one of the controls they hold.
-    m_backgrounds = {this, panContainer, imgFoto, titNomeArchivio};
+    // The background and the decorative shapes empty the status line.
+    QList<QWidget *> backgrounds = {this, panContainer, imgFoto, titNomeArchivio};
     for (const char *name :
          {"panToolbar", "shpGruppo01", "shpGruppo02", "shpGruppo03", "shpGruppo04", "shpGruppo05",
           "shpTitolo", "shpSegnala", "shpScheda", "shpFoto", "shpContatto"})
-        m_backgrounds << findChild<QWidget *>(QString::fromLatin1(name));
-    for (QWidget *background : m_backgrounds) {
-        background->setMouseTracking(true);
-        background->installEventFilter(this);
-    }
-}
-
-void TfrmDatabase::FormMouseMove() {
-    panInfo->clear();
+        backgrounds << findChild<QWidget *>(QString::fromLatin1(name));
+    m_hints->background(backgrounds);
 }
 
 void TfrmDatabase::wireKeyboard() {
@@ -529,13 +521,6 @@ void TfrmDatabase::wireKeyboard() {
 }
 
 bool TfrmDatabase::eventFilter(QObject *watched, QEvent *event) {
-    auto *background = qobject_cast<QWidget *>(watched);
-    if (event->type() == QEvent::MouseMove && m_backgrounds.contains(background)) {
-        // Only where the shape itself is under the mouse, not one of its controls.
-        if (!background->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
-            FormMouseMove();
-        return false;
-    }
     if (watched == txtEmail) {
         // Blanks at either end of the address disappear as soon as they are typed.
         if (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut)

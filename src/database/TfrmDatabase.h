@@ -120,7 +120,6 @@ class TfrmDatabase : public LargeWindow {
     // Handlers.
     void FormShow();
     void FormClose();
-    void FormMouseMove();
     void cmdNuovoClick();
     void cmdDuplicaClick();
     void cmdSalvaClick();
@@ -160,5 +159,4 @@ class TfrmDatabase : public LargeWindow {
     void showAccessError();
 
     StatusHints *m_hints;
-    QSet<QWidget *> m_backgrounds;
 };

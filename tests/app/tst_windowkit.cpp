@@ -22,24 +22,32 @@ class TestWindowKit : public QObject {
 void TestWindowKit::statusLineFollowsTheMouse() {
     QWidget window;
     auto *layout = new QVBoxLayout(&window);
+    auto *panel = new QFrame(&window); // a panel holding a button, with room around it
+    panel->setMinimumHeight(120);
     auto *button =
-        new PictureButton(QStringLiteral("cmdSalva"), QStringLiteral("salva"), 32, &window);
+        new PictureButton(QStringLiteral("cmdSalva"), QStringLiteral("salva"), 32, panel);
+    button->setGeometry(10, 10, 40, 40);
     auto *spacer = new QWidget(&window);
     spacer->setMinimumHeight(80);
     auto *panInfo = new QLabel(&window);
-    layout->addWidget(button);
+    layout->addWidget(panel);
     layout->addWidget(spacer);
     layout->addWidget(panInfo);
     auto *hints = new StatusHints(panInfo);
     hints->describe(button, QStringLiteral("Salva la scheda."));
-    hints->background({&window, spacer});
-    window.resize(300, 200);
+    hints->background({&window, panel, spacer});
+    window.resize(300, 300);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     QTest::mouseMove(button);
     QTRY_COMPARE(panInfo->text(), QStringLiteral("Salva la scheda."));
     QTest::mouseMove(spacer);
+    QTRY_COMPARE(panInfo->text(), QString());
+    // Back from the button to the panel that holds it.
+    QTest::mouseMove(button);
+    QTRY_COMPARE(panInfo->text(), QStringLiteral("Salva la scheda."));
+    QTest::mouseMove(panel, QPoint(200, 90));
     QTRY_COMPARE(panInfo->text(), QString());
 }
 
