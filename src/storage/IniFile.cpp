@@ -13,13 +13,16 @@ namespace {
 struct IniText {
     QStringList lines;
     QString eol = QStringLiteral("\r\n");
+    bool unreadable = false; // the file is there but could not be read
 };
 
 IniText load(const QString &path) {
     IniText ini;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        ini.unreadable = file.exists();
         return ini;
+    }
     const QByteArray bytes = file.readAll();
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString content = utf8.decode(bytes);
@@ -93,6 +96,10 @@ QString IniFile::read(const QString &section, const QString &key) const {
 
 void IniFile::write(const QString &section, const QString &key, const QString &value) {
     IniText ini = load(m_path);
+    // Never rewrite a file whose other lines could not be read.
+    if (ini.unreadable)
+        throw StorageError(
+            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_path)));
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' '); // a value is one line
     clean = text::trimmed(clean);

@@ -122,6 +122,14 @@ void TestIniFile::failedWrite() {
         QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(bad));
     }
     QCOMPARE(fileBytes(), QByteArray("[Database]\r\n"));
+
+    // A settings path that cannot be read is never written over.
+    const QString folder = m_dir->filePath(QStringLiteral("Cartella.ini"));
+    QVERIFY(QDir().mkdir(folder));
+    QVERIFY_THROWS_EXCEPTION(StorageError, IniFile(folder).write(QStringLiteral("Database"),
+                                                                 QStringLiteral("Nome Archivio"),
+                                                                 QStringLiteral("x")));
+    QVERIFY(QFileInfo(folder).isDir());
 }
 
 QTEST_APPLESS_MAIN(TestIniFile)
