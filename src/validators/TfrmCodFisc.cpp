@@ -1,20 +1,14 @@
 #include "TfrmCodFisc.h"
 
-#include "app/Desktop.h"
-#include "app/WindowKit.h"
 #include "storage/TextRules.h"
 #include "validators/FiscalCode.h"
 #include "validators/TfrmPartitaIva.h"
 
 #include <QEvent>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
-
-constexpr int kCodeLength = 16;
 
 bool allDigits(const QString &s) {
     for (QChar c : s)
@@ -25,80 +19,19 @@ bool allDigits(const QString &s) {
 
 } // namespace
 
-TfrmCodFisc::TfrmCodFisc(QWidget *parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmCodFisc"));
-    setWindowTitle(QStringLiteral(" Controllo codice fiscale"));
-    makeFixedWindow(this, QSize(478, 254));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setStyleSheet(QStringLiteral("TfrmCodFisc { background: #f4f7fb; }"));
-    applyProcessFormats();
-
-    imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(
-        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
-    imgLogo->setAlignment(Qt::AlignCenter);
-
-    lblTitolo = new QLabel(
-        QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."), this);
-    lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
-    lblTitolo->setAlignment(Qt::AlignCenter);
-    lblTitolo->setWordWrap(true);
-    lblTitolo->setStyleSheet(QStringLiteral("color: #1f3b5c;"));
-
-    txtCodFisc = new QLineEdit(this);
-    txtCodFisc->setObjectName(QStringLiteral("txtCodFisc"));
-    // Typing stops at 16 characters; a longer code handed in by the caller
-    // stays whole, so that it is reported as too long rather than cut.
-    txtCodFisc->setMaxLength(kCodeLength);
-    connect(txtCodFisc, &QLineEdit::textChanged, this, [this](const QString &text) {
-        const int limit = std::max<int>(kCodeLength, text.size());
-        if (txtCodFisc->maxLength() != limit) {
-            // Setting the limit puts the caret at the end: keep it where it was.
-            const int caret = txtCodFisc->cursorPosition();
-            txtCodFisc->setMaxLength(limit);
-            txtCodFisc->setCursorPosition(caret);
-        }
-    });
-    QFont boxFont = txtCodFisc->font();
-    boxFont.setPointSize(boxFont.pointSize() + 3);
-    boxFont.setBold(true);
-    txtCodFisc->setFont(boxFont);
-    txtCodFisc->setMinimumHeight(34);
-    addFocusFrame(txtCodFisc, QStringLiteral("effCodFisc"));
-
-    btnControlla = new CommandButton(QStringLiteral("btnControlla"), QStringLiteral("Controlla"),
-                                     this, QStringLiteral("controlla"));
-    btnChiudi = new CommandButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), this,
-                                  QStringLiteral("chiudi"));
-    for (QPushButton *b : {btnControlla, btnChiudi}) {
-        b->setAutoDefault(true);
-        b->setMinimumWidth(130);
-    }
-
-    auto *grid = new QGridLayout;
-    grid->setHorizontalSpacing(12);
-    grid->setVerticalSpacing(10);
-    grid->addWidget(txtCodFisc, 0, 0);
-    grid->addWidget(btnControlla, 0, 1);
-    grid->addWidget(btnChiudi, 1, 1);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(22, 12, 22, 14);
-    layout->setSpacing(10);
-    layout->addWidget(imgLogo);
-    layout->addWidget(lblTitolo);
-    layout->addLayout(grid);
-    layout->addStretch();
-
-    setTabOrder(txtCodFisc, btnControlla);
-    setTabOrder(btnControlla, btnChiudi);
-
+TfrmCodFisc::TfrmCodFisc(QWidget *parent)
+    : CheckWindow({.objectName = QStringLiteral("frmCodFisc"),
+                   .caption = QStringLiteral(" Controllo codice fiscale"),
+                   .clientSize = QSize(478, 254),
+                   .prompt = QStringLiteral(
+                       "Immettere il codice fiscale e premere il pulsante di controllo."),
+                   .boxName = QStringLiteral("txtCodFisc"),
+                   .maxLength = 16},
+                  parent),
+      txtCodFisc(codeBox()) {
     txtCodFisc->installEventFilter(this);
     // Whatever the user types shows at once trimmed and in capitals.
     connect(txtCodFisc, &QLineEdit::textEdited, this, &TfrmCodFisc::normalizeBox);
-    onEnter(txtCodFisc, [this] { btnControlla->setFocus(Qt::OtherFocusReason); });
-    connect(btnControlla, &QPushButton::clicked, this, &TfrmCodFisc::btnControllaClick);
-    connect(btnChiudi, &QPushButton::clicked, this, &TfrmCodFisc::btnChiudiClick);
 }
 
 void TfrmCodFisc::open(QWidget *owner, const QString &code) {
@@ -108,21 +41,13 @@ void TfrmCodFisc::open(QWidget *owner, const QString &code) {
         return;
     }
     TfrmCodFisc dialog(owner);
-    dialog.txtCodFisc->setMaxLength(std::max<int>(kCodeLength, t.size()));
-    dialog.txtCodFisc->setText(t);
-    centerOnScreen(&dialog);
-    Desktop::current().runModal(dialog);
-}
-
-void TfrmCodFisc::showEvent(QShowEvent *event) {
-    QDialog::showEvent(event);
-    txtCodFisc->setFocus(Qt::OtherFocusReason);
+    dialog.runWith(t);
 }
 
 bool TfrmCodFisc::eventFilter(QObject *watched, QEvent *event) {
     if (watched == txtCodFisc && event->type() == QEvent::KeyRelease)
         normalizeBox();
-    return QDialog::eventFilter(watched, event);
+    return CheckWindow::eventFilter(watched, event);
 }
 
 void TfrmCodFisc::normalizeBox() {
@@ -143,24 +68,16 @@ void TfrmCodFisc::normalizeBox() {
 void TfrmCodFisc::btnControllaClick() {
     switch (validators::checkFiscalCode(txtCodFisc->text())) {
     case validators::Verdict::WrongLength:
-        Desktop::current().message(this, Desktop::Kind::Warning,
-                                   QStringLiteral("Attenzione: il codice fiscale deve essere "
-                                                  "composto da 16 caratteri alfanumerici."));
-        txtCodFisc->setFocus(Qt::OtherFocusReason);
+        retry(QStringLiteral(
+            "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici."));
         return;
     case validators::Verdict::Valid:
-        Desktop::current().message(this, Desktop::Kind::Information,
-                                   QStringLiteral("Il codice fiscale digitato è VALIDO."));
-        break;
+        conclude(Desktop::Kind::Information,
+                 QStringLiteral("Il codice fiscale digitato è VALIDO."));
+        return;
     default:
-        Desktop::current().message(
-            this, Desktop::Kind::Warning,
-            QStringLiteral("Attenzione: il codice fiscale digitato è ERRATO."));
-        break;
+        conclude(Desktop::Kind::Warning,
+                 QStringLiteral("Attenzione: il codice fiscale digitato è ERRATO."));
+        return;
     }
-    close();
-}
-
-void TfrmCodFisc::btnChiudiClick() {
-    close();
 }

@@ -2,13 +2,9 @@
 // check character.
 #pragma once
 
-#include <QDialog>
+#include "validators/CheckWindow.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
-class TfrmCodFisc : public QDialog {
+class TfrmCodFisc : public CheckWindow {
     Q_OBJECT
   public:
     explicit TfrmCodFisc(QWidget *parent = nullptr);
@@ -20,17 +16,11 @@ class TfrmCodFisc : public QDialog {
     static void open(QWidget *owner, const QString &code);
     using QDialog::open;
 
-    QLabel *imgLogo;
-    QLabel *lblTitolo;
     QLineEdit *txtCodFisc;
-    QPushButton *btnControlla;
-    QPushButton *btnChiudi;
 
-    void btnControllaClick();
-    void btnChiudiClick();
+    void btnControllaClick() override;
 
   protected:
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:

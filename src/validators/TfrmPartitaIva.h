@@ -2,13 +2,9 @@
 // digit and, when it has, which office issued it.
 #pragma once
 
-#include <QDialog>
+#include "validators/CheckWindow.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
-class TfrmPartitaIva : public QDialog {
+class TfrmPartitaIva : public CheckWindow {
     Q_OBJECT
   public:
     explicit TfrmPartitaIva(QWidget *parent = nullptr);
@@ -18,16 +14,10 @@ class TfrmPartitaIva : public QDialog {
     static void open(QWidget *owner, const QString &number);
     using QDialog::open;
 
-    QLabel *imgLogo;
-    QLabel *lblTitolo;
     QLineEdit *txtPartitaIva;
-    QPushButton *btnControlla;
-    QPushButton *btnChiudi;
 
-    void btnControllaClick();
-    void btnChiudiClick();
+    void btnControllaClick() override;
 
   protected:
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 };

@@ -4,6 +4,7 @@
 #include "validators/TfrmPartitaIva.h"
 
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -43,6 +44,7 @@ class TestFrmCodFisc : public QObject {
     void typingRules();
     void caretStaysWhileTyping();
     void enterGoesToTheButton();
+    void windowTabOrderAndChiudi();
     void digitsGoToTheVatWindow_data();
     void digitsGoToTheVatWindow();
 
@@ -208,6 +210,44 @@ void TestFrmCodFisc::digitsGoToTheVatWindow() {
     TfrmCodFisc::open(nullptr, code);
     QCOMPARE(m_desktop->modalDialogs, QStringList{window});
     QCOMPARE(shown, box);
+}
+
+void TestFrmCodFisc::windowTabOrderAndChiudi() {
+    QString title;
+    QSize size;
+    bool fixed = false;
+    QStringList texts;
+    QStringList focusChain;
+    bool closed = false;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmCodFisc &w = checkWindow(dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        title = w.windowTitle();
+        size = w.size();
+        fixed = w.minimumSize() == w.maximumSize();
+        texts = {w.lblTitolo->text(), w.btnControlla->text(), w.btnChiudi->text()};
+        for (int i = 0; i < 3; ++i) {
+            QWidget *focused = QApplication::focusWidget();
+            QVERIFY(focused);
+            focusChain << focused->objectName();
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        QTest::mouseClick(w.btnChiudi, Qt::LeftButton);
+        closed = !w.isVisible();
+    };
+    TfrmCodFisc::open(nullptr, QStringLiteral("RSSMRA85T10A562S"));
+
+    QCOMPARE(title, QStringLiteral(" Controllo codice fiscale"));
+    QCOMPARE(size, QSize(478, 254));
+    QVERIFY(fixed);
+    QCOMPARE(texts,
+             (QStringList{
+                 QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
+                 QStringLiteral("Controlla"), QStringLiteral("Chiudi")}));
+    QCOMPARE(focusChain, (QStringList{QStringLiteral("txtCodFisc"), QStringLiteral("btnControlla"),
+                                      QStringLiteral("btnChiudi")}));
+    QVERIFY(closed);
+    QVERIFY(m_desktop->messages.isEmpty()); // closing checks nothing
 }
 
 QTEST_MAIN(TestFrmCodFisc)

@@ -1,0 +1,110 @@
+#include "CheckWindow.h"
+
+#include "app/WindowKit.h"
+#include "storage/TextRules.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+CheckWindow::CheckWindow(const Shape &shape, QWidget *parent)
+    : QDialog(parent), m_maxLength(shape.maxLength) {
+    setObjectName(shape.objectName);
+    setWindowTitle(shape.caption);
+    makeFixedWindow(this, shape.clientSize);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setStyleSheet(QStringLiteral("CheckWindow { background: #f4f7fb; }"));
+    applyProcessFormats();
+
+    imgLogo = new QLabel(this);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setPixmap(
+        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
+    imgLogo->setAlignment(Qt::AlignCenter);
+
+    lblTitolo = new QLabel(shape.prompt, this);
+    lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
+    lblTitolo->setAlignment(Qt::AlignCenter);
+    lblTitolo->setWordWrap(true);
+    lblTitolo->setStyleSheet(QStringLiteral("color: #1f3b5c;"));
+
+    m_box = new QLineEdit(this);
+    m_box->setObjectName(shape.boxName);
+    // Typing stops at the limit; a longer text handed in by the caller stays
+    // whole until the user shortens it.
+    m_box->setMaxLength(m_maxLength);
+    connect(m_box, &QLineEdit::textChanged, this, [this](const QString &text) {
+        const int limit = std::max<int>(m_maxLength, text.size());
+        if (m_box->maxLength() != limit) {
+            // Setting the limit puts the caret at the end: keep it where it was.
+            const int caret = m_box->cursorPosition();
+            m_box->setMaxLength(limit);
+            m_box->setCursorPosition(caret);
+        }
+    });
+    QFont boxFont = m_box->font();
+    boxFont.setPointSize(boxFont.pointSize() + 3);
+    boxFont.setBold(true);
+    m_box->setFont(boxFont);
+    m_box->setMinimumHeight(34);
+    addFocusFrame(m_box, QStringLiteral("eff") + shape.boxName.mid(3));
+
+    btnControlla = new CommandButton(QStringLiteral("btnControlla"), QStringLiteral("Controlla"),
+                                     this, QStringLiteral("controlla"));
+    btnChiudi = new CommandButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"), this,
+                                  QStringLiteral("chiudi"));
+    for (QPushButton *b : {btnControlla, btnChiudi}) {
+        b->setAutoDefault(true);
+        b->setMinimumWidth(130);
+    }
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(10);
+    grid->addWidget(m_box, 0, 0);
+    grid->addWidget(btnControlla, 0, 1);
+    grid->addWidget(btnChiudi, 1, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(22, 12, 22, 14);
+    layout->setSpacing(10);
+    layout->addWidget(imgLogo);
+    layout->addWidget(lblTitolo);
+    layout->addLayout(grid);
+    layout->addStretch();
+
+    setTabOrder(m_box, btnControlla);
+    setTabOrder(btnControlla, btnChiudi);
+
+    onEnter(m_box, [this] { btnControlla->setFocus(Qt::OtherFocusReason); });
+    connect(btnControlla, &QPushButton::clicked, this, &CheckWindow::btnControllaClick);
+    connect(btnChiudi, &QPushButton::clicked, this, &CheckWindow::btnChiudiClick);
+}
+
+void CheckWindow::runWith(const QString &code) {
+    const QString t = text::trimmed(code);
+    m_box->setMaxLength(std::max<int>(m_maxLength, t.size()));
+    m_box->setText(t);
+    centerOnScreen(this);
+    Desktop::current().runModal(*this);
+}
+
+void CheckWindow::conclude(Desktop::Kind kind, const QString &text) {
+    Desktop::current().message(this, kind, text);
+    close();
+}
+
+void CheckWindow::retry(const QString &warning) {
+    Desktop::current().message(this, Desktop::Kind::Warning, warning);
+    m_box->setFocus(Qt::OtherFocusReason);
+}
+
+void CheckWindow::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    m_box->setFocus(Qt::OtherFocusReason);
+}
+
+void CheckWindow::btnChiudiClick() {
+    close();
+}

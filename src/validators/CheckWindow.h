@@ -1,0 +1,58 @@
+// The shape shared by the code check windows: a heading picture, a one-line
+// prompt, one big box for the code with its yellow focus frame, "Controlla"
+// beside the box and "Chiudi" below it. The window opens with the focus in the
+// box; Enter in the box moves the focus to "Controlla" without checking.
+#pragma once
+
+#include "app/Desktop.h"
+
+#include <QDialog>
+#include <QSize>
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class CheckWindow : public QDialog {
+    Q_OBJECT
+  public:
+    QLabel *imgLogo;
+    QLabel *lblTitolo;
+    QPushButton *btnControlla;
+    QPushButton *btnChiudi;
+
+    // Checks the box's text and shows the outcome.
+    virtual void btnControllaClick() = 0;
+    void btnChiudiClick();
+
+  protected:
+    struct Shape {
+        QString objectName; // "frmCodFisc"
+        QString caption;    // the window title
+        QSize clientSize;
+        QString prompt;    // the text of lblTitolo
+        QString boxName;   // "txtCodFisc"; its focus frame is named "effCodFisc"
+        int maxLength = 0; // characters the user can type in the box
+    };
+    CheckWindow(const Shape &shape, QWidget *parent);
+
+    QLineEdit *codeBox() const { return m_box; }
+
+    // Puts `code`, trimmed, in the box, centres the window on the screen and
+    // runs it modally; returns when it has closed. A code longer than the box
+    // takes stays whole, so that the check sees it as the caller has it.
+    void runWith(const QString &code);
+
+    // An outcome that ends the check: the message, then the window closes.
+    void conclude(Desktop::Kind kind, const QString &text);
+    // A text that cannot be checked: a warning, then the focus goes back into
+    // the box and the window stays open.
+    void retry(const QString &warning);
+
+    void showEvent(QShowEvent *event) override;
+
+  private:
+    QLineEdit *m_box;
+    int m_maxLength;
+};
