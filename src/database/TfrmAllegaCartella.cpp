@@ -4,6 +4,8 @@
 #include "app/Forms.h"
 #include "app/Misc.h"
 #include "app/WindowKit.h"
+#include "storage/ClientRecord.h"
+#include "storage/DatabaseRecord.h"
 #include "storage/TextRules.h"
 
 #include <QDir>
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -35,6 +38,10 @@ const QString kCopyError = QStringLiteral(
 const QString kBadName =
     QStringLiteral("Attenzione: il nome del file allegato non è valido.\r\n\r\nUn file allegato "
                    "è indicato soltanto dal suo nome, senza cartelle.");
+const QString kUnstorableName = QStringLiteral(
+    "Attenzione: il nome del file scelto non può essere memorizzato nella scheda.\r\n\r\n"
+    "Rinominare il file usando lettere, cifre e segni comuni, senza superare i 250 caratteri, "
+    "e allegarlo di nuovo.");
 
 QString suffix(int slot) {
     return QStringLiteral("%1").arg(slot, 2, 10, QLatin1Char('0'));
@@ -65,6 +72,15 @@ bool copyReplacing(const QString &source, const QString &target) {
         if (chunk.isEmpty())
             return out.commit();
     }
+}
+
+// True for a name that a card stores as it is: Windows-1252 text that fits
+// the file name fields of both archives.
+bool isStorableName(const QString &name) {
+    const int capacity = std::min(databaseLayout.fields[DatabaseField::File01].capacity,
+                                  clientLayout.fields[ClientField::File01].capacity);
+    const QByteArray bytes = text::encode1252(name);
+    return bytes.size() <= capacity && text::decode1252(bytes) == name;
 }
 
 bool sameFile(const QString &a, const QString &b) {
@@ -239,9 +255,15 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot) {
     if (chosen.isEmpty())
         return;
     // The slot takes the name only once a file of that name is in the folder.
-    const QString name = QFileInfo(chosen).fileName();
+    // The copy is named as the card will store the name: trimmed, and refused
+    // when the card cannot hold it, so a stored name always finds its file.
+    const QString name = text::trimmed(QFileInfo(chosen).fileName());
     if (!isBareName(name)) {
         desktop.message(this, Desktop::Kind::Warning, kBadName);
+        return;
+    }
+    if (!isStorableName(name)) {
+        desktop.message(this, Desktop::Kind::Warning, kUnstorableName);
         return;
     }
     const QString folder = attachmentsFolder();

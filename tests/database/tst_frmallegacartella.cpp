@@ -1,6 +1,7 @@
 #include "app/Forms.h"
 #include "app/WindowKit.h"
 #include "database/TfrmAllegaCartella.h"
+#include "storage/DatabaseRecord.h"
 #include "support/FakeDesktop.h"
 
 #include <QLabel>
@@ -73,6 +74,8 @@ class TestFrmAllegaCartella : public QObject {
     void namesAreNeverJoinedToTheFolder_data();
     void namesAreNeverJoinedToTheFolder();
     void pickedFromTheFolderItself();
+    void namesTheCardCanHold_data();
+    void namesTheCardCanHold();
 
   private:
     QString folder() const { return m_app->path() + QStringLiteral("/Documenti_Allegati"); }
@@ -389,6 +392,55 @@ void TestFrmAllegaCartella::pickedFromTheFolderItself() {
     QCOMPARE(readAll(folder() + QStringLiteral("/listino.xls")), QByteArray("listino"));
     QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("listino.xls")});
+}
+
+void TestFrmAllegaCartella::namesTheCardCanHold_data() {
+    QTest::addColumn<QString>("chosen");   // the file's name where the user picks it
+    QTest::addColumn<QString>("attached"); // empty when the name is refused
+    QTest::newRow("accents of the code page")
+        << QStringLiteral("perché è già.pdf") << QStringLiteral("perché è già.pdf");
+    QTest::newRow("euro sign") << QStringLiteral("fattura 10€.pdf")
+                               << QStringLiteral("fattura 10€.pdf");
+    QTest::newRow("blanks around, copied as the card keeps it")
+        << QStringLiteral("  nota.txt ") << QStringLiteral("nota.txt");
+    QTest::newRow("250 characters") << QString(246, u'a') + QStringLiteral(".pdf")
+                                    << QString(246, u'a') + QStringLiteral(".pdf");
+    QTest::newRow("251 characters") << QString(247, u'a') + QStringLiteral(".pdf") << QString();
+    QTest::newRow("outside the code page") << QStringLiteral("Отчёт.pdf") << QString();
+}
+
+void TestFrmAllegaCartella::namesTheCardCanHold() {
+    // A card stores an attachment's name trimmed, as Windows-1252 text of at
+    // most 250 bytes: the file in the folder must carry that very name.
+    QFETCH(QString, chosen);
+    QFETCH(QString, attached);
+    m_desktop->fileNames << source(chosen, "allegato");
+    Caller caller;
+    caller.label("lblFile01")->setText(QStringLiteral("vecchio.pdf"));
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        QTest::mouseClick(w.btnSfoglia01, Qt::LeftButton);
+        QTest::mouseClick(w.btnApplica, Qt::LeftButton);
+    };
+    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+
+    const QString stored = caller.label("lblFile01")->text();
+    if (attached.isEmpty()) {
+        QCOMPARE(m_desktop->messages.size(), 1);
+        QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Warning);
+        QVERIFY(m_desktop->messages[0].text.startsWith(QStringLiteral(
+            "Attenzione: il nome del file scelto non può essere memorizzato nella scheda.")));
+        QCOMPARE(stored, QStringLiteral("vecchio.pdf"));
+        QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        return;
+    }
+    QVERIFY(m_desktop->messages.isEmpty());
+    QCOMPARE(stored, attached);
+    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{attached});
+    QCOMPARE(readAll(folder() + u'/' + attached), QByteArray("allegato"));
+    DatabaseRecord card;
+    card.setText(DatabaseField::File01, stored);
+    QCOMPARE(card.text(DatabaseField::File01), attached);
 }
 
 QTEST_MAIN(TestFrmAllegaCartella)
