@@ -19,9 +19,14 @@ void PhotoView::paintEvent(QPaintEvent *) {
     const QSize fitted = m_picture.size().scaled(size(), Qt::KeepAspectRatio);
     if (fitted.isEmpty())
         return;
-    if (m_scaled.size() != fitted)
+    // Scaled to the device pixels, so the picture stays sharp on high-density screens.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(fitted) * ratio).toSize();
+    if (m_scaled.size() != pixels || m_scaled.devicePixelRatio() != ratio) {
         m_scaled = QPixmap::fromImage(
-            m_picture.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            m_picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_scaled.setDevicePixelRatio(ratio);
+    }
     QRect target(QPoint(), fitted);
     target.moveCenter(rect().center());
     QPainter(this).drawPixmap(target, m_scaled);

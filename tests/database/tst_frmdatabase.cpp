@@ -178,14 +178,54 @@ void TestFrmDatabase::fillNewCard() {
 }
 
 void TestFrmDatabase::showingOpensOnAnEmptyNewCard() {
-    // Every box holds at most what its record field does.
-    for (int f = 0; f < DatabaseField::Count; ++f) {
+    // Every box of a text field holds at most what its record field does.
+    using namespace DatabaseField;
+    for (int f = Campo01; f <= PartitaIva; ++f) {
         const FieldSpec &layoutField = databaseLayout.fields[f];
-        if (auto *box =
-                w()->findChild<QLineEdit *>(QStringLiteral("txt") + QLatin1String(layoutField.name)))
-            QCOMPARE(box->maxLength(), layoutField.capacity);
+        const QString name = QStringLiteral("txt") + QLatin1String(layoutField.name);
+        if (f == ProvRes) {
+            QVERIFY(w()->findChild<QComboBox *>(name));
+            QCOMPARE(w()->txtProvRes->lineEdit()->maxLength(), 2);
+            continue;
+        }
+        const auto *box = w()->findChild<QLineEdit *>(name);
+        QVERIFY2(box, qPrintable(name));
+        QCOMPARE(box->maxLength(), layoutField.capacity);
     }
-    QCOMPARE(w()->txtProvRes->lineEdit()->maxLength(), 2);
+    // Other windows reach the controls by name: the names are part of the window.
+    QStringList names = {
+        "cmdNuovo",    "cmdDuplica",   "cmdSalva",        "cmdTrova",     "cmdFile",
+        "cmdCartella", "cmdAnteprima", "cmdStampa",       "cmdSegnalati", "cmdPrimo",
+        "cmdIndietro", "lblPosizione", "cmdAvanti",       "cmdUltimo",    "cmdEsporta",
+        "cmdGuida",    "cmdEsci",      "titNomeArchivio", "chkSegnala",   "imgFoto",
+        "imgBianco",   "btnCancFoto",  "btnSfoglia",      "btnZoom",      "impCliente",
+        "sndMail",     "btnCodFisc",   "btnPartitaIva",   "panInfo",      "panContainer"};
+    for (const char *box : {"Cliente", "IndirizzoRes", "ComuneRes", "ProvRes", "Email", "Recapito",
+                            "CodFisc", "PartitaIva"})
+        names << QStringLiteral("eff") + QLatin1String(box);
+    for (int i = 1; i <= 14; ++i) {
+        const QString n = QStringLiteral("%1").arg(i, 2, 10, QChar(u'0'));
+        names << QStringLiteral("titCampo") + n << QStringLiteral("effCampo") + n;
+    }
+    for (int i = 1; i <= 3; ++i)
+        names << QStringLiteral("lblFile0%1").arg(i) << QStringLiteral("lblDesc0%1").arg(i);
+    for (const QString &name : names)
+        QVERIFY2(w()->findChildren<QWidget *>(name).size() == 1, qPrintable(name));
+    for (const QString &name :
+         {QStringLiteral("lblFile01"), QStringLiteral("lblDesc03"), QStringLiteral("imgBianco")})
+        QVERIFY2(w()->findChild<QWidget *>(name)->isHidden(), qPrintable(name));
+    const QStringList captions = {
+        "Cognome e nome:", "Via e numero civico:",    "Comune di residenza:", "Prov.",
+        "E-mail:",         "Recapito preferenziale:", "Codice fiscale:",      "Partita IVA:"};
+    for (int i = 0; i < captions.size(); ++i) {
+        const auto *label = w()->findChild<QLabel *>(QStringLiteral("lblField0%1").arg(i + 1));
+        QVERIFY(label);
+        QCOMPARE(label->text(), captions[i]);
+    }
+    QCOMPARE(w()->titCampo07->text(), QStringLiteral("Campo 7:")); // until the first showing
+    QCOMPARE(w()->chkSegnala->text(), QStringLiteral("Segnala"));
+    QCOMPARE(w()->btnSfoglia->text(), QStringLiteral("Carica foto"));
+    QCOMPARE(w()->windowTitle(), QStringLiteral(" Cartavera - Gestione Database"));
 
     QFile ini(file(QStringLiteral("Archivio.ini")));
     QVERIFY(ini.open(QIODevice::WriteOnly));
@@ -312,6 +352,32 @@ void TestFrmDatabase::showCardFillsEveryControl() {
     record.setYesNo(Segnala, false);
     w()->ShowCard(record, 44);
     QVERIFY(!w()->chkSegnala->isChecked());
+
+    // "Nuovo" empties every control of the card, the hidden attachment
+    // references included, so nothing of card 45 is carried into the next one.
+    record.setYesNo(Segnala, true);
+    w()->ShowCard(record, 45);
+    w()->txtProvRes->setCurrentIndex(3);
+    w()->imgFoto->setPicture(QImage(QSize(20, 20), QImage::Format_RGB32));
+    w()->txtCampo09->setFocus();
+    QTest::mouseClick(w()->cmdNuovo, Qt::LeftButton);
+    for (QWidget *control : w()->findChildren<QWidget *>()) {
+        const QString name = control->objectName();
+        if (name.startsWith(u"txtCampo") || databaseLayout.indexOf(QStringView(name).mid(3)) >= 0 ||
+            name == QLatin1String("lblPosizione")) {
+            if (auto *box = qobject_cast<QLineEdit *>(control))
+                QVERIFY2(box->text().isEmpty(), qPrintable(name));
+            else if (auto *label = qobject_cast<QLabel *>(control))
+                QVERIFY2(label->text().isEmpty(), qPrintable(name));
+        }
+    }
+    QVERIFY(!w()->chkSegnala->isChecked());
+    QCOMPARE(w()->txtProvRes->currentIndex(), -1);
+    QCOMPARE(w()->txtProvRes->currentText(), QString());
+    QCOMPARE(w()->imgFoto->picture(), w()->imgBianco->picture());
+    QTRY_VERIFY(w()->txtCampo01->hasFocus());
+    QVERIFY(!QFile::exists(archive()));
+    QVERIFY(m_desktop->messages.isEmpty());
 }
 
 void TestFrmDatabase::saveAppends_data() {
@@ -779,6 +845,17 @@ void TestFrmDatabase::provinceList() {
     QTRY_VERIFY(box->hasFocus());
     QCOMPARE(box->currentIndex(), -1);
     QCOMPARE(box->currentText(), QStringLiteral("RM"));
+
+    // Leaving the box puts a text written into it (as an import does) in capitals.
+    box->setEditText(QStringLiteral("mi"));
+    w()->txtEmail->setFocus();
+    QTRY_VERIFY(w()->txtEmail->hasFocus());
+    QCOMPARE(box->currentText(), QStringLiteral("MI"));
+    // The e-mail box loses its outer blanks on leaving too.
+    w()->txtEmail->setText(QStringLiteral(" anna@esempio.it "));
+    w()->txtRecapito->setFocus();
+    QTRY_VERIFY(w()->txtRecapito->hasFocus());
+    QCOMPARE(w()->txtEmail->text(), QStringLiteral("anna@esempio.it"));
 }
 
 void TestFrmDatabase::enterChainAndTabOrder() {
