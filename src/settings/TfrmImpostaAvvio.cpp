@@ -16,6 +16,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -42,12 +43,20 @@ QImage whitePicture() {
 }
 
 // Stores `picture` as a Windows bitmap, written aside and renamed over the file.
+// A bitmap has no transparency: transparent parts are stored white, as the
+// window shows them (a plain conversion would turn them black).
 bool saveBitmap(const QImage &picture, const QString &path) {
+    QImage opaque(picture.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    {
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, picture);
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QImageWriter writer(&file, "bmp");
-    if (!writer.write(picture.convertToFormat(QImage::Format_RGB32)))
+    if (!writer.write(opaque))
         return false;
     return file.commit();
 }
@@ -156,7 +165,6 @@ TfrmImpostaAvvio::TfrmImpostaAvvio(QWidget *parent) : LargeWindow(parent) {
     setTabOrder(btnAnnulla, btnApplica);
     addFocusFrame(txtNomeArchivio, QStringLiteral("effNomeArchivio"));
     addFocusFrame(txtSottotitolo, QStringLiteral("effSottotitolo"));
-    chainEnter({txtNomeArchivio, txtSottotitolo, txtNomeArchivio});
 
     auto *hints = new StatusHints(panInfo);
     hints->describe({
@@ -187,9 +195,14 @@ void TfrmImpostaAvvio::FormShow() {
         settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
     txtSottotitolo->setText(
         settings.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")));
-    const QImage logo = loadLogo(forms().folder);
-    setPicture(logo.isNull() ? defaultStartPicture() : logo);
     panInfo->setText(kReady);
+    const QImage logo = loadLogo(forms().folder);
+    if (logo.isNull()) {
+        // The focus is left where it is.
+        setPicture(defaultStartPicture());
+        return;
+    }
+    setPicture(logo);
     txtNomeArchivio->setFocus(Qt::OtherFocusReason);
 }
 

@@ -189,9 +189,10 @@ GuideTopic TfrmMenuImpostazioni::guideTopic() {
             QStringLiteral(
                 "Nella finestra della schermata di avvio si può sostituire l'immagine "
                 "predefinita con un'immagine JPEG a scelta; con gli appositi pulsanti "
-                "l'immagine può essere cancellata o ripristinata in qualsiasi momento. La stessa "
-                "finestra stabilisce il nome del database, che compare nella schermata di avvio e "
-                "nella finestra delle schede, e il sottotitolo mostrato sotto l'immagine."),
+                "l'immagine predefinita può essere cancellata o ripristinata in qualsiasi "
+                "momento. La stessa finestra stabilisce il nome del database, che compare nella "
+                "schermata di avvio e nella finestra delle schede, e il sottotitolo mostrato "
+                "sotto l'immagine."),
             QStringLiteral(
                 "La finestra dei campi di testo crea i campi del database: la casella del primo "
                 "titolo deve essere compilata, e la lunghezza massima di ogni titolo è quella che "
