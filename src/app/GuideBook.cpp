@@ -6,10 +6,10 @@
 #include "settings/TfrmMenuImpostazioni.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QSvgRenderer>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -156,12 +156,12 @@ void drawPageFrame(QPainter &p, const QRectF &page, qreal headerHeight, int numb
 } // namespace
 
 bool writeGuideBook(const QString &path, const QList<GuideTopic> &topics) {
-    {
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly))
-            return false;
-    }
-    QPdfWriter writer(path);
+    // Written aside and renamed over the target: a failure never leaves a
+    // half guide where a good one stood.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QPdfWriter writer(&file);
     writer.setTitle(QStringLiteral("Cartavera - Guida all'utilizzo del software"));
     writer.setCreator(QStringLiteral("Cartavera"));
     writer.setResolution(300);
@@ -206,5 +206,5 @@ bool writeGuideBook(const QString &path, const QList<GuideTopic> &topics) {
         doc.documentLayout()->draw(&painter, context);
         painter.restore();
     }
-    return painter.end();
+    return painter.end() && file.commit();
 }

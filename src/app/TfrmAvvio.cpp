@@ -20,6 +20,10 @@
 namespace {
 
 constexpr QSize kPictureSize(912, 409);
+constexpr QSize kPanelSize(995, 692);
+constexpr int kPanelMargin = 14;
+constexpr int kIconSize = 44;
+constexpr int kGap = 8;
 
 // The web-site picture: the globe and the site's host name.
 QPixmap webSitePicture() {
@@ -41,10 +45,41 @@ QPixmap webSitePicture() {
     return pixmap;
 }
 
+// The design fonts of the two titles, and the smallest sizes they shrink to.
+QFont nameFont() {
+    return QFont(QStringLiteral("Arial"), 28, QFont::Bold);
+}
+QFont subtitleFont() {
+    QFont font(QStringLiteral("Arial"), 26);
+    font.setItalic(true);
+    return font;
+}
+constexpr int kSmallestName = 16;
+constexpr int kSmallestSubtitle = 14;
+constexpr int kSmallestWrapped = 10; // on two lines
+
+// Shows `text` in `title` in its design font, made smaller (down to `smallest`
+// points) when it would not fit the label's width; a text still too wide goes
+// on two lines, smaller again if need be.
+void showTitle(QLabel *title, const QFont &design, int smallest, const QString &text) {
+    const int room = title->maximumWidth() - 8;
+    auto width = [&text](const QFont &f) { return QFontMetrics(f).horizontalAdvance(text); };
+    QFont font = design;
+    while (font.pointSize() > smallest && width(font) > room)
+        font.setPointSize(font.pointSize() - 1);
+    const bool wrap = width(font) > room;
+    // Two lines hold a little less than twice the width: words do not split.
+    while (wrap && font.pointSize() > kSmallestWrapped && width(font) > room * 17 / 10)
+        font.setPointSize(font.pointSize() - 1);
+    title->setFont(font);
+    title->setWordWrap(wrap);
+    title->setText(text);
+}
+
 PictureLabel *iconLabel(const QString &name, const QString &iconName, QWidget *parent) {
     auto *label = new PictureLabel(name, parent);
     label->setPixmap(icon(iconName).pixmap(40, 40));
-    label->setFixedSize(44, 44);
+    label->setFixedSize(kIconSize, kIconSize);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -68,24 +103,23 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
 
     panContainer = new QFrame(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));
-    panContainer->setFixedSize(995, 692);
+    panContainer->setFixedSize(kPanelSize);
 
     titNomeArchivio = new QLabel(QStringLiteral("CARTAVERA"), panContainer);
     titNomeArchivio->setObjectName(QStringLiteral("titNomeArchivio"));
-    titNomeArchivio->setFont(QFont(QStringLiteral("Arial"), 28, QFont::Bold));
+    titNomeArchivio->setFont(nameFont());
     titNomeArchivio->setAlignment(Qt::AlignCenter);
+    // Between the two corner icons.
+    titNomeArchivio->setFixedWidth(kPanelSize.width() - 2 * (kPanelMargin + kIconSize + kGap));
 
     titSottotitolo = new QLabel(QStringLiteral("Crea il tuo database personalizzato in un minuto!"),
                                 panContainer);
     titSottotitolo->setObjectName(QStringLiteral("titSottotitolo"));
-    QFont italic(QStringLiteral("Arial"), 26);
-    italic.setItalic(true);
-    titSottotitolo->setFont(italic);
+    titSottotitolo->setFont(subtitleFont());
     titSottotitolo->setAlignment(Qt::AlignCenter);
-    for (QLabel *title : {titNomeArchivio, titSottotitolo}) {
-        title->setFixedWidth(kPictureSize.width());
+    titSottotitolo->setFixedWidth(kPictureSize.width());
+    for (QLabel *title : {titNomeArchivio, titSottotitolo})
         title->setMinimumHeight(52);
-    }
 
     imgTemp = new QLabel(panContainer);
     imgTemp->setObjectName(QStringLiteral("imgTemp"));
@@ -132,7 +166,8 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
     // The panel: name, picture and subtitle between the corner icons, the three
     // buttons under them, the exits at the foot.
     auto *grid = new QGridLayout(panContainer);
-    grid->setContentsMargins(14, 10, 14, 10);
+    grid->setContentsMargins(kPanelMargin, 10, kPanelMargin, 10);
+    grid->setHorizontalSpacing(kGap);
     grid->setVerticalSpacing(8);
     grid->addWidget(imgInfo, 0, 0, Qt::AlignLeft | Qt::AlignTop);
     grid->addWidget(titNomeArchivio, 0, 1, Qt::AlignCenter);
@@ -140,21 +175,22 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
     grid->addWidget(imgLogo, 1, 0, 1, 3, Qt::AlignCenter);
     grid->addWidget(titSottotitolo, 2, 0, 1, 3, Qt::AlignCenter);
 
+    const int side = (kPanelSize.width() - 2 * kPanelMargin - kPictureSize.width()) / 2;
     auto *buttons = new QHBoxLayout;
-    buttons->setContentsMargins((995 - 28 - kPictureSize.width()) / 2, 0,
-                                (995 - 28 - kPictureSize.width()) / 2, 0);
+    buttons->setContentsMargins(side, 0, side, 0);
     buttons->addWidget(cmdImpostazioni);
     buttons->addStretch();
     buttons->addWidget(cmdDatabase);
     buttons->addStretch();
     buttons->addWidget(cmdClienti);
-    grid->addLayout(buttons, 3, 0, 1, 3);
-    grid->setRowMinimumHeight(4, 6);
-    grid->addWidget(imgCopyright, 5, 0, Qt::AlignLeft | Qt::AlignBottom);
-    grid->addWidget(imgSitoWeb, 5, 1, Qt::AlignCenter);
-    grid->addWidget(imgEsci, 5, 2, Qt::AlignRight | Qt::AlignBottom);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->addWidget(imgCopyright, 6, 0, Qt::AlignLeft | Qt::AlignBottom);
+    grid->addWidget(imgSitoWeb, 6, 1, Qt::AlignCenter);
+    grid->addWidget(imgEsci, 6, 2, Qt::AlignRight | Qt::AlignBottom);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(4, 1);
+    // The buttons halfway between the subtitle and the foot of the panel.
+    grid->setRowStretch(3, 1);
+    grid->setRowStretch(5, 1);
 
     auto *centre = new QHBoxLayout;
     centre->addStretch();
@@ -200,10 +236,10 @@ void TfrmAvvio::showEvent(QShowEvent *event) {
 
 void TfrmAvvio::FormShow() {
     const IniFile settings(forms().folder.settingsFile());
-    titNomeArchivio->setText(
-        settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
-    titSottotitolo->setText(
-        settings.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")));
+    showTitle(titNomeArchivio, nameFont(), kSmallestName,
+              settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
+    showTitle(titSottotitolo, subtitleFont(), kSmallestSubtitle,
+              settings.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")));
     const QImage logo = loadLogo(forms().folder);
     imgLogo->setPixmap(logo.isNull() ? imgTemp->pixmap() : fittedPicture(logo, kPictureSize));
     // A workspace that is not part of the program yet cannot be opened.

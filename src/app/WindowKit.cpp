@@ -121,7 +121,10 @@ void PictureLabel::mousePressEvent(QMouseEvent *event) {
 
 void PictureLabel::mouseReleaseEvent(QMouseEvent *event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (event->button() != Qt::LeftButton)
+        return;
+    emit released();
+    if (rect().contains(event->position().toPoint()))
         emit clicked();
 }
 
@@ -133,12 +136,12 @@ LinkLabel::LinkLabel(const QString &objectName, const QString &text, QWidget *pa
     setFont(f);
     setColor(followedColor());
     connect(this, &PictureLabel::pressed, this, [this] { setColor(pressedColor()); });
-    connect(this, &PictureLabel::clicked, this, [this] { setColor(followedColor()); });
+    connect(this, &PictureLabel::released, this, [this] { setColor(followedColor()); });
 }
 
 void LinkLabel::tie(PictureLabel *picture) {
     connect(picture, &PictureLabel::pressed, this, [this] { setColor(pressedColor()); });
-    connect(picture, &PictureLabel::clicked, this, [this] { setColor(followedColor()); });
+    connect(picture, &PictureLabel::released, this, [this] { setColor(followedColor()); });
 }
 
 QColor LinkLabel::color() const {

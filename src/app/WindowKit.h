@@ -37,6 +37,7 @@ class PictureLabel : public QLabel {
     PictureLabel(const QString &objectName, QWidget *parent);
   signals:
     void pressed();
+    void released(); // the left button let go, wherever the mouse is
     void clicked();
 
   protected:

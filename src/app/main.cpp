@@ -7,8 +7,9 @@
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
+    // No application display name: the toolkit would append it to every
+    // window's caption, and each window's caption is given exactly.
     QApplication::setApplicationName(QStringLiteral("Cartavera"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Cartavera"));
     // Hiding one large window to show another must never end the program:
     // it ends only through terminateProgram().
     QApplication::setQuitOnLastWindowClosed(false);

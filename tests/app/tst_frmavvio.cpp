@@ -39,6 +39,17 @@ void TestFrmAvvio::nameAndSubtitle_data() {
     QTest::newRow("name only, other case")
         << QByteArray("[DATABASE]\nnome archivio=Città\n") << "Città"
         << "";
+    const QString longName =
+        QStringLiteral("ARCHIVIO GENERALE DEI DOCUMENTI AMMINISTRATIVI E CONTABILI");
+    const QString longSubtitle = QStringLiteral(
+        "Fatture, ricevute, contratti, preventivi e corrispondenza dello studio associato");
+    QTest::newRow("long texts") << ("[Database]\nNome Archivio=" + longName.toUtf8() +
+                                    "\nSottotitolo Archivio=" + longSubtitle.toUtf8() + "\n")
+                                << longName << longSubtitle;
+    const QString veryLong = QStringLiteral("Archivio molto lungo ").repeated(11).trimmed();
+    QTest::newRow("very long texts") << ("[Database]\nNome Archivio=" + veryLong.toUtf8() +
+                                         "\nSottotitolo Archivio=" + veryLong.toUtf8() + "\n")
+                                     << veryLong << veryLong;
 }
 
 void TestFrmAvvio::nameAndSubtitle() {
@@ -52,6 +63,21 @@ void TestFrmAvvio::nameAndSubtitle() {
     w->present();
     QCOMPARE(w->titNomeArchivio->text(), name);
     QCOMPARE(w->titSottotitolo->text(), subtitle);
+
+    // Whatever their length, the texts are shown whole, and the name stays
+    // clear of the two corner icons.
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    for (QLabel *title : {w->titNomeArchivio, w->titSottotitolo}) {
+        if (title->wordWrap())
+            QVERIFY2(title->heightForWidth(title->width()) <= title->height(),
+                     qPrintable(title->objectName()));
+        else
+            QVERIFY2(QFontMetrics(title->font()).horizontalAdvance(title->text()) <=
+                         title->contentsRect().width(),
+                     qPrintable(title->objectName()));
+    }
+    QVERIFY(!w->titNomeArchivio->geometry().intersects(w->imgInfo->geometry()));
+    QVERIFY(!w->titNomeArchivio->geometry().intersects(w->imgGuida->geometry()));
 }
 
 void TestFrmAvvio::picture() {
