@@ -2,6 +2,9 @@
 
 #include "WindowKit.h"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
 void LargeWindow::present() {
     if (minimumSize() == maximumSize()) {
         centerOnScreen(this);
@@ -16,4 +19,16 @@ void LargeWindow::present() {
 void LargeWindow::handOver(LargeWindow *target) {
     target->present();
     hide();
+}
+
+QVBoxLayout *LargeWindow::centrePanel(QWidget *panel) {
+    auto *centre = new QHBoxLayout;
+    centre->addStretch();
+    centre->addWidget(panel);
+    centre->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addStretch();
+    layout->addLayout(centre);
+    layout->addStretch();
+    return layout;
 }

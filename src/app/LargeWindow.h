@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QVBoxLayout;
+
 class LargeWindow : public QWidget {
     Q_OBJECT
   public:
@@ -14,4 +16,9 @@ class LargeWindow : public QWidget {
     virtual void present();
     // Shows `target`, then hides this window.
     void handOver(LargeWindow *target);
+
+  protected:
+    // Lays `panel` out centred in the window, both ways; returns the window's
+    // layout so a caller can set its margins or add a foot below the panel.
+    QVBoxLayout *centrePanel(QWidget *panel);
 };

@@ -192,16 +192,9 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
     grid->setRowStretch(3, 1);
     grid->setRowStretch(5, 1);
 
-    auto *centre = new QHBoxLayout;
-    centre->addStretch();
-    centre->addWidget(panContainer);
-    centre->addStretch();
-    auto *layout = new QVBoxLayout(this);
+    QVBoxLayout *layout = centrePanel(panContainer);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addStretch();
-    layout->addLayout(centre);
-    layout->addStretch();
     layout->addWidget(panInfo);
 
     m_hints = new StatusHints(panInfo);

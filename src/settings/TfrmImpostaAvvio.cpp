@@ -149,15 +149,7 @@ TfrmImpostaAvvio::TfrmImpostaAvvio(QWidget *parent) : LargeWindow(parent) {
     panel->addLayout(grid);
     panel->addLayout(foot);
 
-    auto *centre = new QHBoxLayout;
-    centre->addStretch();
-    centre->addWidget(panContainer);
-    centre->addStretch();
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 8, 0, 8);
-    layout->addStretch();
-    layout->addLayout(centre);
-    layout->addStretch();
+    centrePanel(panContainer)->setContentsMargins(0, 8, 0, 8);
 
     setTabOrder(txtNomeArchivio, txtSottotitolo);
     setTabOrder(txtSottotitolo, btnSfoglia);

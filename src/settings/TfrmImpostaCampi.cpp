@@ -181,14 +181,7 @@ TfrmImpostaCampi::TfrmImpostaCampi(QWidget *parent) : LargeWindow(parent) {
     panel->addLayout(help);
     panel->addLayout(foot);
 
-    auto *centre = new QHBoxLayout;
-    centre->addStretch();
-    centre->addWidget(panContainer);
-    centre->addStretch();
-    auto *layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addLayout(centre);
-    layout->addStretch();
+    centrePanel(panContainer);
 
     for (int i = 0; i + 1 < kFields; ++i)
         setTabOrder(txtCampo[i], txtCampo[i + 1]);

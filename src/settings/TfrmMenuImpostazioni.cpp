@@ -105,14 +105,7 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
     panel->addStretch();
     panel->addWidget(panInfo);
 
-    auto *centre = new QHBoxLayout;
-    centre->addStretch();
-    centre->addWidget(panContainer);
-    centre->addStretch();
-    auto *layout = new QVBoxLayout(this);
-    layout->addStretch();
-    layout->addLayout(centre);
-    layout->addStretch();
+    centrePanel(panContainer);
 
     auto *hints = new StatusHints(panInfo);
     hints->describe({
