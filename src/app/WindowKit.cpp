@@ -214,6 +214,26 @@ void chainEnter(std::initializer_list<QWidget *> boxes) {
     }
 }
 
+bool digitsOnlyRefuses(const QKeyEvent *key) {
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return false;
+    default:
+        break;
+    }
+    const QString typed = key->text();
+    const bool digit = typed.size() == 1 && typed[0] >= u'0' && typed[0] <= u'9' &&
+                       !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    return !digit;
+}
+
 void makeFixedWindow(QWidget *window, QSize clientSize) {
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     window->setFixedSize(clientSize);

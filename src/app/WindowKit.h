@@ -13,6 +13,8 @@
 #include <QSet>
 #include <QToolButton>
 #include <functional>
+
+class QKeyEvent;
 #include <initializer_list>
 
 // A flat button showing one of our icons, with a hand cursor.
@@ -91,6 +93,11 @@ QFrame *addFocusFrame(QWidget *box, const QString &objectName);
 void onEnter(QWidget *box, std::function<void()> action);
 // Enter in each box moves the focus to the next one.
 void chainEnter(std::initializer_list<QWidget *> boxes);
+
+// For a box that accepts digits only: true when `key` must be swallowed.
+// Enter, Tab, Backspace, Delete and the left and right arrows pass; of the
+// rest only a plain digit does.
+bool digitsOnlyRefuses(const QKeyEvent *key);
 
 // A fixed-size window of the given client size, without title-bar buttons.
 void makeFixedWindow(QWidget *window, QSize clientSize);

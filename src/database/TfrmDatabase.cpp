@@ -536,24 +536,7 @@ bool TfrmDatabase::eventFilter(QObject *watched, QEvent *event) {
         }
     } else if (watched == txtPartitaIva && event->type() == QEvent::KeyPress) {
         // Digits only; Enter (the chain), Tab and the editing keys act normally.
-        const auto *key = static_cast<QKeyEvent *>(event);
-        switch (key->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Backspace:
-        case Qt::Key_Delete:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            return false;
-        default:
-            break;
-        }
-        const QString typed = key->text();
-        const bool digit = typed.size() == 1 && typed[0] >= u'0' && typed[0] <= u'9' &&
-                           !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        return !digit;
+        return digitsOnlyRefuses(static_cast<QKeyEvent *>(event));
     }
     return LargeWindow::eventFilter(watched, event);
 }

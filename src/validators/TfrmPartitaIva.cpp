@@ -1,19 +1,11 @@
 #include "TfrmPartitaIva.h"
 
+#include "app/WindowKit.h"
 #include "validators/VatNumber.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-
-namespace {
-
-bool isDigitKey(const QKeyEvent *event) {
-    const QString typed = event->text();
-    return typed.size() == 1 && typed.at(0) >= u'0' && typed.at(0) <= u'9';
-}
-
-} // namespace
 
 TfrmPartitaIva::TfrmPartitaIva(QWidget *parent)
     : CheckWindow({.objectName = QStringLiteral("frmPartitaIva"),
@@ -40,23 +32,9 @@ bool TfrmPartitaIva::eventFilter(QObject *watched, QEvent *event) {
     if (watched != txtPartitaIva)
         return CheckWindow::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::KeyPress: {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        switch (key->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: // moves the focus to "Controlla" (the shared window's rule)
-        case Qt::Key_Backspace:
-        case Qt::Key_Delete:
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            return false;
-        default:
-            // Digits only; a key that types no character is swallowed too.
-            return !isDigitKey(key);
-        }
-    }
+    case QEvent::KeyPress:
+        // Digits only; Enter moves the focus to "Controlla" (the shared window's rule).
+        return digitsOnlyRefuses(static_cast<QKeyEvent *>(event));
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
         // The middle button would paste the selection.
