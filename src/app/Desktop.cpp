@@ -66,7 +66,15 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
 
 QString RealDesktop::openFileName(QWidget *parent, const QString &title, const QString &filter,
                                   const QString &folder) {
+#ifdef Q_OS_WIN
     return QFileDialog::getOpenFileName(parent, title, folder, filter);
+#else
+    // "*.*" means every file on Windows; elsewhere it would hide the files
+    // whose name has no dot.
+    QString patterns = filter;
+    patterns.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+    return QFileDialog::getOpenFileName(parent, title, folder, patterns);
+#endif
 }
 
 int RealDesktop::runModal(QDialog &dialog) {
