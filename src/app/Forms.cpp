@@ -1,7 +1,7 @@
 #include "Forms.h"
 
-#include "LargeWindow.h"
-#include "WindowKit.h"
+#include "kit/LargeWindow.h"
+#include "kit/WindowKit.h"
 
 #include <QCoreApplication>
 #include <QWidget>

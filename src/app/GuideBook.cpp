@@ -1,7 +1,7 @@
 #include "GuideBook.h"
 
 #include "TfrmAvvio.h"
-#include "WindowKit.h"
+#include "kit/WindowKit.h"
 #include "database/TfrmDatabase.h"
 #include "settings/TfrmMenuImpostazioni.h"
 

@@ -2,7 +2,7 @@
 // written from the same texts the guide window shows.
 #pragma once
 
-#include "Guide.h"
+#include "kit/Guide.h"
 
 #include <QList>
 

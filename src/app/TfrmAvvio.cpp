@@ -1,13 +1,13 @@
 #include "TfrmAvvio.h"
 
-#include "Desktop.h"
+#include "kit/Desktop.h"
 #include "Forms.h"
-#include "Misc.h"
-#include "StartPicture.h"
+#include "kit/Misc.h"
+#include "kit/StartPicture.h"
 #include "TfrmGuida.h"
 #include "TfrmInfo.h"
 #include "TfrmSplash.h"
-#include "WindowKit.h"
+#include "kit/WindowKit.h"
 #include "settings/TfrmMenuImpostazioni.h"
 #include "storage/IniFile.h"
 

@@ -2,8 +2,8 @@
 // into the database workspace, the client registry and the settings.
 #pragma once
 
-#include "Guide.h"
-#include "LargeWindow.h"
+#include "kit/Guide.h"
+#include "kit/LargeWindow.h"
 
 class QLabel;
 class QFrame;

@@ -1,10 +1,10 @@
 #include "TfrmCambiaPassword.h"
 
-#include "Desktop.h"
+#include "kit/Desktop.h"
 #include "Forms.h"
 #include "PasswordStyle.h"
 #include "TfrmPassword.h"
-#include "WindowKit.h"
+#include "kit/WindowKit.h"
 #include "storage/PasswordFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"

@@ -1,7 +1,7 @@
 // The password change window, reached from the login before access is granted.
 #pragma once
 
-#include "LargeWindow.h"
+#include "kit/LargeWindow.h"
 
 class QFrame;
 class QLabel;

@@ -1,9 +1,9 @@
 #include "TfrmGuida.h"
 
-#include "Desktop.h"
+#include "kit/Desktop.h"
 #include "Forms.h"
-#include "Misc.h"
-#include "WindowKit.h"
+#include "kit/Misc.h"
+#include "kit/WindowKit.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // The guide window: a topic title and its text, and the link to Guida.pdf.
 #pragma once
 
-#include "Guide.h"
+#include "kit/Guide.h"
 
 #include <QDialog>
 

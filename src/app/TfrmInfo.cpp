@@ -1,8 +1,8 @@
 #include "TfrmInfo.h"
 
-#include "Misc.h"
+#include "kit/Misc.h"
 #include "TfrmSplash.h"
-#include "WindowKit.h"
+#include "kit/WindowKit.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -1,11 +1,11 @@
 #include "TfrmPassword.h"
 
-#include "Desktop.h"
+#include "kit/Desktop.h"
 #include "Forms.h"
 #include "PasswordStyle.h"
 #include "TfrmAvvio.h"
 #include "TfrmCambiaPassword.h"
-#include "WindowKit.h"
+#include "kit/WindowKit.h"
 #include "storage/PasswordFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"

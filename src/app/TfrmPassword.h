@@ -1,7 +1,7 @@
 // The login window: the program's main window and the only one shown at start.
 #pragma once
 
-#include "LargeWindow.h"
+#include "kit/LargeWindow.h"
 
 class QFrame;
 class QLabel;

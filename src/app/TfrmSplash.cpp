@@ -1,7 +1,7 @@
 #include "TfrmSplash.h"
 
-#include "Misc.h"
-#include "WindowKit.h"
+#include "kit/Misc.h"
+#include "kit/WindowKit.h"
 
 #include <QHBoxLayout>
 #include <QShowEvent>

@@ -1,7 +1,7 @@
 // Cartavera: start-up. Creates the windows in their order and runs the event
 // loop; the login window is the only one shown at start.
 #include "Forms.h"
-#include "LargeWindow.h"
+#include "kit/LargeWindow.h"
 
 #include <QApplication>
 

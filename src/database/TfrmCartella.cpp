@@ -1,9 +1,9 @@
 #include "TfrmCartella.h"
 
-#include "app/Desktop.h"
+#include "kit/Desktop.h"
 #include "app/Forms.h"
-#include "app/Misc.h"
-#include "app/WindowKit.h"
+#include "kit/Misc.h"
+#include "kit/WindowKit.h"
 #include "storage/TextRules.h"
 
 #include <QDir>

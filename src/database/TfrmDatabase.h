@@ -7,8 +7,8 @@
 // operation. Each operation on Database.pro opens and closes the file itself.
 #pragma once
 
-#include "app/Guide.h"
-#include "app/LargeWindow.h"
+#include "kit/Guide.h"
+#include "kit/LargeWindow.h"
 #include "storage/DatabaseRecord.h"
 
 #include <QSet>

@@ -1,7 +1,7 @@
 #include "TfrmZoom.h"
 
 #include "PhotoView.h"
-#include "app/Desktop.h"
+#include "kit/Desktop.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // The start-screen settings: the archive's name, subtitle and picture.
 #pragma once
 
-#include "app/LargeWindow.h"
+#include "kit/LargeWindow.h"
 
 #include <QImage>
 

@@ -1,10 +1,10 @@
 #include "TfrmImpostaCampi.h"
 
 #include "SettingsStyle.h"
-#include "app/Desktop.h"
+#include "kit/Desktop.h"
 #include "app/Forms.h"
 #include "app/TfrmAvvio.h"
-#include "app/WindowKit.h"
+#include "kit/WindowKit.h"
 #include "storage/IniFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"

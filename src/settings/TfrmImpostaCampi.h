@@ -1,7 +1,7 @@
 // The field titles window: names the fourteen text fields of a database card.
 #pragma once
 
-#include "app/LargeWindow.h"
+#include "kit/LargeWindow.h"
 
 #include <array>
 

@@ -6,7 +6,7 @@
 #include "app/Forms.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
-#include "app/WindowKit.h"
+#include "kit/WindowKit.h"
 #include "storage/IniFile.h"
 #include "storage/TextRules.h"
 

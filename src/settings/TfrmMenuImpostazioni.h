@@ -1,8 +1,8 @@
 // The settings menu: leads to the start-screen settings or the field titles.
 #pragma once
 
-#include "app/Guide.h"
-#include "app/LargeWindow.h"
+#include "kit/Guide.h"
+#include "kit/LargeWindow.h"
 
 class QLabel;
 class QPushButton;

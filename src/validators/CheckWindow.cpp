@@ -1,6 +1,6 @@
 #include "CheckWindow.h"
 
-#include "app/WindowKit.h"
+#include "kit/WindowKit.h"
 #include "storage/TextRules.h"
 
 #include <QGridLayout>

@@ -4,7 +4,7 @@
 // box; Enter in the box moves the focus to "Controlla" without checking.
 #pragma once
 
-#include "app/Desktop.h"
+#include "kit/Desktop.h"
 
 #include <QDialog>
 #include <QSize>

@@ -1,6 +1,6 @@
 #include "TfrmPartitaIva.h"
 
-#include "app/WindowKit.h"
+#include "kit/WindowKit.h"
 #include "validators/VatNumber.h"
 
 #include <QKeyEvent>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/Forms.h"
-#include "app/LargeWindow.h"
-#include "app/WindowKit.h"
+#include "kit/LargeWindow.h"
+#include "kit/WindowKit.h"
 #include "support/FakeDesktop.h"
 
 #include <QApplication>

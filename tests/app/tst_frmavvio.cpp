@@ -1,7 +1,7 @@
 #include "AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
-#include "app/WindowKit.h"
+#include "kit/WindowKit.h"
 
 #include <QPlainTextEdit>
 #include <QtTest>

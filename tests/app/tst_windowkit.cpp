@@ -1,5 +1,5 @@
-#include "app/Misc.h"
-#include "app/WindowKit.h"
+#include "kit/Misc.h"
+#include "kit/WindowKit.h"
 #include "support/FakeDesktop.h"
 
 #include <QLineEdit>

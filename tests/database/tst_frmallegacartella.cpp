@@ -1,5 +1,5 @@
 #include "app/Forms.h"
-#include "app/WindowKit.h"
+#include "kit/WindowKit.h"
 #include "database/TfrmAllegaCartella.h"
 #include "storage/DatabaseRecord.h"
 #include "support/FakeDesktop.h"

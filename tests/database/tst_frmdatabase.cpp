@@ -2,7 +2,7 @@
 #include "app/Forms.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
-#include "app/WindowKit.h"
+#include "kit/WindowKit.h"
 #include "database/PhotoView.h"
 #include "database/TfrmDatabase.h"
 #include "database/TfrmZoom.h"

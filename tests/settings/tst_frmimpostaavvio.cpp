@@ -1,5 +1,5 @@
 #include "app/AppFixture.h"
-#include "app/StartPicture.h"
+#include "kit/StartPicture.h"
 #include "app/TfrmAvvio.h"
 #include "settings/TfrmImpostaAvvio.h"
 #include "storage/TextRules.h"

@@ -1,7 +1,7 @@
 // A Desktop for tests: records every call and answers from a script.
 #pragma once
 
-#include "app/Desktop.h"
+#include "kit/Desktop.h"
 
 #include <QDialog>
 #include <QList>
