@@ -55,6 +55,23 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     frmImpostaAvvio = make<TfrmImpostaAvvio>();
     frmCartella = make<TfrmCartella>();
     frmZoom = make<TfrmZoom>();
+    Shell::install(this);
+    connectWindows();
+}
+
+void Forms::connectWindows() {
+    // A workspace that is not part of the program yet stays null: its
+    // button on the start screen is disabled.
+    frmAvvio->setDestinations({frmDatabase, nullptr, frmMenuImpostazioni});
+    frmMenuImpostazioni->setDestinations({frmImpostaAvvio, frmImpostaCampi});
+}
+
+LargeWindow *Forms::startScreen() const {
+    return frmAvvio;
+}
+
+void Forms::showGuide(QWidget *owner, const GuideTopic &topic) {
+    TfrmGuida::showTopic(owner, topic);
 }
 
 void Forms::startUp() {
@@ -65,14 +82,8 @@ void Forms::startUp() {
 Forms::~Forms() {
     for (qsizetype i = m_created.size() - 1; i >= 0; --i)
         delete m_created[i];
+    Shell::install(nullptr);
     running = nullptr;
-}
-
-QWidget *Forms::window(const char *className) const {
-    for (QWidget *w : m_created)
-        if (qstrcmp(w->metaObject()->className(), className) == 0)
-            return w;
-    return nullptr;
 }
 
 Forms &forms() {

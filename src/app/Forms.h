@@ -1,8 +1,10 @@
 // The window registry: one instance of each window class, created at start-up
-// in a fixed order (the login window first) and kept for the whole run.
-// Windows reach each other through forms().
+// in a fixed order (the login window first) and kept for the whole run. It is
+// the shell the windows below see: after creating them it hands each window
+// the siblings it opens, as typed pointers.
 #pragma once
 
+#include "kit/Shell.h"
 #include "storage/AppFolder.h"
 
 class TfrmPassword;
@@ -33,11 +35,11 @@ class TfrmCartella;
 class TfrmZoom;
 class QWidget;
 
-class Forms {
+class Forms : public Shell {
   public:
     // Creates every window in order; reads no file and builds no list.
     explicit Forms(const AppFolder &folder);
-    ~Forms();
+    ~Forms() override;
     // Shows the main window (the login), and nothing else.
     void startUp();
     Forms(const Forms &) = delete;
@@ -75,15 +77,19 @@ class Forms {
     TfrmCartella *frmCartella = nullptr;
     TfrmZoom *frmZoom = nullptr;
 
-    // The start-up instance of a class, by class name ("TfrmDatabase"), for a
-    // dialog that writes into its caller's controls by their names.
-    QWidget *window(const char *className) const;
+    // Shell.
+    const AppFolder &appFolder() const override { return folder; }
+    bool terminating() const override { return terminated; }
+    LargeWindow *startScreen() const override;
+    void showGuide(QWidget *owner, const GuideTopic &topic) override;
 
     // Every window created, in creation order (tests check the order).
     QList<QWidget *> created() const { return m_created; }
 
   private:
     template <typename T> T *make();
+    // Hands each window the siblings it opens.
+    void connectWindows();
     QList<QWidget *> m_created;
 };
 

@@ -1,9 +1,9 @@
 #include "GuideBook.h"
 
-#include "TfrmAvvio.h"
+#include "StartGuide.h"
 #include "kit/WindowKit.h"
-#include "database/TfrmDatabase.h"
-#include "settings/TfrmMenuImpostazioni.h"
+#include "database/DatabaseGuide.h"
+#include "settings/SettingsGuide.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPageLayout>
@@ -22,9 +22,9 @@
 QList<GuideTopic> guideBookTopics() {
     // One line per window with a guide button.
     return {
-        TfrmAvvio::guideTopic(),
-        TfrmDatabase::guideTopic(),
-        TfrmMenuImpostazioni::guideTopic(),
+        startGuide(),
+        databaseGuide(),
+        settingsGuide(),
     };
 }
 

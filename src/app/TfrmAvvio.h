@@ -2,7 +2,6 @@
 // into the database workspace, the client registry and the settings.
 #pragma once
 
-#include "kit/Guide.h"
 #include "kit/LargeWindow.h"
 
 class QLabel;
@@ -16,8 +15,14 @@ class TfrmAvvio : public LargeWindow {
   public:
     explicit TfrmAvvio(QWidget *parent = nullptr);
 
-    // The help the guide icon opens (also a chapter of Guida.pdf).
-    static GuideTopic guideTopic();
+    // The windows the three buttons open; a null one (a workspace not yet
+    // part of the program) leaves its button disabled.
+    struct Destinations {
+        LargeWindow *database = nullptr;
+        LargeWindow *clients = nullptr;
+        LargeWindow *settings = nullptr;
+    };
+    void setDestinations(const Destinations &destinations) { m_to = destinations; }
 
     QFrame *panContainer;
     QLabel *titNomeArchivio;
@@ -50,4 +55,5 @@ class TfrmAvvio : public LargeWindow {
 
   private:
     StatusHints *m_hints;
+    Destinations m_to;
 };

@@ -53,10 +53,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : LargeWindow(parent) {
     makeFixedWindow(this, QSize(411, 418));
     setStyleSheet(passwordWindowStyle("TfrmCambiaPassword"));
 
-    imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(
-        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(411, 90))));
+    imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(411, 90), this);
     imgLogo->setFixedSize(411, 90);
 
     auto label = [this](const char *name, const QString &text) {

@@ -35,10 +35,7 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent) {
                        "QFrame#shpRiquadro { background: white; border: 1px solid #c3cfdd;"
                        " border-radius: 8px; }"));
 
-    imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(
-        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(473, 110))));
+    imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(473, 110), this);
     imgLogo->setFixedSize(473, 110);
 
     auto *shpRiquadro = new QFrame(this);

@@ -30,10 +30,7 @@ TfrmPassword::TfrmPassword(QWidget *parent) : LargeWindow(parent) {
     makeFixedWindow(this, QSize(388, 405));
     setStyleSheet(passwordWindowStyle("TfrmPassword"));
 
-    imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(
-        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
+    imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(388, 90), this);
     imgLogo->setFixedSize(388, 90);
 
     auto *icoLucchetto = new QLabel(this);

@@ -1,7 +1,8 @@
 #include "TfrmAllegaCartella.h"
 
 #include "kit/Desktop.h"
-#include "app/Forms.h"
+#include "kit/Shell.h"
+#include "storage/AppFolder.h"
 #include "kit/Misc.h"
 #include "kit/WindowKit.h"
 #include "storage/ClientRecord.h"
@@ -45,12 +46,6 @@ const QString kUnstorableName = QStringLiteral(
 
 QString suffix(int slot) {
     return QStringLiteral("%1").arg(slot, 2, 10, QLatin1Char('0'));
-}
-
-// The caller's hidden label that a box comes from and goes back to:
-// txtFile01 <-> lblFile01, txtDesc01 <-> lblDesc01, ...
-QString callerLabel(const QLineEdit *box) {
-    return QStringLiteral("lbl") + box->objectName().mid(3);
 }
 
 // Copies `source` over `target` through a temporary file in the target's
@@ -97,11 +92,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setStyleSheet(QStringLiteral("TfrmAllegaCartella { background: #f4f7fb; }"));
 
-    auto *imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(
-        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
-    imgLogo->setAlignment(Qt::AlignCenter);
+    auto *imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(388, 90), this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 12, 18, 14);
@@ -204,33 +195,36 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
     connect(btnAnnulla, &QPushButton::clicked, this, &TfrmAllegaCartella::btnAnnullaClick);
 }
 
-void TfrmAllegaCartella::open(QWidget *owner, const QString &memory) {
-    const char *caller = nullptr;
-    if (memory == QLatin1String("database"))
-        caller = "TfrmDatabase";
-    else if (memory == QLatin1String("clienti"))
-        caller = "TfrmClienti";
-    open(owner, memory, caller ? forms().window(caller) : nullptr);
+std::optional<Attachments> TfrmAllegaCartella::edit(QWidget *owner, Archive archive,
+                                                    const Attachments &current) {
+    TfrmAllegaCartella dialog(owner);
+    dialog.lblMemory->setText(archive == Archive::Database ? QStringLiteral("database")
+                                                           : QStringLiteral("clienti"));
+    dialog.showAttachments(current);
+    centerOnScreen(&dialog);
+    if (Desktop::current().runModal(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.shownAttachments();
 }
 
-void TfrmAllegaCartella::open(QWidget *owner, const QString &memory, QWidget *caller) {
-    TfrmAllegaCartella dialog(owner);
-    dialog.lblMemory->setText(memory);
-    dialog.m_caller = caller;
-    if (caller) {
-        QLineEdit *boxes[] = {dialog.txtFile01, dialog.txtDesc01, dialog.txtFile02,
-                              dialog.txtDesc02, dialog.txtFile03, dialog.txtDesc03};
-        for (QLineEdit *box : boxes) {
-            if (auto *label = caller->findChild<QLabel *>(callerLabel(box)))
-                box->setText(text::trimmed(label->text()));
-        }
+void TfrmAllegaCartella::showAttachments(const Attachments &attachments) {
+    for (int slot = 1; slot <= Attachments::kSlots; ++slot) {
+        fileBox(slot)->setText(text::trimmed(attachments.files[slot - 1]));
+        descriptionBox(slot)->setText(text::trimmed(attachments.descriptions[slot - 1]));
     }
-    centerOnScreen(&dialog);
-    Desktop::current().runModal(dialog);
+}
+
+Attachments TfrmAllegaCartella::shownAttachments() const {
+    Attachments attachments;
+    for (int slot = 1; slot <= Attachments::kSlots; ++slot) {
+        attachments.files[slot - 1] = text::trimmed(fileBox(slot)->text());
+        attachments.descriptions[slot - 1] = text::trimmed(descriptionBox(slot)->text());
+    }
+    return attachments;
 }
 
 QString TfrmAllegaCartella::attachmentsFolder() {
-    return forms().folder.file(kFolderName);
+    return shell().appFolder().file(kFolderName);
 }
 
 bool TfrmAllegaCartella::isBareName(const QString &name) {
@@ -240,6 +234,10 @@ bool TfrmAllegaCartella::isBareName(const QString &name) {
 
 QLineEdit *TfrmAllegaCartella::fileBox(int slot) const {
     return slot == 1 ? txtFile01 : slot == 2 ? txtFile02 : txtFile03;
+}
+
+QLineEdit *TfrmAllegaCartella::descriptionBox(int slot) const {
+    return slot == 1 ? txtDesc01 : slot == 2 ? txtDesc02 : txtDesc03;
 }
 
 void TfrmAllegaCartella::txtFileChange(int slot) {
@@ -304,14 +302,6 @@ void TfrmAllegaCartella::imgCancellaClick(int slot) {
 }
 
 void TfrmAllegaCartella::btnApplicaClick() {
-    if (m_caller) {
-        const QLineEdit *boxes[] = {txtFile01, txtFile02, txtFile03,
-                                    txtDesc01, txtDesc02, txtDesc03};
-        for (const QLineEdit *box : boxes) {
-            if (auto *label = m_caller->findChild<QLabel *>(callerLabel(box)))
-                label->setText(text::trimmed(box->text()));
-        }
-    }
     accept();
 }
 

@@ -4,8 +4,10 @@
 // them by their bare names.
 #pragma once
 
+#include "storage/Attachments.h"
+
 #include <QDialog>
-#include <QPointer>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -17,16 +19,14 @@ class TfrmAllegaCartella : public QDialog {
   public:
     explicit TfrmAllegaCartella(QWidget *parent = nullptr);
 
-    // Opens the window for the card of the database workspace (memory
-    // "database") or of the client workspace ("clienti"): the boxes start from
-    // that workspace's hidden labels lblFile01..lblFile03 and lblDesc01..
-    // lblDesc03, and "Applica e chiudi" writes them back there. Runs modally
-    // and returns when the window has closed.
-    static void open(QWidget *owner, const QString &memory);
-    // The same, with the window whose six hidden labels are read and written
-    // given explicitly.
-    static void open(QWidget *owner, const QString &memory, QWidget *caller);
-    using QDialog::open;
+    // The archive whose card the attachments belong to.
+    enum class Archive { Database, Clients };
+
+    // Opens the window on the attachments of a card of `archive`, runs it
+    // modally and returns the attachments as "Applica e chiudi" leaves them
+    // (names and descriptions trimmed), or nothing when it is cancelled.
+    static std::optional<Attachments> edit(QWidget *owner, Archive archive,
+                                           const Attachments &current);
 
     // The folder that holds every attached file, under the application folder.
     static QString attachmentsFolder();
@@ -63,6 +63,7 @@ class TfrmAllegaCartella : public QDialog {
 
   private:
     QLineEdit *fileBox(int slot) const;
-    // The window whose hidden labels the boxes came from and go back to.
-    QPointer<QWidget> m_caller;
+    QLineEdit *descriptionBox(int slot) const;
+    void showAttachments(const Attachments &attachments);
+    Attachments shownAttachments() const;
 };

@@ -1,7 +1,8 @@
 #include "TfrmCartella.h"
 
 #include "kit/Desktop.h"
-#include "app/Forms.h"
+#include "kit/Shell.h"
+#include "storage/AppFolder.h"
 #include "kit/Misc.h"
 #include "kit/WindowKit.h"
 #include "storage/TextRules.h"
@@ -13,19 +14,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <filesystem>
-#include <system_error>
 
 namespace {
-
-bool isPosition(const QString &s) {
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
 
 QLabel *picture(const QString &name, const QString &icon, int size, QWidget *parent) {
     auto *label = new QLabel(parent);
@@ -52,11 +42,7 @@ TfrmCartella::TfrmCartella(QWidget *parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setStyleSheet(QStringLiteral("TfrmCartella { background: #f4f7fb; }"));
 
-    imgTitolo = new QLabel(this);
-    imgTitolo->setObjectName(QStringLiteral("imgTitolo"));
-    imgTitolo->setPixmap(
-        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
-    imgTitolo->setAlignment(Qt::AlignCenter);
+    imgTitolo = headingPicture(QStringLiteral("imgTitolo"), QSize(388, 90), this);
 
     imgIstruzioni1 =
         picture(QStringLiteral("imgIstruzioni1"), QStringLiteral("cartella"), 32, this);
@@ -131,13 +117,13 @@ void TfrmCartella::open(QWidget *owner, const QString &position) {
 }
 
 QString TfrmCartella::cardFolder(const QString &position) {
-    return QFileInfo(forms().folder.file(QStringLiteral("Scheda_") + position)).absoluteFilePath();
+    return QFileInfo(shell().appFolder().file(QStringLiteral("Scheda_") + position)).absoluteFilePath();
 }
 
 void TfrmCartella::btnApriCartellaClick() {
     const QString position = text::trimmed(lblMemory->text());
     // A record position is a number; anything else is never joined to the folder.
-    if (!isPosition(position)) {
+    if (!text::isAllDigits(position)) {
         Desktop::current().message(
             this, Desktop::Kind::Error,
             QStringLiteral("Attenzione: la posizione della scheda \"%1\" non è valida.")
@@ -145,15 +131,14 @@ void TfrmCartella::btnApriCartellaClick() {
         return;
     }
     const QString path = cardFolder(position);
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path.toStdWString()), error);
-    if (!error && !QFileInfo(path).isDir())
-        error = std::make_error_code(std::errc::not_a_directory);
-    if (error) {
+    // Qt's own file functions: the folder may have any name the system allows.
+    if (!QDir().mkpath(path) || !QFileInfo(path).isDir()) {
         Desktop::current().message(
             this, Desktop::Kind::Error,
-            QStringLiteral("Attenzione: non è stato possibile creare la cartella \"%1\".\r\n\r\n%2")
-                .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(error.message())));
+            QStringLiteral("Attenzione: non è stato possibile creare la cartella \"%1\".\r\n\r\n"
+                           "Accertarsi di possedere i privilegi di scrittura nella cartella di "
+                           "installazione del programma.")
+                .arg(QDir::toNativeSeparators(path)));
         return;
     }
     TMisc::Open(u'"' + path + u'"');

@@ -7,8 +7,8 @@
 // operation. Each operation on Database.pro opens and closes the file itself.
 #pragma once
 
-#include "kit/Guide.h"
 #include "kit/LargeWindow.h"
+#include "storage/Attachments.h"
 #include "storage/DatabaseRecord.h"
 
 #include <QSet>
@@ -18,8 +18,8 @@
 class CommandButton;
 class PhotoView;
 class PictureButton;
+class ProvinceBox;
 class QCheckBox;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -28,12 +28,9 @@ class StatusHints;
 class TfrmDatabase : public LargeWindow {
     Q_OBJECT
   public:
-    explicit TfrmDatabase(QWidget *parent = nullptr);
+    static constexpr int kFields = 14;
 
-    // The help the guide button opens (also a chapter of Guida.pdf).
-    static GuideTopic guideTopic();
-    // The province codes the province box offers, in their order.
-    static const QStringList &provinceCodes();
+    explicit TfrmDatabase(QWidget *parent = nullptr);
 
     // Shows `record` as the stored card at `position` (1-based), with its photo.
     void ShowCard(const DatabaseRecord &record, qint64 position);
@@ -46,6 +43,9 @@ class TfrmDatabase : public LargeWindow {
     bool SaveCardPhoto();
     // The card as the controls hold it, in its stored form.
     DatabaseRecord cardRecord() const;
+    // The attachments of the card shown (the hidden labels lblFile0n, lblDesc0n).
+    Attachments attachments() const;
+    void setAttachments(const Attachments &attachments);
 
     QFrame *panContainer;
 
@@ -78,15 +78,11 @@ class TfrmDatabase : public LargeWindow {
     CommandButton *btnSfoglia;
     PictureButton *btnZoom;
 
-    // The fourteen user fields and their titles.
-    QLabel *titCampo01, *titCampo02, *titCampo03, *titCampo04, *titCampo05, *titCampo06,
-        *titCampo07, *titCampo08, *titCampo09, *titCampo10, *titCampo11, *titCampo12, *titCampo13,
-        *titCampo14;
-    QLineEdit *txtCampo01, *txtCampo02, *txtCampo03, *txtCampo04, *txtCampo05, *txtCampo06,
-        *txtCampo07, *txtCampo08, *txtCampo09, *txtCampo10, *txtCampo11, *txtCampo12, *txtCampo13,
-        *txtCampo14;
-    std::array<QLabel *, 14> titles() const;
-    std::array<QLineEdit *, 14> fields() const;
+    // The fourteen user fields, their titles and their focus frames; index 0
+    // is field 1 (txtCampo01, titCampo01, effCampo01).
+    std::array<QLineEdit *, kFields> txtCampo{};
+    std::array<QLabel *, kFields> titCampo{};
+    std::array<QFrame *, kFields> effCampo{};
 
     // Contact block.
     QLabel *lblField01, *lblField02, *lblField03, *lblField04, *lblField05, *lblField06,
@@ -95,7 +91,7 @@ class TfrmDatabase : public LargeWindow {
     PictureButton *impCliente;
     QLineEdit *txtIndirizzoRes;
     QLineEdit *txtComuneRes;
-    QComboBox *txtProvRes;
+    ProvinceBox *txtProvRes;
     QLineEdit *txtEmail;
     PictureButton *sndMail;
     QLineEdit *txtRecapito;
@@ -104,14 +100,11 @@ class TfrmDatabase : public LargeWindow {
     QLineEdit *txtPartitaIva;
     PictureButton *btnPartitaIva;
 
-    // Hidden carriers of the card's three attachments.
-    QLabel *lblFile01, *lblFile02, *lblFile03;
-    QLabel *lblDesc01, *lblDesc02, *lblDesc03;
+    // Hidden carriers of the card's three attachments; index 0 is lblFile01.
+    std::array<QLabel *, Attachments::kSlots> lblFile{};
+    std::array<QLabel *, Attachments::kSlots> lblDesc{};
 
-    // Yellow frames shown behind the box that has the focus.
-    QFrame *effCampo01, *effCampo02, *effCampo03, *effCampo04, *effCampo05, *effCampo06,
-        *effCampo07, *effCampo08, *effCampo09, *effCampo10, *effCampo11, *effCampo12, *effCampo13,
-        *effCampo14;
+    // Yellow frames shown behind the contact box that has the focus.
     QFrame *effCliente, *effIndirizzoRes, *effComuneRes, *effProvRes, *effEmail, *effRecapito,
         *effCodFisc, *effPartitaIva;
 
@@ -119,7 +112,6 @@ class TfrmDatabase : public LargeWindow {
 
     // Handlers.
     void FormShow();
-    void FormClose();
     void cmdNuovoClick();
     void cmdDuplicaClick();
     void cmdSalvaClick();
@@ -140,7 +132,6 @@ class TfrmDatabase : public LargeWindow {
 
   protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:

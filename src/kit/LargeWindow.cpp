@@ -1,7 +1,9 @@
 #include "LargeWindow.h"
 
+#include "Shell.h"
 #include "WindowKit.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -31,4 +33,21 @@ QVBoxLayout *LargeWindow::centrePanel(QWidget *panel) {
     layout->addLayout(centre);
     layout->addStretch();
     return layout;
+}
+
+LargeWindow *LargeWindow::closeTarget() {
+    return Shell::isRunning() ? shell().startScreen() : nullptr;
+}
+
+void LargeWindow::closeEvent(QCloseEvent *event) {
+    if (!Shell::isRunning() || shell().terminating()) {
+        event->accept();
+        return;
+    }
+    // The target shows before this window hides (the close completes after
+    // this handler); the window is hidden, never destroyed.
+    event->accept();
+    LargeWindow *target = closeTarget();
+    if (target && target != this)
+        target->present();
 }

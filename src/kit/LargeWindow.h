@@ -21,4 +21,11 @@ class LargeWindow : public QWidget {
     // Lays `panel` out centred in the window, both ways; returns the window's
     // layout so a caller can set its margins or add a foot below the panel.
     QVBoxLayout *centrePanel(QWidget *panel);
+
+    // The window closing this one leads to: the start screen, unless a
+    // window chooses another. nullptr: closing only hides the window.
+    virtual LargeWindow *closeTarget();
+    // Closing (its exit button or the title bar) hands over to closeTarget();
+    // once the program is ending, the window just closes.
+    void closeEvent(QCloseEvent *event) override;
 };

@@ -1,5 +1,10 @@
 #include "WindowKit.h"
 
+#include "storage/TextRules.h"
+
+#include <QLineEdit>
+#include <algorithm>
+
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -206,11 +211,10 @@ void onEnter(QWidget *box, std::function<void()> action) {
     box->installEventFilter(new EnterFilter(box, std::move(action)));
 }
 
-void chainEnter(std::initializer_list<QWidget *> boxes) {
-    QWidget *const *b = boxes.begin();
-    for (size_t i = 0; i + 1 < boxes.size(); ++i) {
-        QWidget *next = b[i + 1];
-        onEnter(b[i], [next] { next->setFocus(Qt::OtherFocusReason); });
+void chainEnter(const QList<QWidget *> &boxes) {
+    for (qsizetype i = 0; i + 1 < boxes.size(); ++i) {
+        QWidget *next = boxes[i + 1];
+        onEnter(boxes[i], [next] { next->setFocus(Qt::OtherFocusReason); });
     }
 }
 
@@ -232,6 +236,31 @@ bool digitsOnlyRefuses(const QKeyEvent *key) {
     const bool digit = typed.size() == 1 && typed[0] >= u'0' && typed[0] <= u'9' &&
                        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     return !digit;
+}
+
+void tidyBox(QLineEdit *box, Tidy rule) {
+    const QString old = box->text();
+    QString now = text::trimmed(old);
+    if (rule == Tidy::Capitals)
+        now = text::toUpperAscii(now);
+    if (now == old)
+        return;
+    // Only blanks removed at the start move the characters under the caret.
+    qsizetype lead = 0;
+    while (lead < old.size() && old[lead].unicode() <= 0x20)
+        ++lead;
+    const qsizetype caret = std::clamp<qsizetype>(box->cursorPosition() - lead, 0, now.size());
+    box->setText(now);
+    box->setCursorPosition(int(caret));
+}
+
+QLabel *headingPicture(const QString &objectName, QSize size, QWidget *parent) {
+    auto *label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setPixmap(
+        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), size)));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
 }
 
 void makeFixedWindow(QWidget *window, QSize clientSize) {

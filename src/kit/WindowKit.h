@@ -15,6 +15,7 @@
 #include <functional>
 
 class QKeyEvent;
+class QLineEdit;
 #include <initializer_list>
 
 // A flat button showing one of our icons, with a hand cursor.
@@ -92,12 +93,21 @@ QFrame *addFocusFrame(QWidget *box, const QString &objectName);
 // the key goes no further.
 void onEnter(QWidget *box, std::function<void()> action);
 // Enter in each box moves the focus to the next one.
-void chainEnter(std::initializer_list<QWidget *> boxes);
+void chainEnter(const QList<QWidget *> &boxes);
 
 // For a box that accepts digits only: true when `key` must be swallowed.
 // Enter, Tab, Backspace, Delete and the left and right arrows pass; of the
 // rest only a plain digit does.
 bool digitsOnlyRefuses(const QKeyEvent *key);
+
+// Replaces the box's text by itself trimmed (and, with Tidy::Capitals, with
+// a–z in capitals) when that changes it, keeping the caret on the character
+// it was on.
+enum class Tidy { Trim, Capitals };
+void tidyBox(QLineEdit *box, Tidy rule);
+
+// The program's heading picture, named `objectName`, at `size`.
+QLabel *headingPicture(const QString &objectName, QSize size, QWidget *parent);
 
 // A fixed-size window of the given client size, without title-bar buttons.
 void makeFixedWindow(QWidget *window, QSize clientSize);

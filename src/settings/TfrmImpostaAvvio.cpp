@@ -2,9 +2,9 @@
 
 #include "SettingsStyle.h"
 #include "kit/Desktop.h"
-#include "app/Forms.h"
+#include "kit/Shell.h"
+#include "storage/AppFolder.h"
 #include "kit/StartPicture.h"
-#include "app/TfrmAvvio.h"
 #include "kit/WindowKit.h"
 #include "storage/IniFile.h"
 #include "storage/StorageError.h"
@@ -182,13 +182,13 @@ void TfrmImpostaAvvio::showEvent(QShowEvent *event) {
 }
 
 void TfrmImpostaAvvio::FormShow() {
-    const IniFile settings(forms().folder.settingsFile());
+    const IniFile settings(shell().appFolder().settingsFile());
     txtNomeArchivio->setText(
         settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
     txtSottotitolo->setText(
         settings.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")));
     panInfo->setText(kReady);
-    const QImage logo = loadLogo(forms().folder);
+    const QImage logo = loadLogo(shell().appFolder());
     if (logo.isNull()) {
         // The focus is left where it is.
         setPicture(defaultStartPicture());
@@ -233,7 +233,7 @@ void TfrmImpostaAvvio::btnApplicaClick() {
         return;
     }
     try {
-        IniFile settings(forms().folder.settingsFile());
+        IniFile settings(shell().appFolder().settingsFile());
         settings.write(QStringLiteral("Database"), QStringLiteral("Nome Archivio"),
                        text::trimmed(txtNomeArchivio->text()));
         settings.write(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio"),
@@ -242,7 +242,7 @@ void TfrmImpostaAvvio::btnApplicaClick() {
         desktop.message(this, Desktop::Kind::Error, error.message());
         return;
     }
-    if (!saveBitmap(m_picture, forms().folder.logoFile())) {
+    if (!saveBitmap(m_picture, shell().appFolder().logoFile())) {
         // Name and subtitle are stored; the picture is kept in the window so
         // that the user can try again or leave with "Annulla".
         desktop.message(this, Desktop::Kind::Warning, kLogoNotSaved);
@@ -255,8 +255,3 @@ void TfrmImpostaAvvio::btnAnnullaClick() {
     close();
 }
 
-void TfrmImpostaAvvio::closeEvent(QCloseEvent *event) {
-    event->accept();
-    if (!forms().terminated)
-        forms().frmAvvio->present();
-}

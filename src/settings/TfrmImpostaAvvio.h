@@ -37,7 +37,6 @@ class TfrmImpostaAvvio : public LargeWindow {
 
   protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
   private:
     void setPicture(const QImage &picture);

@@ -2,8 +2,8 @@
 
 #include "SettingsStyle.h"
 #include "kit/Desktop.h"
-#include "app/Forms.h"
-#include "app/TfrmAvvio.h"
+#include "kit/Shell.h"
+#include "storage/AppFolder.h"
 #include "kit/WindowKit.h"
 #include "storage/IniFile.h"
 #include "storage/StorageError.h"
@@ -206,7 +206,7 @@ void TfrmImpostaCampi::showEvent(QShowEvent *event) {
 }
 
 void TfrmImpostaCampi::FormShow() {
-    const IniFile settings(forms().folder.settingsFile());
+    const IniFile settings(shell().appFolder().settingsFile());
     titNomeArchivio->setText(
         settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
     for (int i = 0; i < kFields; ++i) {
@@ -226,7 +226,7 @@ void TfrmImpostaCampi::btnApplicaClick() {
         return;
     }
     try {
-        IniFile settings(forms().folder.settingsFile());
+        IniFile settings(shell().appFolder().settingsFile());
         for (int i = 0; i < kFields; ++i)
             settings.write(QStringLiteral("Nome campi"), key(i),
                            text::trimmed(txtCampo[i]->text()));
@@ -241,8 +241,3 @@ void TfrmImpostaCampi::btnAnnullaClick() {
     close();
 }
 
-void TfrmImpostaCampi::closeEvent(QCloseEvent *event) {
-    event->accept();
-    if (!forms().terminated)
-        forms().frmAvvio->present();
-}

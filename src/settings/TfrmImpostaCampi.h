@@ -34,5 +34,4 @@ class TfrmImpostaCampi : public LargeWindow {
 
   protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 };

@@ -1,12 +1,10 @@
 #include "TfrmMenuImpostazioni.h"
 
 #include "SettingsStyle.h"
-#include "TfrmImpostaAvvio.h"
-#include "TfrmImpostaCampi.h"
-#include "app/Forms.h"
-#include "app/TfrmAvvio.h"
-#include "app/TfrmGuida.h"
+#include "SettingsGuide.h"
+#include "kit/Shell.h"
 #include "kit/WindowKit.h"
+#include "storage/AppFolder.h"
 #include "storage/IniFile.h"
 #include "storage/TextRules.h"
 
@@ -33,11 +31,7 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
     panContainer->setObjectName(QStringLiteral("panContainer"));
     panContainer->setFixedSize(640, 500);
 
-    auto *imgTestata = new QLabel(panContainer);
-    imgTestata->setObjectName(QStringLiteral("imgTestata"));
-    imgTestata->setPixmap(
-        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
-    imgTestata->setAlignment(Qt::AlignCenter);
+    auto *imgTestata = headingPicture(QStringLiteral("imgTestata"), QSize(388, 90), panContainer);
 
     titNomeArchivio = new QLabel(panContainer);
     titNomeArchivio->setObjectName(QStringLiteral("titNomeArchivio"));
@@ -132,7 +126,7 @@ void TfrmMenuImpostazioni::showEvent(QShowEvent *event) {
     if (event->spontaneous())
         return;
     titNomeArchivio->setText(
-        IniFile(forms().folder.settingsFile())
+        IniFile(shell().appFolder().settingsFile())
             .read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
     panInfo->clear();
 }
@@ -152,53 +146,15 @@ void TfrmMenuImpostazioni::imgEsciClick() {
 }
 
 void TfrmMenuImpostazioni::imgGuidaClick() {
-    TfrmGuida::showTopic(this, guideTopic());
+    shell().showGuide(this, settingsGuide());
 }
 
-void TfrmMenuImpostazioni::closeEvent(QCloseEvent *event) {
-    event->accept();
-    if (forms().terminated)
-        return;
+LargeWindow *TfrmMenuImpostazioni::closeTarget() {
     const QString choice = text::trimmed(lblMemory->text());
-    LargeWindow *target = forms().frmAvvio;
-    if (choice == kStartSettings)
-        target = forms().frmImpostaAvvio;
-    else if (choice == kFieldTitles)
-        target = forms().frmImpostaCampi;
     lblMemory->setText(kBackToStart);
-    // Shown before this window hides (the close completes after this handler).
-    target->present();
-}
-
-GuideTopic TfrmMenuImpostazioni::guideTopic() {
-    return {
-        QStringLiteral("Impostazioni schermata di avvio e campi di testo."),
-        {
-            QStringLiteral(
-                "Facendo clic su \u00abImpostazioni\u00bb nella schermata di avvio si apre "
-                "l'area in cui personalizzare la schermata di avvio, dare un nome al database da "
-                "creare e scegliere i titoli che intestano le caselle delle schede "
-                "dell'archivio."),
-            QStringLiteral(
-                "Nella finestra della schermata di avvio si può sostituire l'immagine "
-                "predefinita con un'immagine JPEG a scelta; con gli appositi pulsanti "
-                "l'immagine predefinita può essere cancellata o ripristinata in qualsiasi "
-                "momento. La stessa finestra stabilisce il nome del database, che compare nella "
-                "schermata di avvio e nella finestra delle schede, e il sottotitolo mostrato "
-                "sotto l'immagine."),
-            QStringLiteral(
-                "La finestra dei campi di testo crea i campi del database: la casella del primo "
-                "titolo deve essere compilata, e la lunghezza massima di ogni titolo è quella che "
-                "l'etichetta sopra la casella riesce a mostrare. I primi sei campi sono i più "
-                "importanti, perché servono da filtri per la ricerca delle schede."),
-            QStringLiteral(
-                "Dopo aver indicato i titoli e il nome dell'archivio, il pulsante \u00abApplica "
-                "e chiudi\u00bb salva le impostazioni; \u00abAnnulla\u00bb chiude la finestra "
-                "delle impostazioni senza salvare."),
-            QStringLiteral(
-                "A questo punto il database è pronto per l'uso: il pulsante "
-                "\u00abDatabase\u00bb della schermata di avvio apre l'ambiente di lavoro in cui "
-                "si gestiscono le schede."),
-        },
-    };
+    if (choice == kStartSettings && m_to.startSettings)
+        return m_to.startSettings;
+    if (choice == kFieldTitles && m_to.fieldTitles)
+        return m_to.fieldTitles;
+    return LargeWindow::closeTarget();
 }

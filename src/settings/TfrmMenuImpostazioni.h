@@ -1,7 +1,6 @@
 // The settings menu: leads to the start-screen settings or the field titles.
 #pragma once
 
-#include "kit/Guide.h"
 #include "kit/LargeWindow.h"
 
 class QLabel;
@@ -14,8 +13,12 @@ class TfrmMenuImpostazioni : public LargeWindow {
   public:
     explicit TfrmMenuImpostazioni(QWidget *parent = nullptr);
 
-    // The help the guide button opens (also a chapter of Guida.pdf).
-    static GuideTopic guideTopic();
+    // The two settings windows the menu leads to.
+    struct Destinations {
+        LargeWindow *startSettings = nullptr;
+        LargeWindow *fieldTitles = nullptr;
+    };
+    void setDestinations(const Destinations &destinations) { m_to = destinations; }
 
     QLabel *titNomeArchivio;
     QLabel *lblIstruzioni;
@@ -34,5 +37,8 @@ class TfrmMenuImpostazioni : public LargeWindow {
 
   protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    LargeWindow *closeTarget() override;
+
+  private:
+    Destinations m_to;
 };

@@ -1,5 +1,7 @@
 #include "TextRules.h"
 
+#include <algorithm>
+
 #include <array>
 
 namespace text {
@@ -85,6 +87,11 @@ QByteArray encode1252(QStringView s) {
         out.append(b < 0 ? '?' : char(b));
     }
     return out;
+}
+
+bool isAllDigits(QStringView s) {
+    return !s.isEmpty() &&
+           std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace text

@@ -15,6 +15,8 @@ QString trimmed(QStringView s);
 QByteArrayView trimmed(QByteArrayView bytes);
 QString toUpperAscii(QStringView s);
 QString toLowerAscii(QStringView s);
+// True for a text of one or more ASCII digits and nothing else.
+bool isAllDigits(QStringView s);
 
 // Decodes Windows-1252 bytes. The five bytes the code page leaves undefined
 // (81, 8D, 8F, 90, 9D) decode to the control characters of the same value.

@@ -18,11 +18,7 @@ CheckWindow::CheckWindow(const Shape &shape, QWidget *parent)
     setStyleSheet(QStringLiteral("CheckWindow { background: #f4f7fb; }"));
     applyProcessFormats();
 
-    imgLogo = new QLabel(this);
-    imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setPixmap(
-        QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/logo.svg"), QSize(388, 90))));
-    imgLogo->setAlignment(Qt::AlignCenter);
+    imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(388, 90), this);
 
     lblTitolo = new QLabel(shape.prompt, this);
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));

@@ -1,23 +1,12 @@
 #include "TfrmCodFisc.h"
 
+#include "kit/WindowKit.h"
 #include "storage/TextRules.h"
 #include "validators/FiscalCode.h"
 #include "validators/TfrmPartitaIva.h"
 
 #include <QEvent>
 #include <QLineEdit>
-#include <algorithm>
-
-namespace {
-
-bool allDigits(const QString &s) {
-    for (QChar c : s)
-        if (c < u'0' || c > u'9')
-            return false;
-    return true;
-}
-
-} // namespace
 
 TfrmCodFisc::TfrmCodFisc(QWidget *parent)
     : CheckWindow({.objectName = QStringLiteral("frmCodFisc"),
@@ -36,7 +25,7 @@ TfrmCodFisc::TfrmCodFisc(QWidget *parent)
 
 void TfrmCodFisc::open(QWidget *owner, const QString &code) {
     const QString t = text::trimmed(code);
-    if (!t.isEmpty() && allDigits(t)) {
+    if (text::isAllDigits(t)) {
         TfrmPartitaIva::open(owner, t);
         return;
     }
@@ -51,18 +40,7 @@ bool TfrmCodFisc::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TfrmCodFisc::normalizeBox() {
-    const QString shown = txtCodFisc->text();
-    const QString wanted = text::toUpperAscii(text::trimmed(shown));
-    if (wanted == shown)
-        return;
-    // Keep the caret on the same character: only blanks at the start shift it.
-    qsizetype lead = 0;
-    while (lead < shown.size() && shown.at(lead).unicode() <= 0x20)
-        ++lead;
-    const qsizetype caret =
-        std::clamp<qsizetype>(txtCodFisc->cursorPosition() - lead, 0, wanted.size());
-    txtCodFisc->setText(wanted);
-    txtCodFisc->setCursorPosition(int(caret));
+    tidyBox(txtCodFisc, Tidy::Capitals);
 }
 
 void TfrmCodFisc::btnControllaClick() {

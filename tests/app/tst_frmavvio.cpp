@@ -1,3 +1,4 @@
+#include "app/StartGuide.h"
 #include "AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
@@ -163,7 +164,7 @@ void TestFrmAvvio::smallWindows() {
 }
 
 void TestFrmAvvio::guide() {
-    const GuideTopic topic = TfrmAvvio::guideTopic();
+    const GuideTopic topic = startGuide();
     QCOMPARE(topic.title, QStringLiteral("Uno sguardo ad Cartavera."));
     QCOMPARE(topic.paragraphs.size(), 29);
     for (const QString &p : topic.paragraphs)

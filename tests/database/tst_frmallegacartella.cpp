@@ -1,6 +1,7 @@
 #include "app/Forms.h"
 #include "kit/WindowKit.h"
 #include "database/TfrmAllegaCartella.h"
+#include "database/TfrmDatabase.h"
 #include "storage/DatabaseRecord.h"
 #include "support/FakeDesktop.h"
 
@@ -14,22 +15,25 @@
 
 namespace {
 
-// A workspace stand-in: the six hidden labels the window reads and writes.
-struct Caller : QWidget {
-    Caller() {
-        for (const char *name :
-             {"lblFile01", "lblFile02", "lblFile03", "lblDesc01", "lblDesc02", "lblDesc03"}) {
-            auto *label = new QLabel(this);
-            label->setObjectName(QLatin1String(name));
-        }
+// A caller of the window: the attachments value it hands over and takes back.
+struct Caller {
+    Attachments value;
+    QString &at(const char *name) {
+        // "lblFile01" … "lblDesc03": the workspace labels the value stands for.
+        const QLatin1String n(name);
+        const int slot = n.back().toLatin1() - '1';
+        return n.startsWith(QLatin1String("lblFile")) ? value.files[slot]
+                                                      : value.descriptions[slot];
     }
-    QLabel *label(const char *name) const { return findChild<QLabel *>(QLatin1String(name)); }
     QStringList texts() const {
         QStringList all;
-        for (const char *name :
-             {"lblFile01", "lblDesc01", "lblFile02", "lblDesc02", "lblFile03", "lblDesc03"})
-            all << label(name)->text();
+        for (int i = 0; i < Attachments::kSlots; ++i)
+            all << value.files[i] << value.descriptions[i];
         return all;
+    }
+    void edit(TfrmAllegaCartella::Archive archive) {
+        if (const auto edited = TfrmAllegaCartella::edit(nullptr, archive, value))
+            value = *edited;
     }
 };
 
@@ -122,7 +126,7 @@ void TestFrmAllegaCartella::browseCopiesTheFile() {
         QTest::mouseClick(w.btnApri01, Qt::LeftButton);
         QTest::mouseClick(w.btnApplica, Qt::LeftButton);
     };
-    TfrmAllegaCartella::open(nullptr, QStringLiteral("clienti"), &caller);
+    caller.edit(TfrmAllegaCartella::Archive::Clients);
 
     QCOMPARE(m_desktop->fileRequests.size(), 1);
     QCOMPARE(m_desktop->fileRequests[0].title, QStringLiteral("Selezionare il file da allegare:"));
@@ -136,7 +140,7 @@ void TestFrmAllegaCartella::browseCopiesTheFile() {
     QVERIFY(openEnabledAfter);
     QCOMPARE(m_desktop->opened,
              QList<QUrl>{QUrl::fromLocalFile(folder() + QStringLiteral("/contratto.pdf"))});
-    QCOMPARE(caller.label("lblFile01")->text(), QStringLiteral("contratto.pdf"));
+    QCOMPARE(caller.at("lblFile01"), QStringLiteral("contratto.pdf"));
 }
 
 void TestFrmAllegaCartella::overwriteQuestion_data() {
@@ -154,14 +158,14 @@ void TestFrmAllegaCartella::overwriteQuestion() {
     m_desktop->fileNames << source(QStringLiteral("contratto.pdf"), "second");
     m_desktop->answers << answer;
     Caller caller;
-    caller.label("lblFile02")->setText(QStringLiteral("altro.pdf"));
+    caller.at("lblFile02") = (QStringLiteral("altro.pdf"));
     QString slot2;
     m_desktop->onModal = [&](QDialog &dialog) {
         TfrmAllegaCartella &w = attachments(dialog);
         QTest::mouseClick(w.btnSfoglia02, Qt::LeftButton);
         slot2 = w.txtFile02->text();
     };
-    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+    caller.edit(TfrmAllegaCartella::Archive::Database);
 
     QCOMPARE(m_desktop->messages.size(), 1);
     QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Confirmation);
@@ -174,7 +178,7 @@ void TestFrmAllegaCartella::overwriteQuestion() {
 
 void TestFrmAllegaCartella::cancelledChooserChangesNothing() {
     Caller caller;
-    caller.label("lblFile01")->setText(QStringLiteral("vecchio.pdf"));
+    caller.at("lblFile01") = (QStringLiteral("vecchio.pdf"));
     QString slot1;
     bool openEnabled = false;
     m_desktop->onModal = [&](QDialog &dialog) {
@@ -183,7 +187,7 @@ void TestFrmAllegaCartella::cancelledChooserChangesNothing() {
         slot1 = w.txtFile01->text();
         openEnabled = w.btnApri01->isEnabled();
     };
-    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+    caller.edit(TfrmAllegaCartella::Archive::Database);
 
     QCOMPARE(m_desktop->fileRequests.size(), 1);
     QVERIFY(m_desktop->messages.isEmpty());
@@ -215,10 +219,10 @@ void TestFrmAllegaCartella::applyWritesBackCancelDoesNot() {
     QFETCH(QString, button);
     QFETCH(QStringList, expected);
     Caller caller;
-    caller.label("lblFile01")->setText(QStringLiteral(" a.pdf "));
-    caller.label("lblDesc01")->setText(QStringLiteral("  prima\t"));
-    caller.label("lblFile02")->setText(QStringLiteral("b.doc"));
-    caller.label("lblDesc02")->setText(QStringLiteral("seconda"));
+    caller.at("lblFile01") = (QStringLiteral(" a.pdf "));
+    caller.at("lblDesc01") = (QStringLiteral("  prima\t"));
+    caller.at("lblFile02") = (QStringLiteral("b.doc"));
+    caller.at("lblDesc02") = (QStringLiteral("seconda"));
     QStringList shown;
     m_desktop->onModal = [&](QDialog &dialog) {
         TfrmAllegaCartella &w = attachments(dialog);
@@ -235,7 +239,7 @@ void TestFrmAllegaCartella::applyWritesBackCancelDoesNot() {
         QTest::mouseClick(w.findChild<QPushButton *>(button), Qt::LeftButton);
         QVERIFY(!w.isVisible());
     };
-    TfrmAllegaCartella::open(nullptr, QStringLiteral("clienti"), &caller);
+    caller.edit(TfrmAllegaCartella::Archive::Clients);
 
     QCOMPARE(shown, (QStringList{QStringLiteral("a.pdf"), QStringLiteral("prima"),
                                  QStringLiteral("b.doc"), QStringLiteral("seconda"), QString(),
@@ -244,25 +248,34 @@ void TestFrmAllegaCartella::applyWritesBackCancelDoesNot() {
 }
 
 void TestFrmAllegaCartella::databaseModeWritesIntoTheDatabaseWorkspace() {
-    QWidget *database = forms().window("TfrmDatabase");
-    if (!database)
-        QSKIP("the database workspace is not part of the program yet");
-    auto label = [database](const char *name) {
-        return database->findChild<QLabel *>(QLatin1String(name));
-    };
-    label("lblFile03")->setText(QStringLiteral("  scheda.txt "));
+    TfrmDatabase *database = forms().frmDatabase;
+    Attachments before;
+    before.files[2] = QStringLiteral("  scheda.txt ");
+    database->setAttachments(before);
     QString shown;
+    QString memory;
     m_desktop->onModal = [&](QDialog &dialog) {
         TfrmAllegaCartella &w = attachments(dialog);
         shown = w.txtFile03->text();
+        memory = w.lblMemory->text();
         QTest::keyClicks(w.txtDesc03, QStringLiteral("Nota"));
         QTest::mouseClick(w.btnApplica, Qt::LeftButton);
     };
-    TfrmAllegaCartella::open(database, QStringLiteral("database"));
+    QTest::mouseClick(database->cmdFile, Qt::LeftButton);
 
     QCOMPARE(shown, QStringLiteral("scheda.txt"));
-    QCOMPARE(label("lblFile03")->text(), QStringLiteral("scheda.txt"));
-    QCOMPARE(label("lblDesc03")->text(), QStringLiteral("Nota"));
+    QCOMPARE(memory, QStringLiteral("database"));
+    QCOMPARE(database->lblFile[2]->text(), QStringLiteral("scheda.txt"));
+    QCOMPARE(database->lblDesc[2]->text(), QStringLiteral("Nota"));
+
+    // Cancelled, the workspace keeps what it had.
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        w.txtDesc03->setText(QStringLiteral("Altro"));
+        QTest::mouseClick(w.btnAnnulla, Qt::LeftButton);
+    };
+    QTest::mouseClick(database->cmdFile, Qt::LeftButton);
+    QCOMPARE(database->lblDesc[2]->text(), QStringLiteral("Nota"));
 }
 
 void TestFrmAllegaCartella::failedCopyIsReported_data() {
@@ -295,7 +308,7 @@ void TestFrmAllegaCartella::failedCopyIsReported() {
         QVERIFY(QFile::remove(chosen));
     m_desktop->fileNames << chosen;
     Caller caller;
-    caller.label("lblFile01")->setText(QStringLiteral("vecchio.pdf"));
+    caller.at("lblFile01") = (QStringLiteral("vecchio.pdf"));
     QString slot1;
     m_desktop->onModal = [&](QDialog &dialog) {
         TfrmAllegaCartella &w = attachments(dialog);
@@ -303,14 +316,14 @@ void TestFrmAllegaCartella::failedCopyIsReported() {
         slot1 = w.txtFile01->text();
         QTest::mouseClick(w.btnApplica, Qt::LeftButton);
     };
-    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+    caller.edit(TfrmAllegaCartella::Archive::Database);
 
     QCOMPARE(m_desktop->messages.size(), 1);
     QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Error);
     QCOMPARE(m_desktop->messages[0].text, message);
     // The slot never names a file that did not reach the folder.
     QCOMPARE(slot1, QStringLiteral("vecchio.pdf"));
-    QCOMPARE(caller.label("lblFile01")->text(), QStringLiteral("vecchio.pdf"));
+    QCOMPARE(caller.at("lblFile01"), QStringLiteral("vecchio.pdf"));
     QVERIFY(!QFileInfo(folder() + QStringLiteral("/fattura.pdf")).isFile());
 }
 
@@ -326,7 +339,7 @@ void TestFrmAllegaCartella::failedOverwriteKeepsTheOldFile() {
         QTest::mouseClick(attachments(dialog).btnSfoglia01, Qt::LeftButton);
     };
     Caller caller;
-    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+    caller.edit(TfrmAllegaCartella::Archive::Database);
 
     QCOMPARE(m_desktop->messages.size(), 2);
     QCOMPARE(m_desktop->messages[1].kind, Desktop::Kind::Error);
@@ -350,11 +363,11 @@ void TestFrmAllegaCartella::namesAreNeverJoinedToTheFolder() {
     QFETCH(QString, stored);
     QFETCH(bool, opens);
     Caller caller;
-    caller.label("lblFile02")->setText(stored);
+    caller.at("lblFile02") = (stored);
     m_desktop->onModal = [&](QDialog &dialog) {
         QTest::mouseClick(attachments(dialog).btnApri02, Qt::LeftButton);
     };
-    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+    caller.edit(TfrmAllegaCartella::Archive::Database);
 
     if (opens) {
         QCOMPARE(m_desktop->opened, QList<QUrl>{QUrl::fromLocalFile(folder() + u'/' + stored)});
@@ -384,7 +397,7 @@ void TestFrmAllegaCartella::pickedFromTheFolderItself() {
         names = {w.txtFile01->text(), w.txtFile02->text()};
     };
     Caller caller;
-    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+    caller.edit(TfrmAllegaCartella::Archive::Database);
 
     QCOMPARE(names, (QStringList{QStringLiteral("listino.xls"), QString()}));
     QCOMPARE(m_desktop->messages.size(), 1);
@@ -416,15 +429,15 @@ void TestFrmAllegaCartella::namesTheCardCanHold() {
     QFETCH(QString, attached);
     m_desktop->fileNames << source(chosen, "allegato");
     Caller caller;
-    caller.label("lblFile01")->setText(QStringLiteral("vecchio.pdf"));
+    caller.at("lblFile01") = (QStringLiteral("vecchio.pdf"));
     m_desktop->onModal = [&](QDialog &dialog) {
         TfrmAllegaCartella &w = attachments(dialog);
         QTest::mouseClick(w.btnSfoglia01, Qt::LeftButton);
         QTest::mouseClick(w.btnApplica, Qt::LeftButton);
     };
-    TfrmAllegaCartella::open(nullptr, QStringLiteral("database"), &caller);
+    caller.edit(TfrmAllegaCartella::Archive::Database);
 
-    const QString stored = caller.label("lblFile01")->text();
+    const QString stored = caller.at("lblFile01");
     if (attached.isEmpty()) {
         QCOMPARE(m_desktop->messages.size(), 1);
         QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Warning);

@@ -1,3 +1,5 @@
+#include "database/DatabaseGuide.h"
+#include "kit/ProvinceBox.h"
 #include "SyntheticArchive.h"
 #include "app/Forms.h"
 #include "app/TfrmAvvio.h"
@@ -173,7 +175,7 @@ void TestFrmDatabase::showStored(qint64 position) {
 }
 
 void TestFrmDatabase::fillNewCard() {
-    QTest::keyClicks(w()->txtCampo01, QStringLiteral("Il nome della rosa"));
+    QTest::keyClicks(w()->txtCampo[0], QStringLiteral("Il nome della rosa"));
     QTest::keyClicks(w()->txtCliente, QStringLiteral("Anna Rossi"));
 }
 
@@ -222,7 +224,7 @@ void TestFrmDatabase::showingOpensOnAnEmptyNewCard() {
         QVERIFY(label);
         QCOMPARE(label->text(), captions[i]);
     }
-    QCOMPARE(w()->titCampo07->text(), QStringLiteral("Campo 7:")); // until the first showing
+    QCOMPARE(w()->titCampo[6]->text(), QStringLiteral("Campo 7:")); // until the first showing
     QCOMPARE(w()->chkSegnala->text(), QStringLiteral("Segnala"));
     QCOMPARE(w()->btnSfoglia->text(), QStringLiteral("Carica foto"));
     QCOMPARE(w()->windowTitle(), QStringLiteral(" Cartavera - Gestione Database"));
@@ -232,16 +234,16 @@ void TestFrmDatabase::showingOpensOnAnEmptyNewCard() {
     ini.write("[Database]\r\nNome Archivio=Biblioteca di casa\r\n"
               "[Nome campi]\r\nCampo 01=Titolo\r\nCampo 14=Note\r\n");
     ini.close();
-    w()->txtCampo01->setText(QStringLiteral("typed before showing"));
+    w()->txtCampo[0]->setText(QStringLiteral("typed before showing"));
     w()->lblPosizione->setText(QStringLiteral("5"));
     present(true);
     QCOMPARE(w()->titNomeArchivio->text(), QStringLiteral("Biblioteca di casa"));
-    QCOMPARE(w()->titCampo01->text(), QStringLiteral("Titolo"));
-    QCOMPARE(w()->titCampo02->text(), QString());
-    QCOMPARE(w()->titCampo14->text(), QStringLiteral("Note"));
-    QCOMPARE(w()->txtCampo01->text(), QString());
+    QCOMPARE(w()->titCampo[0]->text(), QStringLiteral("Titolo"));
+    QCOMPARE(w()->titCampo[1]->text(), QString());
+    QCOMPARE(w()->titCampo[13]->text(), QStringLiteral("Note"));
+    QCOMPARE(w()->txtCampo[0]->text(), QString());
     QCOMPARE(w()->lblPosizione->text(), QString());
-    QTRY_VERIFY(w()->txtCampo01->hasFocus());
+    QTRY_VERIFY(w()->txtCampo[0]->hasFocus());
     QCOMPARE(w()->imgBianco->picture().size(), QSize(230, 307));
     QVERIFY(!w()->imgBianco->isVisible());
     QCOMPARE(w()->imgFoto->picture(), w()->imgBianco->picture());
@@ -249,15 +251,15 @@ void TestFrmDatabase::showingOpensOnAnEmptyNewCard() {
 
     // Closing hands over to the start screen; coming back reads the titles
     // again and shows an empty card.
-    QTest::keyClicks(w()->txtCampo03, QStringLiteral("dimenticato"));
+    QTest::keyClicks(w()->txtCampo[2], QStringLiteral("dimenticato"));
     QTest::mouseClick(w()->cmdEsci, Qt::LeftButton);
     QVERIFY(!w()->isVisible());
     QVERIFY(m_forms->frmAvvio->isVisible());
     QVERIFY(ini.remove());
     w()->present();
     QCOMPARE(w()->titNomeArchivio->text(), QString());
-    QCOMPARE(w()->titCampo01->text(), QString());
-    QCOMPARE(w()->txtCampo03->text(), QString());
+    QCOMPARE(w()->titCampo[0]->text(), QString());
+    QCOMPARE(w()->txtCampo[2]->text(), QString());
     QVERIFY(m_desktop->messages.isEmpty());
 }
 
@@ -295,7 +297,7 @@ void TestFrmDatabase::navigation() {
     if (shown > 0)
         showStored(shown);
     // Typing is discarded without a question.
-    w()->txtCampo02->setText(QStringLiteral("non salvato"));
+    w()->txtCampo[1]->setText(QStringLiteral("non salvato"));
 
     QTest::mouseClick(w()->findChild<QToolButton *>(button), Qt::LeftButton);
 
@@ -304,9 +306,9 @@ void TestFrmDatabase::navigation() {
     QCOMPARE(w()->lblPosizione->text(), expected ? QString::number(expected) : QString());
     if (expected) {
         const DatabaseRecord card = synthetic::databaseCard(uint64_t(expected - 1));
-        QCOMPARE(w()->txtCampo01->text(), card.text(DatabaseField::Campo01));
+        QCOMPARE(w()->txtCampo[0]->text(), card.text(DatabaseField::Campo01));
         if (expected != shown)
-            QCOMPARE(w()->txtCampo02->text(), card.text(DatabaseField::Campo02));
+            QCOMPARE(w()->txtCampo[1]->text(), card.text(DatabaseField::Campo02));
     }
     if (emptyMessage) {
         QCOMPARE(m_desktop->messages.size(), 1);
@@ -339,8 +341,8 @@ void TestFrmDatabase::showCardFillsEveryControl() {
         else if (auto *label = qobject_cast<QLabel *>(control))
             QCOMPARE(label->text(), QString::fromLatin1(databaseLayout.fields[f].name));
     }
-    QCOMPARE(w()->lblFile03->text(), QStringLiteral("File03"));
-    QCOMPARE(w()->lblDesc01->text(), QStringLiteral("Desc01"));
+    QCOMPARE(w()->lblFile[2]->text(), QStringLiteral("File03"));
+    QCOMPARE(w()->lblDesc[0]->text(), QStringLiteral("Desc01"));
     QCOMPARE(w()->txtProvRes->currentText(), QStringLiteral("rm"));
     QCOMPARE(w()->lblPosizione->text(), QStringLiteral("42"));
     QVERIFY(w()->chkSegnala->isChecked());
@@ -359,7 +361,7 @@ void TestFrmDatabase::showCardFillsEveryControl() {
     w()->ShowCard(record, 45);
     w()->txtProvRes->setCurrentIndex(3);
     w()->imgFoto->setPicture(QImage(QSize(20, 20), QImage::Format_RGB32));
-    w()->txtCampo09->setFocus();
+    w()->txtCampo[8]->setFocus();
     QTest::mouseClick(w()->cmdNuovo, Qt::LeftButton);
     for (QWidget *control : w()->findChildren<QWidget *>()) {
         const QString name = control->objectName();
@@ -375,7 +377,7 @@ void TestFrmDatabase::showCardFillsEveryControl() {
     QCOMPARE(w()->txtProvRes->currentIndex(), -1);
     QCOMPARE(w()->txtProvRes->currentText(), QString());
     QCOMPARE(w()->imgFoto->picture(), w()->imgBianco->picture());
-    QTRY_VERIFY(w()->txtCampo01->hasFocus());
+    QTRY_VERIFY(w()->txtCampo[0]->hasFocus());
     QVERIFY(!QFile::exists(archive()));
     QVERIFY(m_desktop->messages.isEmpty());
 }
@@ -408,14 +410,14 @@ void TestFrmDatabase::saveAppends() {
         cards <= 1000 ? fileBytes(archive()).left(count * kSize) : QByteArray();
 
     present();
-    QTest::keyClicks(w()->txtCampo01, QStringLiteral("  Il nome della rosa  "));
-    typeText(w()->txtCampo02, QStringLiteral("Łódź"));
+    QTest::keyClicks(w()->txtCampo[0], QStringLiteral("  Il nome della rosa  "));
+    typeText(w()->txtCampo[1], QStringLiteral("Łódź"));
     QTest::keyClicks(w()->txtCliente, QStringLiteral("Anna Rossi"));
     QTest::keyClicks(w()->txtProvRes, QStringLiteral("rm"));
     QTest::mouseClick(w()->chkSegnala, Qt::LeftButton);
     // As the attachments window leaves them: names and descriptions of any length.
-    w()->lblFile01->setText(QStringLiteral("contratto.pdf"));
-    w()->lblDesc01->setText(QString(300, u'd'));
+    w()->lblFile[0]->setText(QStringLiteral("contratto.pdf"));
+    w()->lblDesc[0]->setText(QString(300, u'd'));
     QTest::mouseClick(w()->cmdSalva, Qt::LeftButton);
 
     QCOMPARE(QFileInfo(archive()).size(), (count + 1) * kSize);
@@ -448,8 +450,8 @@ void TestFrmDatabase::saveOverwritesTheShownCard() {
     present();
     showStored(2);
     const bool flagged = w()->chkSegnala->isChecked();
-    w()->txtCampo03->selectAll();
-    QTest::keyClicks(w()->txtCampo03, QStringLiteral("Nuovo testo"));
+    w()->txtCampo[2]->selectAll();
+    QTest::keyClicks(w()->txtCampo[2], QStringLiteral("Nuovo testo"));
     QTest::mouseClick(w()->chkSegnala, Qt::LeftButton);
     QTest::mouseClick(w()->cmdSalva, Qt::LeftButton);
 
@@ -469,7 +471,7 @@ void TestFrmDatabase::saveOverwritesTheShownCard() {
     fillNewCard();
     QTest::mouseClick(w()->cmdSalva, Qt::LeftButton);
     QCOMPARE(m_desktop->lastMessage(), kCardInserted);
-    QTest::keyClicks(w()->txtCampo02, QStringLiteral("aggiunto"));
+    QTest::keyClicks(w()->txtCampo[1], QStringLiteral("aggiunto"));
     QTest::mouseClick(w()->cmdSalva, Qt::LeftButton);
     QCOMPARE(m_desktop->lastMessage(), kCardUpdated);
     QCOMPARE(QFileInfo(archive()).size(), 6 * kSize);
@@ -496,9 +498,9 @@ void TestFrmDatabase::mandatoryFields() {
     QFETCH(QString, message);
     QFETCH(QString, focus);
     present(true);
-    w()->txtCampo01->setText(first);
+    w()->txtCampo[0]->setText(first);
     w()->txtCliente->setText(client);
-    w()->txtCampo05->setFocus();
+    w()->txtCampo[4]->setFocus();
     QTest::mouseClick(w()->cmdSalva, Qt::LeftButton);
     QCOMPARE(m_desktop->messages.size(), 1);
     QCOMPARE(m_desktop->messages[0].kind, Kind::Warning);
@@ -578,20 +580,20 @@ void TestFrmDatabase::duplicateAndSaveAsNewCard() {
     for (int i = 0; i < 3; ++i)
         QTest::mouseClick(w()->cmdIndietro, Qt::LeftButton);
     QCOMPARE(w()->lblPosizione->text(), QStringLiteral("4"));
-    QCOMPARE(w()->lblFile01->text(), QStringLiteral("contratto.pdf"));
+    QCOMPARE(w()->lblFile[0]->text(), QStringLiteral("contratto.pdf"));
     QCOMPARE(w()->imgFoto->picture().size(), QSize(100, 50));
 
-    w()->txtCampo09->setFocus();
+    w()->txtCampo[8]->setFocus();
     QTest::mouseClick(w()->cmdDuplica, Qt::LeftButton);
     QCOMPARE(m_desktop->messages.size(), 1);
     QCOMPARE(m_desktop->messages[0].kind, Kind::Information);
     QCOMPARE(m_desktop->messages[0].text, kDuplicated);
     QCOMPARE(w()->lblPosizione->text(), QString());
-    QCOMPARE(w()->lblFile01->text(), QString());
-    QCOMPARE(w()->lblDesc01->text(), QString());
+    QCOMPARE(w()->lblFile[0]->text(), QString());
+    QCOMPARE(w()->lblDesc[0]->text(), QString());
     QCOMPARE(w()->imgFoto->picture(), w()->imgBianco->picture());
-    QCOMPARE(w()->txtCampo01->text(), synthetic::databaseCard(3).text(Campo01));
-    QTRY_VERIFY(w()->txtCampo01->hasFocus());
+    QCOMPARE(w()->txtCampo[0]->text(), synthetic::databaseCard(3).text(Campo01));
+    QTRY_VERIFY(w()->txtCampo[0]->hasFocus());
 
     QTest::mouseClick(w()->cmdSalva, Qt::LeftButton);
     QCOMPARE(m_desktop->lastMessage(), kCardInserted);
@@ -610,11 +612,11 @@ void TestFrmDatabase::duplicateAndSaveAsNewCard() {
 
     // A card not yet stored cannot be duplicated.
     QTest::mouseClick(w()->cmdNuovo, Qt::LeftButton);
-    QTest::keyClicks(w()->txtCampo01, QStringLiteral("bozza"));
+    QTest::keyClicks(w()->txtCampo[0], QStringLiteral("bozza"));
     QTest::mouseClick(w()->cmdDuplica, Qt::LeftButton);
     QCOMPARE(m_desktop->messages.last().kind, Kind::Warning);
     QCOMPARE(m_desktop->lastMessage(), kDuplicateNewCard);
-    QCOMPARE(w()->txtCampo01->text(), QStringLiteral("bozza"));
+    QCOMPARE(w()->txtCampo[0]->text(), QStringLiteral("bozza"));
 }
 
 void TestFrmDatabase::photoWrittenOnSave_data() {
@@ -819,12 +821,12 @@ void TestFrmDatabase::vatNumberEditingKeys() {
     QTest::keyClicks(box, QStringLiteral("0"));
     QCOMPARE(box->text(), QStringLiteral("1940"));
     QTest::keyClick(box, Qt::Key_Return);
-    QTRY_VERIFY(w()->txtCampo01->hasFocus());
+    QTRY_VERIFY(w()->txtCampo[0]->hasFocus());
     QCOMPARE(box->text(), QStringLiteral("1940"));
 }
 
 void TestFrmDatabase::provinceList() {
-    const QStringList &codes = TfrmDatabase::provinceCodes();
+    const QStringList &codes = ProvinceBox::codes();
     QCOMPARE(codes.size(), 112);
     QCOMPARE(codes.first(), QStringLiteral("AG"));
     QCOMPARE(codes.last(), QStringLiteral("VV"));
@@ -839,8 +841,8 @@ void TestFrmDatabase::provinceList() {
     box->setCurrentIndex(int(codes.indexOf(QStringLiteral("RM"))));
     QCOMPARE(box->currentText(), QStringLiteral("RM"));
     // Coming back into the box clears the list selection and keeps the text.
-    w()->txtCampo01->setFocus();
-    QTRY_VERIFY(w()->txtCampo01->hasFocus());
+    w()->txtCampo[0]->setFocus();
+    QTRY_VERIFY(w()->txtCampo[0]->hasFocus());
     box->setFocus();
     QTRY_VERIFY(box->hasFocus());
     QCOMPARE(box->currentIndex(), -1);
@@ -872,7 +874,7 @@ void TestFrmDatabase::enterChainAndTabOrder() {
           << "txtCodFisc"
           << "txtPartitaIva"
           << "txtCampo01";
-    w()->txtCampo01->setFocus();
+    w()->txtCampo[0]->setFocus();
     for (const QString &name : chain) {
         QTRY_COMPARE(QApplication::focusWidget()->objectName(), name);
         const auto *frame = w()->findChild<QFrame *>(QStringLiteral("eff") + name.mid(3));
@@ -884,7 +886,7 @@ void TestFrmDatabase::enterChainAndTabOrder() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
 
-    const QList<QPair<QWidget *, QString>> tabs = {{w()->txtCampo14, "chkSegnala"},
+    const QList<QPair<QWidget *, QString>> tabs = {{w()->txtCampo[13], "chkSegnala"},
                                                    {w()->chkSegnala, "txtCliente"},
                                                    {w()->txtPartitaIva, "btnSfoglia"}};
     for (const auto &[from, next] : tabs) {
@@ -1026,7 +1028,7 @@ void TestFrmDatabase::statusLineAndPendingButtons() {
 }
 
 void TestFrmDatabase::guide() {
-    const GuideTopic topic = TfrmDatabase::guideTopic();
+    const GuideTopic topic = databaseGuide();
     QCOMPARE(topic.title, QStringLiteral("Gestione Database."));
     QCOMPARE(topic.paragraphs.size(), 13);
     present();

@@ -1,3 +1,4 @@
+#include "settings/SettingsGuide.h"
 #include "app/AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
@@ -92,7 +93,7 @@ void TestFrmMenuImpostazioni::guide() {
     QTest::mouseClick(menu->imgGuida, Qt::LeftButton);
     QCOMPARE(app.desktop.modalDialogs, QStringList{"TfrmGuida"});
     QCOMPARE(owner, menu);
-    const GuideTopic topic = TfrmMenuImpostazioni::guideTopic();
+    const GuideTopic topic = settingsGuide();
     QCOMPARE(title, QStringLiteral("Impostazioni schermata di avvio e campi di testo."));
     QCOMPARE(topic.paragraphs.size(), 5);
     QCOMPARE(text.split(QStringLiteral("\n\n")), topic.paragraphs);

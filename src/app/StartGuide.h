@@ -1,0 +1,6 @@
+// The guide of the start screen.
+#pragma once
+
+#include "kit/Guide.h"
+
+GuideTopic startGuide();

@@ -1,0 +1,6 @@
+// The guide of the database workspace.
+#pragma once
+
+#include "kit/Guide.h"
+
+GuideTopic databaseGuide();

@@ -1,0 +1,35 @@
+// What the program's shell offers the windows below it: the application
+// folder, the start screen every workspace hands back to, the guide window,
+// and whether the program is ending. The registry installs itself as the
+// shell; a window reaches its siblings only through typed values it is given.
+#pragma once
+
+class AppFolder;
+class LargeWindow;
+class QWidget;
+struct GuideTopic;
+
+class Shell {
+  public:
+    virtual ~Shell() = default;
+
+    virtual const AppFolder &appFolder() const = 0;
+    // True once the program has been told to end: windows then close
+    // without handing over to another.
+    virtual bool terminating() const = 0;
+    // The window closing a workspace leads back to.
+    virtual LargeWindow *startScreen() const = 0;
+    // Opens the guide window on `topic`, modally over `owner`.
+    virtual void showGuide(QWidget *owner, const GuideTopic &topic) = 0;
+
+    // The shell of the running program (installed by the window registry).
+    static Shell &current();
+    // True while a shell is installed.
+    static bool isRunning();
+    // Installs `shell` (not owned); nullptr removes it.
+    static void install(Shell *shell);
+};
+
+inline Shell &shell() {
+    return Shell::current();
+}

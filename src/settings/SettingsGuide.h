@@ -1,0 +1,6 @@
+// The guide of the settings menu.
+#pragma once
+
+#include "kit/Guide.h"
+
+GuideTopic settingsGuide();
