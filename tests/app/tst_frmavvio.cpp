@@ -1,5 +1,5 @@
 #include "app/StartGuide.h"
-#include "AppFixture.h"
+#include "support/AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
 #include "kit/WindowKit.h"
@@ -59,7 +59,7 @@ void TestFrmAvvio::nameAndSubtitle() {
     QFETCH(QString, subtitle);
     AppFixture app;
     if (!ini.isEmpty())
-        app.write(QStringLiteral("Archivio.ini"), ini);
+        QVERIFY(app.write(QStringLiteral("Archivio.ini"), ini));
     TfrmAvvio *w = app.windows->frmAvvio;
     w->present();
     QCOMPARE(w->titNomeArchivio->text(), name);
@@ -103,7 +103,7 @@ void TestFrmAvvio::picture() {
     w->hide();
     w->present();
     QCOMPARE(shown(w->imgLogo), builtIn);
-    app.write(QStringLiteral("Logo.bmp"), "not a picture");
+    QVERIFY(app.write(QStringLiteral("Logo.bmp"), "not a picture"));
     w->hide();
     w->present();
     QCOMPARE(shown(w->imgLogo), builtIn);

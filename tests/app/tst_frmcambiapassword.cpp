@@ -1,4 +1,4 @@
-#include "AppFixture.h"
+#include "support/AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmCambiaPassword.h"
 #include "app/TfrmPassword.h"
@@ -203,7 +203,7 @@ void TestFrmCambiaPassword::acceptedPasswordOpensTheLogin() {
 
 void TestFrmCambiaPassword::damagedPasswordFile() {
     Change c(false);
-    c.app.write(QStringLiteral("unins000.dll"), "[accesso]\r\nvalore=XY12\r\n");
+    QVERIFY(c.app.write(QStringLiteral("unins000.dll"), "[accesso]\r\nvalore=XY12\r\n"));
     const QByteArray before = c.file();
     c.type(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("b"));
     c.w->cmdOK->click();

@@ -1,4 +1,4 @@
-#include "AppFixture.h"
+#include "support/AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmPassword.h"
 #include "storage/PasswordFile.h"
@@ -131,7 +131,7 @@ void TestFrmPassword::deliveredFirstAccessPassword() {
 
 void TestFrmPassword::damagedPasswordFile() {
     Login login;
-    login.app.write(QStringLiteral("unins000.dll"), "[Accesso]\r\nValore=1DZZ26\r\n");
+    QVERIFY(login.app.write(QStringLiteral("unins000.dll"), "[Accesso]\r\nValore=1DZZ26\r\n"));
     QTest::keyClicks(login.w->txtPassword, QStringLiteral("prova"));
     login.w->cmdOK->click();
     QCOMPARE(login.app.desktop.lastMessage(),

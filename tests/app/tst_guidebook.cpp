@@ -1,4 +1,4 @@
-#include "AppFixture.h"
+#include "support/AppFixture.h"
 #include "app/GuideBook.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"

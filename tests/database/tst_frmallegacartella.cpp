@@ -4,6 +4,7 @@
 #include "database/TfrmDatabase.h"
 #include "storage/DatabaseRecord.h"
 #include "support/FakeDesktop.h"
+#include "support/Files.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -41,17 +42,6 @@ const QString kOverwrite =
     QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo "
                    "stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?");
 
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 TfrmAllegaCartella &attachments(QDialog &dialog) {
     auto *window = qobject_cast<TfrmAllegaCartella *>(&dialog);
     Q_ASSERT(window);
@@ -86,8 +76,9 @@ class TestFrmAllegaCartella : public QObject {
     // A file outside the application folder, as the user would pick it.
     QString source(const QString &name, const QByteArray &bytes) {
         const QString path = m_outside->filePath(name);
-        writeFile(path, bytes);
-        return path;
+        // A file that cannot be written leaves the path empty: the chooser then
+        // counts as cancelled and the test's own checks fail.
+        return writeFile(path, bytes) ? path : QString();
     }
 
     std::unique_ptr<QTemporaryDir> m_app;
@@ -132,7 +123,7 @@ void TestFrmAllegaCartella::browseCopiesTheFile() {
     QCOMPARE(m_desktop->fileRequests[0].title, QStringLiteral("Selezionare il file da allegare:"));
     QCOMPARE(m_desktop->fileRequests[0].filter, QStringLiteral("Tutti i file (*.*)"));
     QVERIFY(m_desktop->messages.isEmpty());
-    QCOMPARE(readAll(folder() + QStringLiteral("/contratto.pdf")), bytes);
+    QCOMPARE(readFile(folder() + QStringLiteral("/contratto.pdf")), bytes);
     QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("contratto.pdf")});
     QCOMPARE(names, (QStringList{QStringLiteral("contratto.pdf"), QString(), QString()}));
@@ -154,7 +145,7 @@ void TestFrmAllegaCartella::overwriteQuestion() {
     QFETCH(Desktop::Answer, answer);
     QFETCH(QByteArray, kept);
     QVERIFY(QDir().mkpath(folder()));
-    writeFile(folder() + QStringLiteral("/contratto.pdf"), "first");
+    QVERIFY(writeFile(folder() + QStringLiteral("/contratto.pdf"), "first"));
     m_desktop->fileNames << source(QStringLiteral("contratto.pdf"), "second");
     m_desktop->answers << answer;
     Caller caller;
@@ -170,7 +161,7 @@ void TestFrmAllegaCartella::overwriteQuestion() {
     QCOMPARE(m_desktop->messages.size(), 1);
     QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Confirmation);
     QCOMPARE(m_desktop->messages[0].text, kOverwrite);
-    QCOMPARE(readAll(folder() + QStringLiteral("/contratto.pdf")), kept);
+    QCOMPARE(readFile(folder() + QStringLiteral("/contratto.pdf")), kept);
     // Either way the slot refers to the file that is now in the folder.
     QCOMPARE(slot2, QStringLiteral("contratto.pdf"));
     QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden).size(), 1);
@@ -301,7 +292,7 @@ void TestFrmAllegaCartella::failedCopyIsReported() {
     QFETCH(QString, message);
     QString chosen = source(QStringLiteral("fattura.pdf"), "fattura");
     if (fault == QLatin1String("folder is a file"))
-        writeFile(folder(), "not a folder");
+        QVERIFY(writeFile(folder(), "not a folder"));
     else if (fault == QLatin1String("target is a folder"))
         QVERIFY(QDir().mkpath(folder() + QStringLiteral("/fattura.pdf")));
     else
@@ -332,7 +323,7 @@ void TestFrmAllegaCartella::failedOverwriteKeepsTheOldFile() {
     if (!QFile(QStringLiteral("/proc/self/mem")).open(QIODevice::ReadOnly))
         QSKIP("no unreadable file to copy from on this system");
     QVERIFY(QDir().mkpath(folder()));
-    writeFile(folder() + QStringLiteral("/mem"), "the good copy");
+    QVERIFY(writeFile(folder() + QStringLiteral("/mem"), "the good copy"));
     m_desktop->fileNames << QStringLiteral("/proc/self/mem");
     m_desktop->answers << Desktop::Answer::Yes;
     m_desktop->onModal = [&](QDialog &dialog) {
@@ -343,7 +334,7 @@ void TestFrmAllegaCartella::failedOverwriteKeepsTheOldFile() {
 
     QCOMPARE(m_desktop->messages.size(), 2);
     QCOMPARE(m_desktop->messages[1].kind, Desktop::Kind::Error);
-    QCOMPARE(readAll(folder() + QStringLiteral("/mem")), QByteArray("the good copy"));
+    QCOMPARE(readFile(folder() + QStringLiteral("/mem")), QByteArray("the good copy"));
     QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"mem"});
 }
 
@@ -386,7 +377,7 @@ void TestFrmAllegaCartella::pickedFromTheFolderItself() {
     // to ask and nothing to copy. A name that only a non-Windows file system
     // allows (a backslash) is refused before anything is copied.
     QVERIFY(QDir().mkpath(folder()));
-    writeFile(folder() + QStringLiteral("/listino.xls"), "listino");
+    QVERIFY(writeFile(folder() + QStringLiteral("/listino.xls"), "listino"));
     m_desktop->fileNames << folder() + QStringLiteral("/listino.xls")
                          << source(QStringLiteral("a\\b.pdf"), "x");
     QStringList names;
@@ -402,7 +393,7 @@ void TestFrmAllegaCartella::pickedFromTheFolderItself() {
     QCOMPARE(names, (QStringList{QStringLiteral("listino.xls"), QString()}));
     QCOMPARE(m_desktop->messages.size(), 1);
     QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Warning);
-    QCOMPARE(readAll(folder() + QStringLiteral("/listino.xls")), QByteArray("listino"));
+    QCOMPARE(readFile(folder() + QStringLiteral("/listino.xls")), QByteArray("listino"));
     QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("listino.xls")});
 }
@@ -450,7 +441,7 @@ void TestFrmAllegaCartella::namesTheCardCanHold() {
     QVERIFY(m_desktop->messages.isEmpty());
     QCOMPARE(stored, attached);
     QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{attached});
-    QCOMPARE(readAll(folder() + u'/' + attached), QByteArray("allegato"));
+    QCOMPARE(readFile(folder() + u'/' + attached), QByteArray("allegato"));
     DatabaseRecord card;
     card.setText(DatabaseField::File01, stored);
     QCOMPARE(card.text(DatabaseField::File01), attached);

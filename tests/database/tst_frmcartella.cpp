@@ -1,6 +1,7 @@
 #include "app/Forms.h"
 #include "database/TfrmCartella.h"
 #include "support/FakeDesktop.h"
+#include "support/Files.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,12 +14,6 @@ TfrmCartella &cardFolderWindow(QDialog &dialog) {
     auto *window = qobject_cast<TfrmCartella *>(&dialog);
     Q_ASSERT(window);
     return *window;
-}
-
-void writeFile(const QString &path) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("x");
 }
 
 } // namespace
@@ -51,7 +46,7 @@ void TestFrmCartella::openCreatesTheFolder() {
     const QString expected = dir.path() + appFolder + QStringLiteral("/Scheda_12");
     if (exists) {
         QVERIFY(QDir().mkpath(expected));
-        writeFile(expected + QStringLiteral("/nota.txt"));
+        QVERIFY(writeFile(expected + QStringLiteral("/nota.txt"), "x"));
     }
     QString memory;
     bool closed = false;
@@ -107,7 +102,7 @@ void TestFrmCartella::folderThatCannotBeMade() {
     QFETCH(QString, position);
     QTemporaryDir dir;
     if (!blocker.isEmpty())
-        writeFile(dir.filePath(blocker));
+        QVERIFY(writeFile(dir.filePath(blocker), "x"));
     Forms forms(AppFolder(dir.path() + appFolder));
     FakeDesktop desktop;
     bool stillOpen = false;

@@ -11,6 +11,7 @@
 #include "storage/RecordFile.h"
 #include "storage/TextRules.h"
 #include "support/FakeDesktop.h"
+#include "support/Files.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,11 +61,6 @@ QByteArray recordBytes(const QString &path, qint64 index) {
     if (!file.open(QIODevice::ReadOnly) || !file.seek(index * kSize))
         return {};
     return file.read(kSize);
-}
-
-QByteArray fileBytes(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray field(const QByteArray &record, int f) {
@@ -407,7 +403,7 @@ void TestFrmDatabase::saveAppends() {
     }
     const qint64 count = qMax<qint64>(cards, 0);
     const QByteArray before =
-        cards <= 1000 ? fileBytes(archive()).left(count * kSize) : QByteArray();
+        cards <= 1000 ? readFile(archive()).left(count * kSize) : QByteArray();
 
     present();
     QTest::keyClicks(w()->txtCampo[0], QStringLiteral("  Il nome della rosa  "));
@@ -440,13 +436,13 @@ void TestFrmDatabase::saveAppends() {
     QCOMPARE(field(record, File01).left(14), stored("contratto.pdf"));
     QCOMPARE(field(record, Desc01), char(250) + QByteArray(250, 'd'));
     if (cards <= 1000)
-        QCOMPARE(fileBytes(archive()).left(count * kSize), before);
+        QCOMPARE(readFile(archive()).left(count * kSize), before);
 }
 
 void TestFrmDatabase::saveOverwritesTheShownCard() {
     using namespace DatabaseField;
     QVERIFY(synthetic::writeDatabase(archive(), 5));
-    const QByteArray before = fileBytes(archive());
+    const QByteArray before = readFile(archive());
     present();
     showStored(2);
     const bool flagged = w()->chkSegnala->isChecked();
@@ -455,7 +451,7 @@ void TestFrmDatabase::saveOverwritesTheShownCard() {
     QTest::mouseClick(w()->chkSegnala, Qt::LeftButton);
     QTest::mouseClick(w()->cmdSalva, Qt::LeftButton);
 
-    const QByteArray after = fileBytes(archive());
+    const QByteArray after = readFile(archive());
     QCOMPARE(after.size(), 5 * kSize);
     QCOMPARE(after.left(kSize), before.left(kSize));
     QCOMPARE(after.mid(2 * kSize), before.mid(2 * kSize));
@@ -573,7 +569,7 @@ void TestFrmDatabase::duplicateAndSaveAsNewCard() {
     }
     QVERIFY(filled(QSize(100, 50), Qt::red).save(file(QStringLiteral("4.jpg")), "JPG"));
     const QByteArray card4 = recordBytes(archive(), 3);
-    const QByteArray photo4 = fileBytes(file(QStringLiteral("4.jpg")));
+    const QByteArray photo4 = readFile(file(QStringLiteral("4.jpg")));
 
     present(true);
     QTest::mouseClick(w()->cmdUltimo, Qt::LeftButton);
@@ -607,7 +603,7 @@ void TestFrmDatabase::duplicateAndSaveAsNewCard() {
             QCOMPARE(field(card8, f), field(card4, f));
     }
     QCOMPARE(recordBytes(archive(), 3), card4);
-    QCOMPARE(fileBytes(file(QStringLiteral("4.jpg"))), photo4);
+    QCOMPARE(readFile(file(QStringLiteral("4.jpg"))), photo4);
     QCOMPARE(QImageReader(file(QStringLiteral("8.jpg"))).size(), QSize(230, 307));
 
     // A card not yet stored cannot be duplicated.

@@ -1,4 +1,4 @@
-#include "app/AppFixture.h"
+#include "support/AppFixture.h"
 #include "kit/StartPicture.h"
 #include "app/TfrmAvvio.h"
 #include "settings/TfrmImpostaAvvio.h"
@@ -65,8 +65,8 @@ void TestFrmImpostaAvvio::loads() {
     QTRY_VERIFY(s.w->txtNomeArchivio->hasFocus());
     s.w->hide();
 
-    s.app.write(QStringLiteral("Archivio.ini"),
-                "[database]\r\nnome archivio=Film\r\nSottotitolo Archivio=Visti al cinema\r\n");
+    QVERIFY(s.app.write(QStringLiteral("Archivio.ini"),
+                "[database]\r\nnome archivio=Film\r\nSottotitolo Archivio=Visti al cinema\r\n"));
     QVERIFY(stripes(QSize(40, 30)).save(s.app.path(QStringLiteral("Logo.bmp")), "BMP"));
     s.open();
     QCOMPARE(s.w->txtNomeArchivio->text(), QStringLiteral("Film"));
@@ -101,7 +101,7 @@ void TestFrmImpostaAvvio::pictureChoices() {
     QFETCH(QString, action);
     QFETCH(QSize, stored);
     StartSettings s;
-    s.app.write(QStringLiteral("Archivio.ini"), "[Database]\r\nNome Archivio=Film\r\n");
+    QVERIFY(s.app.write(QStringLiteral("Archivio.ini"), "[Database]\r\nNome Archivio=Film\r\n"));
     QVERIFY(stripes(QSize(40, 30)).save(s.app.path(QStringLiteral("Logo.bmp")), "BMP"));
     QTemporaryDir pictures;
     const QString jpeg = pictures.filePath(QStringLiteral("copertina.jpg"));
@@ -226,7 +226,7 @@ void TestFrmImpostaAvvio::savesNameAndSubtitle() {
     QFETCH(QByteArray, after);
     StartSettings s;
     if (!before.isEmpty())
-        s.app.write(QStringLiteral("Archivio.ini"), before);
+        QVERIFY(s.app.write(QStringLiteral("Archivio.ini"), before));
     s.open();
     s.w->txtNomeArchivio->setText(name);
     s.w->txtSottotitolo->setText(subtitle);

@@ -1,4 +1,4 @@
-#include "app/AppFixture.h"
+#include "support/AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "settings/TfrmImpostaCampi.h"
 
@@ -71,7 +71,7 @@ void TestFrmImpostaCampi::loadsFromTheFile() {
     QFETCH(QString, name);
     Titles t;
     if (!ini.isEmpty())
-        t.app.write(QStringLiteral("Archivio.ini"), ini);
+        QVERIFY(t.app.write(QStringLiteral("Archivio.ini"), ini));
     t.open();
     QCOMPARE(t.w->titNomeArchivio->text(), name);
     QCOMPARE(t.w->txtCampo[0]->text(), first);
@@ -161,7 +161,7 @@ void TestFrmImpostaCampi::savesEveryKey() {
     QFETCH(QByteArray, after);
     Titles t;
     if (!before.isEmpty())
-        t.app.write(QStringLiteral("Archivio.ini"), before);
+        QVERIFY(t.app.write(QStringLiteral("Archivio.ini"), before));
     t.open();
     // Typed as the user would: blanks around, letter case as typed, accents.
     const QStringList typed = {"  Titolo ", "Autore", "   ", "Città", "", "", "",
@@ -178,7 +178,7 @@ void TestFrmImpostaCampi::savesEveryKey() {
 void TestFrmImpostaCampi::cancelKeepsTheFile() {
     Titles t;
     const QByteArray stored = "[Nome campi]\r\nCampo 01=Titolo\r\n";
-    t.app.write(QStringLiteral("Archivio.ini"), stored);
+    QVERIFY(t.app.write(QStringLiteral("Archivio.ini"), stored));
     t.open();
     t.w->txtCampo[0]->setText(QStringLiteral("Abbandonato"));
     t.w->txtCampo[5]->setText(QStringLiteral("Anche questo"));

@@ -1,5 +1,5 @@
 #include "settings/SettingsGuide.h"
-#include "app/AppFixture.h"
+#include "support/AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
 #include "settings/TfrmImpostaAvvio.h"

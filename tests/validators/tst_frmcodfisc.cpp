@@ -43,8 +43,6 @@ class TestFrmCodFisc : public QObject {
     void typingRules_data();
     void typingRules();
     void caretStaysWhileTyping();
-    void enterGoesToTheButton();
-    void windowTabOrderAndChiudi();
     void digitsGoToTheVatWindow_data();
     void digitsGoToTheVatWindow();
 
@@ -158,25 +156,6 @@ void TestFrmCodFisc::caretStaysWhileTyping() {
     QCOMPARE(caret, 4);
 }
 
-void TestFrmCodFisc::enterGoesToTheButton() {
-    QStringList afterFirstEnter;
-    bool buttonFocused = false;
-    m_desktop->onModal = [&](QDialog &dialog) {
-        TfrmCodFisc &w = checkWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        QTest::keyClick(w.txtCodFisc, Qt::Key_Return);
-        buttonFocused = w.btnControlla->hasFocus();
-        for (const auto &m : m_desktop->messages)
-            afterFirstEnter << m.text;
-        QTest::keyClick(w.btnControlla, Qt::Key_Return);
-    };
-    TfrmCodFisc::open(nullptr, QStringLiteral("RSSMRA85T10A562S"));
-
-    QVERIFY(buttonFocused);
-    QVERIFY(afterFirstEnter.isEmpty());
-    QCOMPARE(m_desktop->lastMessage(), kValid);
-}
-
 void TestFrmCodFisc::digitsGoToTheVatWindow_data() {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("window");
@@ -210,44 +189,6 @@ void TestFrmCodFisc::digitsGoToTheVatWindow() {
     TfrmCodFisc::open(nullptr, code);
     QCOMPARE(m_desktop->modalDialogs, QStringList{window});
     QCOMPARE(shown, box);
-}
-
-void TestFrmCodFisc::windowTabOrderAndChiudi() {
-    QString title;
-    QSize size;
-    bool fixed = false;
-    QStringList texts;
-    QStringList focusChain;
-    bool closed = false;
-    m_desktop->onModal = [&](QDialog &dialog) {
-        TfrmCodFisc &w = checkWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        title = w.windowTitle();
-        size = w.size();
-        fixed = w.minimumSize() == w.maximumSize();
-        texts = {w.lblTitolo->text(), w.btnControlla->text(), w.btnChiudi->text()};
-        for (int i = 0; i < 3; ++i) {
-            QWidget *focused = QApplication::focusWidget();
-            QVERIFY(focused);
-            focusChain << focused->objectName();
-            QTest::keyClick(focused, Qt::Key_Tab);
-        }
-        QTest::mouseClick(w.btnChiudi, Qt::LeftButton);
-        closed = !w.isVisible();
-    };
-    TfrmCodFisc::open(nullptr, QStringLiteral("RSSMRA85T10A562S"));
-
-    QCOMPARE(title, QStringLiteral(" Controllo codice fiscale"));
-    QCOMPARE(size, QSize(478, 254));
-    QVERIFY(fixed);
-    QCOMPARE(texts,
-             (QStringList{
-                 QStringLiteral("Immettere il codice fiscale e premere il pulsante di controllo."),
-                 QStringLiteral("Controlla"), QStringLiteral("Chiudi")}));
-    QCOMPARE(focusChain, (QStringList{QStringLiteral("txtCodFisc"), QStringLiteral("btnControlla"),
-                                      QStringLiteral("btnChiudi")}));
-    QVERIFY(closed);
-    QVERIFY(m_desktop->messages.isEmpty()); // closing checks nothing
 }
 
 QTEST_MAIN(TestFrmCodFisc)

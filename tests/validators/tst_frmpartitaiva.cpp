@@ -43,8 +43,6 @@ class TestFrmPartitaIva : public QObject {
     void onlyDigitsCanBeTyped();
     void editingKeysWork();
     void longTextFromTheCaller();
-    void enterGoesToTheButton();
-    void windowTabOrderAndChiudi();
 
   private:
     QTemporaryDir m_dir;
@@ -176,64 +174,6 @@ void TestFrmPartitaIva::longTextFromTheCaller() {
     TfrmPartitaIva::open(nullptr, QStringLiteral("1234567890123"));
     QCOMPARE(steps, (QStringList{QStringLiteral("1234567890123"), QStringLiteral("123456789012"),
                                  QStringLiteral("12345678901")}));
-}
-
-void TestFrmPartitaIva::enterGoesToTheButton() {
-    bool buttonFocused = false;
-    qsizetype messagesAfterFirstEnter = -1;
-    m_desktop->onModal = [&](QDialog &dialog) {
-        TfrmPartitaIva &w = checkWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        QTest::keyClick(w.txtPartitaIva, Qt::Key_Return);
-        buttonFocused = w.btnControlla->hasFocus();
-        messagesAfterFirstEnter = m_desktop->messages.size();
-        QTest::keyClick(w.btnControlla, Qt::Key_Return);
-    };
-    TfrmPartitaIva::open(nullptr, QStringLiteral("12345670637"));
-
-    QVERIFY(buttonFocused);
-    QCOMPARE(messagesAfterFirstEnter, 0);
-    QCOMPARE(m_desktop->lastMessage(), valid(QStringLiteral("Napoli 1")));
-}
-
-void TestFrmPartitaIva::windowTabOrderAndChiudi() {
-    QString title;
-    QSize size;
-    bool fixed = false;
-    QStringList texts;
-    QStringList focusChain;
-    bool closed = false;
-    m_desktop->onModal = [&](QDialog &dialog) {
-        TfrmPartitaIva &w = checkWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        title = w.windowTitle();
-        size = w.size();
-        fixed = w.minimumSize() == w.maximumSize();
-        texts = {w.lblTitolo->text(), w.btnControlla->text(), w.btnChiudi->text()};
-        for (int i = 0; i < 3; ++i) {
-            QWidget *focused = QApplication::focusWidget();
-            QVERIFY(focused);
-            focusChain << focused->objectName();
-            QTest::keyClick(focused, Qt::Key_Tab);
-        }
-        QTest::mouseClick(w.btnChiudi, Qt::LeftButton);
-        closed = !w.isVisible();
-    };
-    TfrmPartitaIva::open(nullptr, QStringLiteral("12345670637"));
-
-    QCOMPARE(title, QStringLiteral(" Controllo partita IVA"));
-    QCOMPARE(size, QSize(480, 254));
-    QVERIFY(fixed);
-    QCOMPARE(
-        texts,
-        (QStringList{QStringLiteral(
-                         "Immettere il numero di partita IVA e premere il pulsante di controllo."),
-                     QStringLiteral("Controlla"), QStringLiteral("Chiudi")}));
-    QCOMPARE(focusChain,
-             (QStringList{QStringLiteral("txtPartitaIva"), QStringLiteral("btnControlla"),
-                          QStringLiteral("btnChiudi")}));
-    QVERIFY(closed);
-    QVERIFY(m_desktop->messages.isEmpty()); // closing checks nothing
 }
 
 QTEST_MAIN(TestFrmPartitaIva)

@@ -6,6 +6,7 @@
 #include "kit/LargeWindow.h"
 #include "kit/WindowKit.h"
 #include "support/FakeDesktop.h"
+#include "support/Files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,14 +34,9 @@ struct AppFixture {
 
     QString path(const QString &name) const { return folder + u'/' + name; }
     bool exists(const QString &name) const { return QFile::exists(path(name)); }
-    QByteArray read(const QString &name) const {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void write(const QString &name, const QByteArray &bytes) const {
-        QFile f(path(name));
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
+    QByteArray read(const QString &name) const { return readFile(path(name)); }
+    [[nodiscard]] bool write(const QString &name, const QByteArray &bytes) const {
+        return writeFile(path(name), bytes);
     }
     // Object names of the large windows now visible, in creation order.
     QStringList visibleWindows() const {
