@@ -72,7 +72,9 @@ class TestFrmAllegaCartella : public QObject {
     void namesTheCardCanHold();
 
   private:
-    QString folder() const { return m_app->path() + QStringLiteral("/Documenti_Allegati"); }
+    // The application folder has a name outside ASCII, as a user's copy may have.
+    QString appFolder() const { return m_app->filePath(QStringLiteral("Schede Città")); }
+    QString folder() const { return appFolder() + QStringLiteral("/Documenti_Allegati"); }
     // A file outside the application folder, as the user would pick it.
     QString source(const QString &name, const QByteArray &bytes) {
         const QString path = m_outside->filePath(name);
@@ -90,7 +92,8 @@ class TestFrmAllegaCartella : public QObject {
 void TestFrmAllegaCartella::init() {
     m_app = std::make_unique<QTemporaryDir>();
     m_outside = std::make_unique<QTemporaryDir>();
-    m_forms = std::make_unique<Forms>(AppFolder(m_app->path()));
+    QVERIFY(QDir().mkpath(appFolder()));
+    m_forms = std::make_unique<Forms>(AppFolder(appFolder()));
     m_desktop = std::make_unique<FakeDesktop>();
 }
 

@@ -35,6 +35,7 @@ void TestFrmCartella::openCreatesTheFolder_data() {
     QTest::newRow("first use") << QString() << false;
     QTest::newRow("already there") << QString() << true;
     QTest::newRow("missing parents") << QStringLiteral("/copia/archivio") << false;
+    QTest::newRow("folder name outside ASCII") << QStringLiteral("/Schede Città") << false;
 }
 
 void TestFrmCartella::openCreatesTheFolder() {

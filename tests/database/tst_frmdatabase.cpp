@@ -143,7 +143,10 @@ void TestFrmDatabase::init() {
     m_dir = new QTemporaryDir;
     QVERIFY(m_dir->isValid());
     m_desktop = new FakeDesktop;
-    m_forms = new Forms(AppFolder(m_dir->path()));
+    // A folder name outside ASCII, as a user's copy of the folder may have.
+    const QString folder = m_dir->filePath(QStringLiteral("Schede Città"));
+    QVERIFY(QDir().mkpath(folder));
+    m_forms = new Forms(AppFolder(folder));
 }
 
 void TestFrmDatabase::cleanup() {

@@ -23,10 +23,12 @@ struct AppFixture {
     FakeDesktop desktop;
     std::unique_ptr<Forms> windows;
 
-    // `subfolder` places the application folder below the temporary one
-    // (for instance a name with blanks).
-    explicit AppFixture(const QString &subfolder = {}) {
-        folder = subfolder.isEmpty() ? dir.path() : dir.filePath(subfolder);
+    // The application folder lies below the temporary one, under a name with a
+    // blank and a letter outside ASCII, as a user's copy of the folder may be
+    // named; `subfolder` chooses another.
+    static QString defaultSubfolder() { return QStringLiteral("Schede Città"); }
+    explicit AppFixture(const QString &subfolder = defaultSubfolder()) {
+        folder = dir.filePath(subfolder);
         QDir().mkpath(folder);
         windows = std::make_unique<Forms>(AppFolder(folder));
     }
