@@ -12,6 +12,7 @@
 #include "storage/TextRules.h"
 #include "support/FakeDesktop.h"
 #include "support/Files.h"
+#include "support/Typing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,20 +72,6 @@ QByteArray field(const QByteArray &record, int f) {
 // A short text field's bytes: length byte then text, as stored.
 QByteArray stored(const QByteArray &text) {
     return char(text.size()) + text;
-}
-
-// Types `text` into `box` key by key, also characters the test keyboard has no key for.
-void typeText(QWidget *box, const QString &text) {
-    for (QChar c : text) {
-        if (c.unicode() < 128) {
-            QTest::keyClick(box, char(c.unicode()));
-            continue;
-        }
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &release);
-    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/Forms.h"
 #include "support/FakeDesktop.h"
+#include "support/Typing.h"
 #include "validators/TfrmCodFisc.h"
 #include "validators/TfrmPartitaIva.h"
 
@@ -22,13 +23,6 @@ TfrmCodFisc &checkWindow(QDialog &dialog) {
     auto *window = qobject_cast<TfrmCodFisc *>(&dialog);
     Q_ASSERT(window);
     return *window;
-}
-
-// Types `text` key by key, accented letters included.
-void type(QWidget *box, const QString &text) {
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, box, Qt::Key(c.toUpper().unicode()), QString(c),
-                            Qt::NoModifier);
 }
 
 } // namespace
@@ -130,7 +124,7 @@ void TestFrmCodFisc::typingRules() {
     QString text;
     m_desktop->onModal = [&](QDialog &dialog) {
         TfrmCodFisc &w = checkWindow(dialog);
-        type(w.txtCodFisc, typed);
+        typeText(w.txtCodFisc, typed);
         text = w.txtCodFisc->text();
         w.close();
     };
