@@ -3,10 +3,8 @@
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
 #include "storage/RecordFile.h"
-#include "storage/StorageError.h"
 #include "storage/TextRules.h"
 
-#include <QDir>
 #include <cstring>
 
 namespace spreadsheet {
@@ -144,9 +142,6 @@ QStringList cellsOf(const Sheet &sheet, const Record &record) {
 
 Writer::Writer(const QString &path, const Sheet &sheet)
     : m_sheet(sheet), m_file(path), m_buffer(kBufferSize, Qt::Uninitialized) {
-    if (!m_file.open(QIODevice::WriteOnly))
-        throw StorageError(
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));
     put(kPrologue);
     put(utf8To1252(sheet.sheetName));
     put(kAfterName);
@@ -170,9 +165,9 @@ void Writer::put(QByteArrayView bytes) {
 }
 
 void Writer::flush() {
-    if (m_used > 0 && m_file.write(m_buffer.constData(), m_used) != m_used)
-        m_failed = true;
+    const qsizetype used = m_used;
     m_used = 0;
+    m_file.write(QByteArrayView(m_buffer.constData(), used));
 }
 
 // The first "&", "<" or ">" in [p, end), or end.
@@ -215,11 +210,7 @@ void Writer::addRecord(const char *recordBytes) {
 void Writer::commit() {
     put(kEpilogue);
     flush();
-    if (m_failed || !m_file.commit()) {
-        m_file.cancelWriting();
-        throw StorageError(QStringLiteral("Unable to write to %1")
-                               .arg(QDir::toNativeSeparators(m_file.fileName())));
-    }
+    m_file.commit();
 }
 
 qint64 exportArchive(const Sheet &sheet, const QString &recordPath, const QString &target) {

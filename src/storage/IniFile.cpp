@@ -2,10 +2,9 @@
 
 #include "StorageError.h"
 #include "TextRules.h"
+#include "WholeFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -98,8 +97,7 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
     IniText ini = load(m_path);
     // Never rewrite a file whose other lines could not be read.
     if (ini.unreadable)
-        throw StorageError(
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_path)));
+        throw StorageError::unableToWrite(m_path);
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' '); // a value is one line
     clean = text::trimmed(clean);
@@ -126,9 +124,5 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
         ini.lines.insert(at, key + u'=' + clean);
     }
 
-    QSaveFile file(m_path);
-    const QByteArray bytes = text::encode1252(ini.lines.join(ini.eol) + ini.eol);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw StorageError(
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_path)));
+    writeWholeFile(m_path, text::encode1252(ini.lines.join(ini.eol) + ini.eol));
 }

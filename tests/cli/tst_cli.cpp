@@ -1,6 +1,7 @@
 #include "output/SpreadsheetExport.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
+#include "support/FullDisk.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@ class TestCli : public QObject {
     void countIgnoresPartialRecord();
     void showRecord();
     void exportMatchesTheExportWindow();
+    void exportOntoFullDisk();
     void check_data();
     void check();
     void checkFromStandardInput();
@@ -117,6 +119,28 @@ void TestCli::exportMatchesTheExportWindow() {
                path("altro.xls")});
     QCOMPARE(r.code, 0);
     QCOMPARE(read(path("altro.xls")), read(expected));
+}
+
+// An export that cannot reach the disk is a file error, and the earlier
+// export stays byte for byte.
+void TestCli::exportOntoFullDisk() {
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    QByteArray cards;
+    for (int i = 0; i < 10; ++i)
+        cards += card(QStringLiteral("scheda %1").arg(i), i % 2).bytes();
+    writeFile("Database.pro", cards);
+    const QString target = disk.filePath(QStringLiteral("Database.xls"));
+    const QStringList args{QStringLiteral("esporta"), QStringLiteral("database"),
+                           QStringLiteral("--file"), target};
+    QCOMPARE(runIn(args).code, 0);
+    const QByteArray old = read(target);
+    QVERIFY(disk.fill());
+    const Result r = runIn(args);
+    QCOMPARE(r.code, 2);
+    QCOMPARE(r.err, QStringLiteral("cartavera-cli: Unable to write to %1\n").arg(target));
+    QCOMPARE(read(target), old);
 }
 
 void TestCli::check_data() {

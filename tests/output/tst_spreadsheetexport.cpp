@@ -2,6 +2,7 @@
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
 #include "storage/StorageError.h"
+#include "support/FullDisk.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@ class TestSpreadsheetExport : public QObject {
     void gridAndRecordGiveSameBytes();
     void emptyArchiveHasHeaderOnly();
     void failureLeavesOldFileIntact();
+    void fullDisk();
 
   private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -202,6 +204,29 @@ void TestSpreadsheetExport::failureLeavesOldFileIntact() {
     // A target that cannot be created is an error, not a success.
     QVERIFY_THROWS_EXCEPTION(StorageError, spreadsheet::Writer(target + QStringLiteral("/x.xls"),
                                                                spreadsheet::databaseSheet));
+}
+
+// Ten cards exported onto a full disk: the export raises and the earlier
+// export stays byte for byte.
+void TestSpreadsheetExport::fullDisk() {
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    DatabaseRecord card;
+    card.setText(DatabaseField::Campo01, QStringLiteral("Barolo"));
+    card.setText(DatabaseField::Cliente, QStringLiteral("Rossi Mario"));
+    writeRecords(QStringLiteral("Database.pro"), QList<QByteArray>(10, card.bytes()));
+    const QString target = disk.filePath(QStringLiteral("Database.xls"));
+    QCOMPARE(spreadsheet::exportArchive(spreadsheet::databaseSheet,
+                                        path(QStringLiteral("Database.pro")), target),
+             10);
+    const QByteArray old = read(target);
+    QVERIFY(old.size() > 4096);
+    QVERIFY(disk.fill());
+    QVERIFY_THROWS_EXCEPTION(
+        StorageError, spreadsheet::exportArchive(spreadsheet::databaseSheet,
+                                                 path(QStringLiteral("Database.pro")), target));
+    QCOMPARE(read(target), old);
 }
 
 QTEST_APPLESS_MAIN(TestSpreadsheetExport)

@@ -1,5 +1,6 @@
 #include "storage/IniFile.h"
 #include "storage/StorageError.h"
+#include "support/FullDisk.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,6 +17,7 @@ class TestIniFile : public QObject {
     void encodings_data();
     void encodings();
     void failedWrite();
+    void fullDisk();
 
   private:
     QString path() const { return m_dir->filePath(QStringLiteral("Archivio.ini")); }
@@ -130,6 +132,27 @@ void TestIniFile::failedWrite() {
                                                                  QStringLiteral("Nome Archivio"),
                                                                  QStringLiteral("x")));
     QVERIFY(QFileInfo(folder).isDir());
+}
+
+// On a really full disk a write raises and the settings file stays as it was.
+void TestIniFile::fullDisk() {
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    IniFile ini(disk.filePath(QStringLiteral("Archivio.ini")));
+    ini.write(QStringLiteral("Database"), QStringLiteral("Nome Archivio"), QStringLiteral("Vini"));
+    const QByteArray old = "[Database]\r\nNome Archivio=Vini\r\n";
+    QVERIFY(disk.fill());
+    try {
+        ini.write(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio"),
+                  QStringLiteral("Cantina"));
+        QFAIL("no error raised");
+    } catch (const StorageError &e) {
+        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(ini.path()));
+    }
+    QFile file(ini.path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
 }
 
 QTEST_APPLESS_MAIN(TestIniFile)
