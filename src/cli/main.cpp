@@ -6,6 +6,7 @@
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
 #include "storage/RecordFile.h"
+#include "storage/RegularFile.h"
 #include "storage/StorageError.h"
 #include "validators/CreditCard.h"
 #include "validators/FiscalCode.h"
@@ -39,7 +40,9 @@ Comandi:
       nell'ordine del file.
   esporta database|clienti [--file PERCORSO]
       Scrive Database.xls o Clienti.xls nella cartella (o in PERCORSO), con
-      gli stessi byte dell'esportazione in Excel del programma.
+      gli stessi byte dell'esportazione in Excel del programma. Non scrive
+      mai sopra un file dell'archivio (Database.pro, Clienti.pro, Archivio.ini,
+      unins000.dll), con qualunque nome o collegamento vi si arrivi.
   controlla cf|piva|carta|iban [TESTO...]
       Controlla codici fiscali, partite IVA, carte di credito o IBAN: uno per
       argomento o, senza argomenti, uno per riga dallo standard input. Per
@@ -112,6 +115,14 @@ int exportTo(const AppFolder &folder, const RecordLayout &layout, const QString 
         &layout == &clientLayout ? spreadsheet::clientSheet : spreadsheet::databaseSheet;
     const QString path =
         target.isEmpty() ? folder.file(QString::fromLatin1(sheet.fileName)) : target;
+    // The same file under any name, link or spelling of the path.
+    for (const QString &data :
+         {folder.databaseFile(), folder.clientFile(), folder.settingsFile(), folder.passwordFile()})
+        if (isSameFile(path, data))
+            return fail(kUsage,
+                        QStringLiteral("%1 è il file %2 dell'archivio: l'esportazione "
+                                       "non lo sovrascrive")
+                            .arg(QDir::toNativeSeparators(path), QFileInfo(data).fileName()));
     const qint64 rows =
         spreadsheet::exportArchive(sheet, folder.file(QString::fromLatin1(layout.fileName)), path);
     out(QStringLiteral("%1 schede esportate in %2").arg(rows).arg(QDir::toNativeSeparators(path)));

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <unistd.h>
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -16,6 +17,8 @@ class TestCli : public QObject {
     void showRecord();
     void exportMatchesTheExportWindow();
     void exportOntoFullDisk();
+    void exportNeverOverwritesTheArchive_data();
+    void exportNeverOverwritesTheArchive();
     void check_data();
     void check();
     void checkFromStandardInput();
@@ -30,6 +33,7 @@ class TestCli : public QObject {
     };
     Result run(QStringList args, const QByteArray &input = {}) {
         QProcess p;
+        p.setWorkingDirectory(m_dir->path());
         p.start(QStringLiteral(CARTAVERA_CLI), args);
         p.write(input);
         p.closeWriteChannel();
@@ -141,6 +145,80 @@ void TestCli::exportOntoFullDisk() {
     QCOMPARE(r.code, 2);
     QCOMPARE(r.err, QStringLiteral("cartavera-cli: Unable to write to %1\n").arg(target));
     QCOMPARE(read(target), old);
+}
+
+void TestCli::exportNeverOverwritesTheArchive_data() {
+    QTest::addColumn<QString>("archive");
+    QTest::addColumn<QString>("target"); // "" for the default Database.xls / Clienti.xls
+    QTest::addColumn<QString>("link");   // what the target is made: "", "symlink" or "hardlink"
+    QTest::addColumn<QString>("linked"); // the file it links to
+    QTest::newRow("its own archive") << "database"
+                                     << "@/Database.pro"
+                                     << ""
+                                     << "";
+    QTest::newRow("the other archive") << "database"
+                                       << "@/Clienti.pro"
+                                       << ""
+                                       << "";
+    QTest::newRow("relative path") << "clienti"
+                                   << "Clienti.pro"
+                                   << ""
+                                   << "";
+    QTest::newRow("other spelling") << "clienti"
+                                    << "@/.//Database.pro"
+                                    << ""
+                                    << "";
+    QTest::newRow("symbolic link") << "database"
+                                   << "@/riepilogo.xls"
+                                   << "symlink"
+                                   << "Database.pro";
+    QTest::newRow("hard link") << "clienti"
+                               << "@/riepilogo.xls"
+                               << "hardlink"
+                               << "Clienti.pro";
+    QTest::newRow("default target is a link") << "database"
+                                              << ""
+                                              << "symlink"
+                                              << "Database.pro";
+    QTest::newRow("settings file") << "database"
+                                   << "@/Archivio.ini"
+                                   << ""
+                                   << "";
+}
+
+void TestCli::exportNeverOverwritesTheArchive() {
+    QFETCH(QString, archive);
+    QFETCH(QString, target);
+    QFETCH(QString, link);
+    QFETCH(QString, linked);
+    const QByteArray cards = card(QStringLiteral("a"), false).bytes();
+    ClientRecord client;
+    client.setText(ClientField::Cliente, QStringLiteral("Neri Anna"));
+    writeFile("Database.pro", cards);
+    writeFile("Clienti.pro", client.bytes());
+    writeFile("Archivio.ini", "[Database]\r\nNome Archivio=Vini\r\n");
+    target.replace(u'@', m_dir->path());
+    const QString made = target.isEmpty() ? path("Database.xls") : target;
+    if (link == u"symlink")
+        QVERIFY(QFile::link(path(qPrintable(linked)), made));
+    else if (link == u"hardlink")
+        QCOMPARE(::link(QFile::encodeName(path(qPrintable(linked))).constData(),
+                        QFile::encodeName(made).constData()),
+                 0);
+
+    QStringList args{QStringLiteral("esporta"), archive};
+    if (!target.isEmpty())
+        args << QStringLiteral("--file") << target;
+    const Result r = runIn(args);
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(r.err.count(u'\n'), 1);
+    QVERIFY2(r.err.startsWith(QStringLiteral("cartavera-cli: ")) &&
+                 r.err.contains(QStringLiteral("l'esportazione non lo sovrascrive")),
+             qPrintable(r.err));
+    QCOMPARE(read(path("Database.pro")), cards);
+    QCOMPARE(read(path("Clienti.pro")), client.bytes());
+    QCOMPARE(read(path("Archivio.ini")), QByteArray("[Database]\r\nNome Archivio=Vini\r\n"));
 }
 
 void TestCli::check_data() {
