@@ -54,7 +54,8 @@ Opzioni:
   --cartella CARTELLA  la cartella dell'applicazione (predefinita: quella corrente)
   --help               mostra questo aiuto
 
-Codici di uscita: 0 riuscito, 1 uso errato, 2 errore di file.
+Codici di uscita: 0 riuscito, 1 uso errato, 2 errore di file (anche quando
+l'uscita non si può scrivere).
 )";
 
 void out(const QString &line) {
@@ -172,7 +173,7 @@ int check(const QString &kind, const QStringList &texts) {
         return kOk;
     }
     std::string line;
-    while (std::getline(std::cin, line)) {
+    while (!std::ferror(stdout) && std::getline(std::cin, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         out(verdict(kind, QString::fromUtf8(line.data(), qsizetype(line.size()))));
@@ -180,9 +181,7 @@ int check(const QString &kind, const QStringList &texts) {
     return kOk;
 }
 
-} // namespace
-
-int main(int argc, char **argv) {
+int run(int argc, char **argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -237,4 +236,14 @@ int main(int argc, char **argv) {
     } catch (const StorageError &e) {
         return fail(kFileError, e.message());
     }
+}
+
+} // namespace
+
+// Output that never reached its file or pipe is a failure, not a success.
+int main(int argc, char **argv) {
+    const int code = run(argc, argv);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return fail(kFileError, QStringLiteral("impossibile scrivere l'uscita"));
+    return code;
 }

@@ -24,6 +24,8 @@ class TestCli : public QObject {
     void checkFromStandardInput();
     void errors_data();
     void errors();
+    void lostOutput_data();
+    void lostOutput();
 
   private:
     struct Result {
@@ -31,9 +33,12 @@ class TestCli : public QObject {
         QString out;
         QString err;
     };
-    Result run(QStringList args, const QByteArray &input = {}) {
+    // `output`: a file the companion's standard output goes to instead of the pipe.
+    Result run(QStringList args, const QByteArray &input = {}, const QString &output = {}) {
         QProcess p;
         p.setWorkingDirectory(m_dir->path());
+        if (!output.isEmpty())
+            p.setStandardOutputFile(output);
         p.start(QStringLiteral(CARTAVERA_CLI), args);
         p.write(input);
         p.closeWriteChannel();
@@ -286,6 +291,32 @@ void TestCli::errors() {
                       QStringLiteral("database")})
                      .code,
                  2);
+}
+
+// Output that cannot be written (standard output on a full device) is a file
+// error, whatever the command.
+void TestCli::lostOutput_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("input");
+    QTest::newRow("help") << QStringList{"--help"} << QByteArray();
+    QTest::newRow("count") << QStringList{"conta", "database"} << QByteArray();
+    QTest::newRow("show") << QStringList{"mostra", "database", "1"} << QByteArray();
+    QTest::newRow("export") << QStringList{"esporta", "database"} << QByteArray();
+    QTest::newRow("check") << QStringList{"controlla", "cf", "RSSMRA85T10A562S"} << QByteArray();
+    QByteArray lines;
+    for (int i = 0; i < 20000; ++i)
+        lines += "RSSMRA85T10A562S\n";
+    QTest::newRow("check from standard input") << QStringList{"controlla", "cf"} << lines;
+}
+
+void TestCli::lostOutput() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, input);
+    writeFile("Database.pro", card(QStringLiteral("a"), false).bytes());
+    const Result r = run(QStringList{QStringLiteral("--cartella"), m_dir->path()} + args, input,
+                         QStringLiteral("/dev/full"));
+    QCOMPARE(r.code, 2);
+    QCOMPARE(r.err, QStringLiteral("cartavera-cli: impossibile scrivere l'uscita\n"));
 }
 
 QTEST_APPLESS_MAIN(TestCli)
