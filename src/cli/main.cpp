@@ -82,10 +82,14 @@ const RecordLayout *archiveNamed(const QString &name) {
     return nullptr;
 }
 
+QString archiveFile(const AppFolder &folder, const RecordLayout &layout) {
+    return folder.file(QString::fromLatin1(layout.fileName));
+}
+
 int count(const AppFolder &folder, const RecordLayout &layout) {
-    RecordScanner scanner(folder.file(QString::fromLatin1(layout.fileName)), layout.size,
-                          RecordScanner::Missing::Empty);
-    out(QString::number(scanner.count()));
+    RecordFile file;
+    file.openForReading(layout, archiveFile(folder, layout));
+    out(QString::number(file.size()));
     return kOk;
 }
 
@@ -94,18 +98,15 @@ int show(const AppFolder &folder, const RecordLayout &layout, const QString &num
     const qint64 n = number.toLongLong(&ok);
     if (!ok || n < 1)
         return usage(QStringLiteral("numero di scheda non valido: %1").arg(number));
-    const QString path = folder.file(QString::fromLatin1(layout.fileName));
-    RecordScanner scanner(path, layout.size, RecordScanner::Missing::Empty);
-    if (n > scanner.count())
+    RecordFile file;
+    file.openForReading(layout, archiveFile(folder, layout));
+    if (n > file.size())
         return usage(QStringLiteral("la scheda %1 non esiste: l'archivio ne contiene %2")
                          .arg(n)
-                         .arg(scanner.count()));
-    // Read just the one record, in place.
+                         .arg(file.size()));
     Record record(layout);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek((n - 1) * layout.size) ||
-        file.read(record.data(), layout.size) != layout.size)
-        throw StorageError(QStringLiteral("%1: impossibile leggere la scheda %2").arg(path).arg(n));
+    file.seek(n - 1);
+    file.read(record);
     for (int i = 0; i < int(layout.fields.size()); ++i)
         out(QString::fromLatin1(layout.fields[i].name) + u'=' + record.text(i));
     return kOk;
@@ -124,8 +125,7 @@ int exportTo(const AppFolder &folder, const RecordLayout &layout, const QString 
                         QStringLiteral("%1 è il file %2 dell'archivio: l'esportazione "
                                        "non lo sovrascrive")
                             .arg(QDir::toNativeSeparators(path), QFileInfo(data).fileName()));
-    const qint64 rows =
-        spreadsheet::exportArchive(sheet, folder.file(QString::fromLatin1(layout.fileName)), path);
+    const qint64 rows = spreadsheet::exportArchive(sheet, archiveFile(folder, layout), path);
     out(QStringLiteral("%1 schede esportate in %2").arg(rows).arg(QDir::toNativeSeparators(path)));
     return kOk;
 }

@@ -667,8 +667,8 @@ void TfrmDatabase::navigate(const std::function<qint64(qint64, qint64)> &choose)
     DatabaseRecord record;
     qint64 index = kStay;
     try {
-        RecordFile file;
-        file.openOrCreate(forms().folder.databaseFile(), DatabaseRecord::kSize);
+        DatabaseFile file;
+        file.openOrCreate(forms().folder);
         index = choose(file.size(), shownPosition());
         if (index >= 0) {
             file.seek(index);
@@ -735,8 +735,8 @@ void TfrmDatabase::cmdSalvaClick() {
     const bool stored = !isBlank(lblPosizione->text());
     qint64 position = shownPosition();
     try {
-        RecordFile file;
-        file.openOrCreate(forms().folder.databaseFile(), DatabaseRecord::kSize);
+        DatabaseFile file;
+        file.openOrCreate(forms().folder);
         if (stored) {
             file.seek(position - 1); // raises for a position the archive does not have
         } else {
@@ -768,8 +768,8 @@ void TfrmDatabase::cmdDuplicaClick() {
         label->clear();
     lblPosizione->clear();
     try {
-        RecordFile file;
-        file.openOrCreate(forms().folder.databaseFile(), DatabaseRecord::kSize);
+        DatabaseFile file;
+        file.openOrCreate(forms().folder);
         imgFoto->setPicture(imgBianco->picture());
         txtCampo01->setFocus(Qt::OtherFocusReason);
         file.close();

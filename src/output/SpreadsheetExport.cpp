@@ -214,7 +214,7 @@ void Writer::commit() {
 }
 
 qint64 exportArchive(const Sheet &sheet, const QString &recordPath, const QString &target) {
-    RecordScanner scanner(recordPath, sheet.layout->size, RecordScanner::Missing::Empty);
+    RecordScanner scanner(*sheet.layout, recordPath);
     Writer writer(target, sheet);
     qint64 rows = 0;
     while (const char *record = scanner.next()) {
