@@ -1,5 +1,6 @@
 #include "IniFile.h"
 
+#include "RegularFile.h"
 #include "StorageError.h"
 #include "TextRules.h"
 #include "WholeFile.h"
@@ -18,11 +19,16 @@ struct IniText {
 IniText load(const QString &path) {
     IniText ini;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ini.unreadable = file.exists();
+    const OpenResult opened = openRegularFile(file, QIODevice::ReadOnly);
+    if (opened != OpenResult::Opened) {
+        ini.unreadable = opened == OpenResult::Refused;
         return ini;
     }
     const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        ini.unreadable = true;
+        return ini;
+    }
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString content = utf8.decode(bytes);
     if (utf8.hasError())
@@ -81,6 +87,8 @@ qsizetype sectionEnd(const QStringList &lines, qsizetype header) {
 
 QString IniFile::read(const QString &section, const QString &key) const {
     const IniText ini = load(m_path);
+    if (ini.unreadable && m_unreadable == Unreadable::Raises)
+        throw StorageError::unableToRead(m_path);
     const qsizetype header = findSection(ini.lines, section);
     if (header < 0)
         return {};

@@ -1,5 +1,6 @@
 #include "RecordFile.h"
 
+#include "RegularFile.h"
 #include "StorageError.h"
 
 #include <QDir>
@@ -24,13 +25,17 @@ bool openArchive(QFile &file, const RecordLayout &layout, const QString &path, b
                                    .arg(shown(path), QLatin1StringView(other->fileName),
                                         QLatin1StringView(layout.fileName)));
     file.setFileName(path);
-    if (!writable && !QFileInfo::exists(path))
-        return false;
-    const auto mode = writable ? QIODevice::ReadWrite | QIODevice::Unbuffered : QIODevice::ReadOnly;
     // ReadWrite never truncates; it creates the file when it is missing.
-    if (QFileInfo(path).isDir() || !file.open(mode))
-        throw StorageError(QStringLiteral("%1: impossibile aprire l'archivio").arg(shown(path)));
-    return true;
+    const auto mode = writable ? QIODevice::ReadWrite | QIODevice::Unbuffered : QIODevice::ReadOnly;
+    switch (openRegularFile(file, mode)) {
+    case OpenResult::Opened:
+        return true;
+    case OpenResult::Missing:
+        return false;
+    case OpenResult::Refused:
+        break;
+    }
+    throw StorageError(QStringLiteral("%1: impossibile aprire l'archivio").arg(shown(path)));
 }
 
 } // namespace
@@ -114,7 +119,7 @@ void RecordFile::close() {
 }
 
 RecordScanner::RecordScanner(const RecordLayout &layout, const QString &path)
-    : m_recordSize(layout.size) {
+    : m_path(path), m_recordSize(layout.size) {
     if (!openArchive(m_file, layout, path, false))
         return;
     m_count = m_file.size() / m_recordSize;
@@ -130,7 +135,7 @@ const char *RecordScanner::next() {
         const qint64 want = std::min<qint64>(left, m_buffer.size());
         if (m_file.read(m_buffer.data(), want) != want)
             throw StorageError(QStringLiteral("%1: impossibile leggere la scheda %2")
-                                   .arg(shown(m_file.fileName()))
+                                   .arg(shown(m_path))
                                    .arg(m_read + 1));
         m_offset = 0;
         m_filled = qsizetype(want);

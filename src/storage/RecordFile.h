@@ -1,6 +1,7 @@
 // A file of fixed-size records laid back to back: no header, no trailer.
 // Record i starts at byte i × size; a trailing partial record is not counted.
-// Every failing operation raises StorageError.
+// Every failing operation raises StorageError. Only a regular file is opened:
+// a FIFO, a device, a folder or a link loop is a file error, never a wait.
 //
 // A record file is opened from the layout of its records, so the record size
 // always matches the file: the program works through the typed archives
@@ -97,6 +98,7 @@ class RecordScanner {
 
   private:
     QFile m_file;
+    QString m_path;
     int m_recordSize;
     qint64 m_count = 0;
     qint64 m_read = 0;

@@ -37,6 +37,13 @@ OpenResult openRegularFile(QFile &file, QIODevice::OpenMode mode) {
     return OpenResult::Opened;
 }
 
+bool canReplace(const QString &path) {
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+        return S_ISREG(st.st_mode);
+    return errno == ENOENT;
+}
+
 bool isSameFile(const QString &a, const QString &b) {
     struct stat sa, sb;
     return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
@@ -53,6 +60,11 @@ OpenResult openRegularFile(QFile &file, QIODevice::OpenMode mode) {
     if ((info.exists() && !info.isFile()) || !file.open(mode))
         return OpenResult::Refused;
     return OpenResult::Opened;
+}
+
+bool canReplace(const QString &path) {
+    const QFileInfo info(path);
+    return info.exists() ? info.isFile() : !info.isSymLink();
 }
 
 bool isSameFile(const QString &a, const QString &b) {

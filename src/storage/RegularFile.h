@@ -16,8 +16,14 @@ enum class OpenResult {
 // Opens the file named by `file.fileName()` with `mode` (ReadOnly, or
 // ReadWrite, which creates a missing file and never truncates). Symbolic
 // links are followed. Nothing is read before the file is known to be regular,
-// so the call never waits.
+// so the call never waits. The file is opened by its handle: keep the path
+// for messages, file.fileName() no longer tells it.
 OpenResult openRegularFile(QFile &file, QIODevice::OpenMode mode);
+
+// True when a whole file may be put at `path`: nothing is there yet (a link
+// leading nowhere included) or a regular file, links followed. A folder, a
+// FIFO, a device or a link loop is never replaced.
+bool canReplace(const QString &path);
 
 // True when `a` and `b` both exist and are the same file (the same device and
 // inode), whatever links or spelling of the path lead to it.

@@ -3,7 +3,6 @@
 #include "RegularFile.h"
 #include "StorageError.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 // Passes every write on to the temporary file and remembers the furthest byte
@@ -45,9 +44,8 @@ class WholeFile::Sink : public QIODevice {
 };
 
 WholeFile::WholeFile(const QString &path) : m_path(path), m_file(path) {
-    const QFileInfo target(path);
     // Only a regular file is ever replaced; a link is followed by QSaveFile.
-    if ((target.exists() && !target.isFile()) || !m_file.open(QIODevice::WriteOnly))
+    if (!canReplace(path) || !m_file.open(QIODevice::WriteOnly))
         throw StorageError::unableToWrite(m_path);
     m_sink = new Sink(m_file);
 }

@@ -28,7 +28,8 @@
 class WholeFile {
   public:
     // Starts the file. Raises StorageError when it cannot be created or when
-    // `path` names something other than a regular file (a folder, a device, a FIFO).
+    // `path` names something other than a regular file (a folder, a device, a
+    // FIFO, a link loop).
     explicit WholeFile(const QString &path);
     // Without commit(), the temporary file is removed and the target left alone.
     ~WholeFile();

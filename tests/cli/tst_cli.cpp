@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestCli : public QObject {
@@ -26,6 +27,8 @@ class TestCli : public QObject {
     void errors();
     void lostOutput_data();
     void lostOutput();
+    void archiveThatIsNotAFile_data();
+    void archiveThatIsNotAFile();
 
   private:
     struct Result {
@@ -34,7 +37,9 @@ class TestCli : public QObject {
         QString err;
     };
     // `output`: a file the companion's standard output goes to instead of the pipe.
-    Result run(QStringList args, const QByteArray &input = {}, const QString &output = {}) {
+    // A run that outlasts `limit` is killed and reported with code -1.
+    Result run(QStringList args, const QByteArray &input = {}, const QString &output = {},
+               int limit = 20000) {
         QProcess p;
         p.setWorkingDirectory(m_dir->path());
         if (!output.isEmpty())
@@ -42,7 +47,11 @@ class TestCli : public QObject {
         p.start(QStringLiteral(CARTAVERA_CLI), args);
         p.write(input);
         p.closeWriteChannel();
-        p.waitForFinished(20000);
+        if (!p.waitForFinished(limit)) {
+            p.kill();
+            p.waitForFinished();
+            return {-1, {}, QStringLiteral("did not end in time")};
+        }
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
                 QString::fromUtf8(p.readAllStandardError())};
     }
@@ -317,6 +326,35 @@ void TestCli::lostOutput() {
                          QStringLiteral("/dev/full"));
     QCOMPARE(r.code, 2);
     QCOMPARE(r.err, QStringLiteral("cartavera-cli: impossibile scrivere l'uscita\n"));
+}
+
+// An archive name that holds a FIFO or a link loop is a file error, at once:
+// never a wait, never an empty archive.
+void TestCli::archiveThatIsNotAFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("args");
+    for (const char *kind : {"fifo", "link loop"}) {
+        QTest::addRow("%s, count", kind) << kind << QStringList{"conta", "database"};
+        QTest::addRow("%s, show", kind) << kind << QStringList{"mostra", "database", "1"};
+        QTest::addRow("%s, export", kind) << kind << QStringList{"esporta", "database"};
+    }
+}
+
+void TestCli::archiveThatIsNotAFile() {
+    QFETCH(QString, kind);
+    QFETCH(QStringList, args);
+    const QString archive = path("Database.pro");
+    if (kind == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(archive).constData(), 0600), 0);
+    else
+        QVERIFY(QFile::link(QStringLiteral("Database.pro"), archive));
+    const Result r =
+        run(QStringList{QStringLiteral("--cartella"), m_dir->path()} + args, {}, {}, 1000);
+    QCOMPARE(r.code, 2);
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(r.err,
+             QStringLiteral("cartavera-cli: %1: impossibile aprire l'archivio\n").arg(archive));
+    QVERIFY(!QFileInfo::exists(path("Database.xls")));
 }
 
 QTEST_APPLESS_MAIN(TestCli)

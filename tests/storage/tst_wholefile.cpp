@@ -150,6 +150,8 @@ void TestWholeFile::failures_data() {
                                         << "Unable to write to @/cartella";
     QTest::newRow("target is a FIFO") << "fifo target"
                                       << "Unable to write to @/coda";
+    QTest::newRow("target is a link loop") << "loop target"
+                                           << "Unable to write to @/giro";
     QTest::newRow("producer fails") << "producer"
                                     << "Unable to write to @/Logo.bmp";
     QTest::newRow("unknown picture format") << "format"
@@ -170,6 +172,7 @@ void TestWholeFile::failures() {
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("cartella")));
     const QString fifo = path(QStringLiteral("coda"));
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(QFile::link(QStringLiteral("giro"), path(QStringLiteral("giro"))));
 
     const QString dir = m_dir->path();
     const std::optional<QString> outcome = endsWithin(
@@ -182,6 +185,8 @@ void TestWholeFile::failures() {
                     writeWholeFile(dir + QStringLiteral("/cartella"), "x");
                 else if (what == u"fifo target")
                     writeWholeFile(fifo, "x");
+                else if (what == u"loop target")
+                    writeWholeFile(dir + QStringLiteral("/giro"), "x");
                 else if (what == u"producer")
                     writeWholeFile(logo, [](QIODevice &device) {
                         device.write("mezzo file");
@@ -210,8 +215,9 @@ void TestWholeFile::failures() {
     QVERIFY(QFileInfo(path(QStringLiteral("cartella"))).isDir());
     struct stat st;
     QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    QCOMPARE(QFileInfo(path(QStringLiteral("giro"))).symLinkTarget(), path(QStringLiteral("giro")));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::System | QDir::Hidden).size(),
-             2); // Logo.bmp and the FIFO: no temporary file left
+             3); // Logo.bmp, the FIFO and the loop: no temporary file left
 }
 
 QTEST_MAIN(TestWholeFile)
