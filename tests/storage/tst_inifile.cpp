@@ -1,6 +1,7 @@
 #include "storage/IniFile.h"
 #include "storage/StorageError.h"
 #include "support/FullDisk.h"
+#include "support/PermissionBits.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,6 +19,7 @@ class TestIniFile : public QObject {
     void encodings();
     void failedWrite();
     void fullDisk();
+    void unreadableFileIsNeverRewritten();
 
   private:
     QString path() const { return m_dir->filePath(QStringLiteral("Archivio.ini")); }
@@ -153,6 +155,38 @@ void TestIniFile::fullDisk() {
     QFile file(ini.path());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), old);
+}
+
+// A regular file that is there but cannot be read (write-only here) would lose
+// every other line if a write rewrote it: the write raises, and the file stays
+// byte for byte. (A folder, a FIFO or a device is refused by the writer as
+// well; this file is one the writer alone would replace.)
+void TestIniFile::unreadableFileIsNeverRewritten() {
+    const QByteArray old =
+        "[Database]\r\nNome Archivio=Vini\r\n[Nome Campi]\r\nCampo 01=Annata\r\n";
+    writeFile(old);
+    QVERIFY(QFile::setPermissions(path(), QFileDevice::WriteOwner));
+    {
+        PermissionBits bits;
+        if (!bits.active())
+            QSKIP("permission bits cannot be made to count here");
+        IniFile ini(path());
+        QVERIFY(!QFile(path()).open(QIODevice::ReadOnly)); // truly unreadable now
+        QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")), QString());
+        try {
+            ini.write(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio"),
+                      QStringLiteral("Cantina"));
+            QFAIL("no error raised");
+        } catch (const StorageError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(path()));
+        }
+        QVERIFY_THROWS_EXCEPTION(
+            StorageError, IniFile(path(), IniFile::Unreadable::Raises)
+                              .read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
+    }
+    QCOMPARE(fileBytes(), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+             QStringList{QStringLiteral("Archivio.ini")});
 }
 
 QTEST_APPLESS_MAIN(TestIniFile)
