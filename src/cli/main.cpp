@@ -16,9 +16,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <cerrno>
 #include <cstdio>
-#include <iostream>
+#include <cstring>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -48,7 +50,8 @@ Comandi:
       argomento o, senza argomenti, uno per riga dallo standard input. Per
       ciascuno stampa VALIDO, ERRATO o LUNGHEZZA (lunghezza errata); piva
       aggiunge un tab e l'ufficio che l'ha rilasciata, carta un tab e il tipo
-      di carta; carta stampa VUOTO per un testo vuoto.
+      di carta; carta stampa VUOTO per un testo vuoto. Una riga più lunga di
+      1024 byte vale LUNGHEZZA, per qualunque controllo.
 
 Opzioni:
   --cartella CARTELLA  la cartella dell'applicazione (predefinita: quella corrente)
@@ -144,6 +147,70 @@ QString word(validators::Verdict v) {
     return {};
 }
 
+// Standard input, one line at a time, holding at most kMaxLine bytes of a
+// line: a code is a few dozen characters, so a longer line is only measured
+// and the rest of it read and dropped. Reads what is there (a pipe or a
+// terminal), without waiting for a full buffer.
+class LineReader {
+  public:
+    static constexpr size_t kMaxLine = 1024;
+
+    // The next line without its line break ("\n" or "\r\n"), or false at
+    // the end of the input. A line longer than kMaxLine bytes comes back
+    // empty, with `tooLong` set.
+    bool next(std::string &line, bool &tooLong) {
+        line.clear();
+        tooLong = false;
+        bool any = false;
+        for (;;) {
+            if (m_pos == m_end && !fill())
+                break;
+            any = true;
+            const char *start = m_buffer + m_pos;
+            const auto *lineEnd =
+                static_cast<const char *>(std::memchr(start, '\n', m_end - m_pos));
+            const size_t n = lineEnd ? size_t(lineEnd - start) : m_end - m_pos;
+            // One byte more than the most kept, for a "\r" before the "\n".
+            if (!tooLong && line.size() + n > kMaxLine + 1) {
+                tooLong = true;
+                line.clear();
+            }
+            if (!tooLong)
+                line.append(start, n);
+            m_pos += n;
+            if (lineEnd) {
+                ++m_pos;
+                break;
+            }
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() > kMaxLine) {
+            tooLong = true;
+            line.clear();
+        }
+        return any;
+    }
+    bool failed() const { return m_failed; }
+
+  private:
+    bool fill() {
+        ssize_t got;
+        do {
+            got = ::read(STDIN_FILENO, m_buffer, sizeof m_buffer);
+        } while (got < 0 && errno == EINTR);
+        m_failed = got < 0;
+        m_pos = 0;
+        m_end = got > 0 ? size_t(got) : 0;
+        return m_end > 0;
+    }
+
+    char m_buffer[1 << 16];
+    size_t m_pos = 0;
+    size_t m_end = 0;
+    bool m_failed = false;
+};
+
 // One verdict line per text.
 QString verdict(const QString &kind, const QString &text) {
     using namespace validators;
@@ -172,12 +239,14 @@ int check(const QString &kind, const QStringList &texts) {
             out(verdict(kind, t));
         return kOk;
     }
+    LineReader lines;
     std::string line;
-    while (!std::ferror(stdout) && std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        out(verdict(kind, QString::fromUtf8(line.data(), qsizetype(line.size()))));
-    }
+    bool tooLong = false;
+    while (!std::ferror(stdout) && lines.next(line, tooLong))
+        out(tooLong ? word(validators::Verdict::WrongLength)
+                    : verdict(kind, QString::fromUtf8(line.data(), qsizetype(line.size()))));
+    if (lines.failed())
+        return fail(kFileError, QStringLiteral("impossibile leggere lo standard input"));
     return kOk;
 }
 

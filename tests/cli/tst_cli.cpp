@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +24,7 @@ class TestCli : public QObject {
     void check_data();
     void check();
     void checkFromStandardInput();
+    void checkLongLine();
     void errors_data();
     void errors();
     void lostOutput_data();
@@ -37,10 +39,16 @@ class TestCli : public QObject {
         QString err;
     };
     // `output`: a file the companion's standard output goes to instead of the pipe.
-    // A run that outlasts `limit` is killed and reported with code -1.
+    // A run that outlasts `limit` is killed and reported with code -1. `memory`:
+    // the most bytes of data the companion may hold, when not 0.
     Result run(QStringList args, const QByteArray &input = {}, const QString &output = {},
-               int limit = 20000) {
+               int limit = 20000, rlim_t memory = 0) {
         QProcess p;
+        if (memory)
+            p.setChildProcessModifier([memory] {
+                const rlimit cap{memory, memory};
+                ::setrlimit(RLIMIT_DATA, &cap);
+            });
         p.setWorkingDirectory(m_dir->path());
         if (!output.isEmpty())
             p.setStandardOutputFile(output);
@@ -265,6 +273,25 @@ void TestCli::checkFromStandardInput() {
     QCOMPARE(r.code, 0);
     // Each line as it stands: a blank in it counts.
     QCOMPARE(r.out, QStringLiteral("VALIDO\nERRATO\nLUNGHEZZA\n"));
+}
+
+// A line far longer than any code is judged by its length without being held
+// whole: under a memory cap smaller than the line, its verdict and the next
+// line's come out in order.
+void TestCli::checkLongLine() {
+    constexpr rlim_t kCap = 32 << 20;
+    const QByteArray input = QByteArray(24 << 20, 'A') + "\nRSSMRA85T10A562S\r\n";
+    Result r = run({QStringLiteral("controlla"), QStringLiteral("cf")}, input, {}, 20000, kCap);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QStringLiteral("LUNGHEZZA\nVALIDO\n"));
+
+    // The bound is 1024 bytes, line break aside: a card number padded to it is
+    // still read, one byte more is too long.
+    const QByteArray card = "4111 1111 1111 1111";
+    r = run({QStringLiteral("controlla"), QStringLiteral("carta")},
+            card.leftJustified(1024, ' ') + "\r\n" + card.leftJustified(1025, ' ') + "\n");
+    QCOMPARE(r.out, QStringLiteral("VALIDO\tVisa\nLUNGHEZZA\n"));
 }
 
 void TestCli::errors_data() {
