@@ -39,7 +39,9 @@ Comandi:
       Stampa il numero di schede intere dell'archivio.
   mostra database|clienti N
       Stampa la scheda N (da 1) come righe Nome=valore, un campo per riga
-      nell'ordine del file.
+      nell'ordine del file. Nei valori i caratteri di controllo escono come
+      sequenze, perché ogni campo resti su una riga: \n (a capo), \r, \t,
+      \xHH (esadecimale) per gli altri, e \\ per la barra rovesciata.
   esporta database|clienti [--file PERCORSO]
       Scrive Database.xls o Clienti.xls nella cartella (o in PERCORSO), con
       gli stessi byte dell'esportazione in Excel del programma. Non scrive
@@ -96,6 +98,30 @@ int count(const AppFolder &folder, const RecordLayout &layout) {
     return kOk;
 }
 
+// A field value on one line: a backslash and the control characters (C0,
+// DEL and C1) written as escapes, everything else as it is.
+QString escaped(const QString &value) {
+    QString line;
+    line.reserve(value.size());
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        if (u == u'\\')
+            line += QStringLiteral("\\\\");
+        else if (u == u'\n')
+            line += QStringLiteral("\\n");
+        else if (u == u'\r')
+            line += QStringLiteral("\\r");
+        else if (u == u'\t')
+            line += QStringLiteral("\\t");
+        else if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            line += QStringLiteral("\\x") +
+                    QString::number(int(u), 16).toUpper().rightJustified(2, u'0');
+        else
+            line += c;
+    }
+    return line;
+}
+
 int show(const AppFolder &folder, const RecordLayout &layout, const QString &number) {
     bool ok = false;
     const qint64 n = number.toLongLong(&ok);
@@ -111,7 +137,7 @@ int show(const AppFolder &folder, const RecordLayout &layout, const QString &num
     file.seek(n - 1);
     file.read(record);
     for (int i = 0; i < int(layout.fields.size()); ++i)
-        out(QString::fromLatin1(layout.fields[i].name) + u'=' + record.text(i));
+        out(QString::fromLatin1(layout.fields[i].name) + u'=' + escaped(record.text(i)));
     return kOk;
 }
 

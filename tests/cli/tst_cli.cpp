@@ -4,8 +4,10 @@
 #include "support/FullDisk.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +19,7 @@ class TestCli : public QObject {
     void countNeverCreatesTheArchive();
     void countIgnoresPartialRecord();
     void showRecord();
+    void showEscapesControlCharacters();
     void exportMatchesTheExportWindow();
     void exportOntoFullDisk();
     void exportNeverOverwritesTheArchive_data();
@@ -124,6 +127,31 @@ void TestCli::showRecord() {
     QCOMPARE(lines[16], QStringLiteral("ComuneRes=Forlì"));
     QCOMPARE(lines[22], QStringLiteral("Segnala=Sì"));
     QCOMPARE(lines[28], QStringLiteral("Desc03=ultimo"));
+}
+
+// A stored line break cannot forge a line of "mostra": every field stays on
+// its own line, control characters and backslashes written as escapes.
+void TestCli::showEscapesControlCharacters() {
+    DatabaseRecord r = card(QStringLiteral("x"), true);
+    const auto store = [&r](int field, QByteArrayView bytes) {
+        char *p = r.data() + databaseLayout.fields[field].offset;
+        p[0] = char(bytes.size());
+        std::memcpy(p + 1, bytes.data(), size_t(bytes.size()));
+    };
+    store(DatabaseField::Campo01, "x\nCliente=FALSO");
+    store(DatabaseField::Campo02, "a\r\nb\tc\\n");
+    store(DatabaseField::Campo03, "<\x01\x1B[2J\x7F|\x9D|\xE0>");
+    writeFile("Database.pro", r.bytes());
+    const Result res =
+        runIn({QStringLiteral("mostra"), QStringLiteral("database"), QStringLiteral("1")});
+    QCOMPARE(res.code, 0);
+    const QStringList lines = res.out.split(u'\n');
+    QCOMPARE(lines.size(), 29 + 1); // 29 fields and the final line break
+    QCOMPARE(lines[0], QStringLiteral("Campo01=x\\nCliente=FALSO"));
+    QCOMPARE(lines[1], QStringLiteral("Campo02=a\\r\\nb\\tc\\\\n"));
+    QCOMPARE(lines[2], QStringLiteral("Campo03=<\\x01\\x1B[2J\\x7F|\\x9D|à>"));
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^Cliente="))),
+             QStringList{QStringLiteral("Cliente=Verdi Giuseppe")});
 }
 
 void TestCli::exportMatchesTheExportWindow() {
