@@ -7,14 +7,32 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
+
+// How the file is encoded; a new file, and one of plain ASCII, is Windows-1252.
+enum class Encoding { Windows1252, Utf8, Utf8WithMark };
 
 struct IniText {
     QStringList lines;
     QString eol = QStringLiteral("\r\n");
+    Encoding encoding = Encoding::Windows1252;
     bool unreadable = false; // the file is there but could not be read
 };
+
+QByteArray encoded(const IniText &ini) {
+    const QString content = ini.lines.join(ini.eol) + ini.eol;
+    switch (ini.encoding) {
+    case Encoding::Windows1252:
+        break;
+    case Encoding::Utf8:
+        return content.toUtf8();
+    case Encoding::Utf8WithMark:
+        return "\xEF\xBB\xBF" + content.toUtf8();
+    }
+    return text::encode1252(content);
+}
 
 IniText load(const QString &path) {
     IniText ini;
@@ -29,12 +47,14 @@ IniText load(const QString &path) {
         ini.unreadable = true;
         return ini;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8); // skips a byte order mark
     QString content = utf8.decode(bytes);
     if (utf8.hasError())
         content = text::decode1252(bytes);
-    if (content.startsWith(QChar(0xFEFF)))
-        content.remove(0, 1);
+    else if (bytes.startsWith("\xEF\xBB\xBF"))
+        ini.encoding = Encoding::Utf8WithMark;
+    else if (std::any_of(bytes.begin(), bytes.end(), [](char b) { return b & 0x80; }))
+        ini.encoding = Encoding::Utf8;
     if (!content.contains(u"\r\n") && content.contains(u'\n'))
         ini.eol = QStringLiteral("\n");
     content.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -132,5 +152,5 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
         ini.lines.insert(at, key + u'=' + clean);
     }
 
-    writeWholeFile(m_path, text::encode1252(ini.lines.join(ini.eol) + ini.eol));
+    writeWholeFile(m_path, encoded(ini));
 }

@@ -7,9 +7,11 @@
 // empty text too, or raises where the owner asks for it. Each write updates one key and
 // stores the file at once (written aside and renamed over it); a write into a
 // section that exists with other letter case lands there and keeps its header
-// line, a new section is headed with the writer's spelling. Files are written
-// in Windows-1252; a file that is valid UTF-8 is read as UTF-8, anything else
-// as Windows-1252.
+// line, a new section is headed with the writer's spelling. A file that is
+// valid UTF-8 is read as UTF-8, anything else as Windows-1252; a file is
+// written back in the encoding it was read in (a UTF-8 file keeps its byte
+// order mark, or its lack of one), a new file or one of plain ASCII in
+// Windows-1252.
 #pragma once
 
 #include <QString>
