@@ -103,7 +103,10 @@ constexpr const char kAfterName[] = "</x:Name>"
                                     "<table x:str>"
                                     "<tr>";
 constexpr const char kEpilogue[] = "</table></body></html>";
-constexpr const char kCellStart[] = "<td style=\"text-align: left;\">";
+// Every data cell is text: Calc reads its own text format from sdnum (1040 is
+// Italian, "@" the text format), Excel the table's x:str. Without it codes lose
+// their leading zeros, "=…" becomes a formula and "1e5" or a card number a number.
+constexpr const char kCellStart[] = "<td style=\"text-align: left;\" sdnum=\"1040;0;@\">";
 constexpr const char kCellEnd[] = "</td>";
 constexpr qsizetype kBufferSize = 1 << 20;
 

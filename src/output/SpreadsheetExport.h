@@ -3,8 +3,10 @@
 //
 // The writer is fed rows of cell texts: the export windows feed it the grid
 // (with the user's edits), the command-line companion the record file. Cell
-// texts are trimmed and have "&", "<" and ">" escaped, so whatever a field
-// holds shows as typed and cannot break the table. The file goes through the
+// texts are trimmed and have "&", "<" and ">" escaped, and every data cell is
+// marked as text for both office suites, so whatever a field holds shows as
+// typed (leading zeros, "=", "1e5", long card numbers) and cannot break the
+// table. The file goes through the
 // whole-file writer: it replaces the target only on a successful commit(), so
 // a failure never leaves half a file where a good one stood.
 #pragma once

@@ -15,6 +15,8 @@ class TestSpreadsheetExport : public QObject {
     void databaseFileBytes();
     void clientCells();
     void gridAndRecordGiveSameBytes();
+    void cellsStayText_data();
+    void cellsStayText();
     void emptyArchiveHasHeaderOnly();
     void failureLeavesOldFileIntact();
     void fullDisk();
@@ -78,7 +80,7 @@ QByteArray databaseHeader() {
 QByteArray row(const QList<QByteArray> &cells) {
     QByteArray out = "<tr>";
     for (const QByteArray &c : cells)
-        out += "<td style=\"text-align: left;\">" + c + "</td>";
+        out += "<td style=\"text-align: left;\" sdnum=\"1040;0;@\">" + c + "</td>";
     return out + "</tr>";
 }
 
@@ -170,6 +172,28 @@ void TestSpreadsheetExport::gridAndRecordGiveSameBytes() {
     records.commit();
     QCOMPARE(read(path(QStringLiteral("grid.xls"))), read(path(QStringLiteral("records.xls"))));
     QVERIFY(read(path(QStringLiteral("grid.xls"))).contains(" \xE0\x80&lt;&amp;&gt;</td>"));
+}
+
+// Texts a spreadsheet would turn into numbers or formulas reach the file as
+// they are, in cells marked as text.
+void TestSpreadsheetExport::cellsStayText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("leading zeros") << "00743110157";
+    QTest::newRow("postal code") << "01100";
+    QTest::newRow("formula") << "=SOMMA(A1:A9)";
+    QTest::newRow("exponent") << "1e5";
+    QTest::newRow("card number") << "4111111111111111111";
+}
+
+void TestSpreadsheetExport::cellsStayText() {
+    QFETCH(QString, text);
+    const QString target = path(QStringLiteral("Clienti.xls"));
+    spreadsheet::Writer w(target, spreadsheet::clientSheet);
+    w.addRow({text});
+    w.commit();
+    QList<QByteArray> cells(25);
+    cells[0] = text.toLatin1();
+    QVERIFY(read(target).endsWith(row(cells) + kTail));
 }
 
 void TestSpreadsheetExport::emptyArchiveHasHeaderOnly() {
