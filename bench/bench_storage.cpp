@@ -37,7 +37,7 @@ void readCard(benchmark::State &state) {
     DatabaseRecord record;
     for (auto _ : state) {
         RecordFile file;
-        file.openOrCreate(path, DatabaseRecord::kSize);
+        file.openOrCreate(databaseLayout, path);
         file.seek(count / 2);
         file.read(record);
         file.close();
@@ -51,7 +51,7 @@ void overwriteCard(benchmark::State &state) {
     const DatabaseRecord record = synthetic::databaseCard(42);
     for (auto _ : state) {
         RecordFile file;
-        file.openOrCreate(path, DatabaseRecord::kSize);
+        file.openOrCreate(databaseLayout, path);
         file.seek(count / 2);
         file.write(record);
         file.close();

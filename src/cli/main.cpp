@@ -6,6 +6,7 @@
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
 #include "storage/RecordFile.h"
+#include "storage/RegularFile.h"
 #include "storage/StorageError.h"
 #include "validators/CreditCard.h"
 #include "validators/FiscalCode.h"
@@ -15,9 +16,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <cerrno>
 #include <cstdio>
-#include <iostream>
+#include <cstring>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -36,22 +39,28 @@ Comandi:
       Stampa il numero di schede intere dell'archivio.
   mostra database|clienti N
       Stampa la scheda N (da 1) come righe Nome=valore, un campo per riga
-      nell'ordine del file.
+      nell'ordine del file. Nei valori i caratteri di controllo escono come
+      sequenze, perché ogni campo resti su una riga: \n (a capo), \r, \t,
+      \xHH (esadecimale) per gli altri, e \\ per la barra rovesciata.
   esporta database|clienti [--file PERCORSO]
       Scrive Database.xls o Clienti.xls nella cartella (o in PERCORSO), con
-      gli stessi byte dell'esportazione in Excel del programma.
+      gli stessi byte dell'esportazione in Excel del programma. Non scrive
+      mai sopra un file dell'archivio (Database.pro, Clienti.pro, Archivio.ini,
+      unins000.dll), con qualunque nome o collegamento vi si arrivi.
   controlla cf|piva|carta|iban [TESTO...]
       Controlla codici fiscali, partite IVA, carte di credito o IBAN: uno per
       argomento o, senza argomenti, uno per riga dallo standard input. Per
       ciascuno stampa VALIDO, ERRATO o LUNGHEZZA (lunghezza errata); piva
       aggiunge un tab e l'ufficio che l'ha rilasciata, carta un tab e il tipo
-      di carta; carta stampa VUOTO per un testo vuoto.
+      di carta; carta stampa VUOTO per un testo vuoto. Una riga più lunga di
+      1024 byte vale LUNGHEZZA, per qualunque controllo.
 
 Opzioni:
   --cartella CARTELLA  la cartella dell'applicazione (predefinita: quella corrente)
   --help               mostra questo aiuto
 
-Codici di uscita: 0 riuscito, 1 uso errato, 2 errore di file.
+Codici di uscita: 0 riuscito, 1 uso errato, 2 errore di file (anche quando
+l'uscita non si può scrivere).
 )";
 
 void out(const QString &line) {
@@ -78,11 +87,39 @@ const RecordLayout *archiveNamed(const QString &name) {
     return nullptr;
 }
 
+QString archiveFile(const AppFolder &folder, const RecordLayout &layout) {
+    return folder.file(QString::fromLatin1(layout.fileName));
+}
+
 int count(const AppFolder &folder, const RecordLayout &layout) {
-    RecordScanner scanner(folder.file(QString::fromLatin1(layout.fileName)), layout.size,
-                          RecordScanner::Missing::Empty);
-    out(QString::number(scanner.count()));
+    RecordFile file;
+    file.openForReading(layout, archiveFile(folder, layout));
+    out(QString::number(file.size()));
     return kOk;
+}
+
+// A field value on one line: a backslash and the control characters (C0,
+// DEL and C1) written as escapes, everything else as it is.
+QString escaped(const QString &value) {
+    QString line;
+    line.reserve(value.size());
+    for (const QChar c : value) {
+        const char16_t u = c.unicode();
+        if (u == u'\\')
+            line += QStringLiteral("\\\\");
+        else if (u == u'\n')
+            line += QStringLiteral("\\n");
+        else if (u == u'\r')
+            line += QStringLiteral("\\r");
+        else if (u == u'\t')
+            line += QStringLiteral("\\t");
+        else if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            line += QStringLiteral("\\x") +
+                    QString::number(int(u), 16).toUpper().rightJustified(2, u'0');
+        else
+            line += c;
+    }
+    return line;
 }
 
 int show(const AppFolder &folder, const RecordLayout &layout, const QString &number) {
@@ -90,20 +127,17 @@ int show(const AppFolder &folder, const RecordLayout &layout, const QString &num
     const qint64 n = number.toLongLong(&ok);
     if (!ok || n < 1)
         return usage(QStringLiteral("numero di scheda non valido: %1").arg(number));
-    const QString path = folder.file(QString::fromLatin1(layout.fileName));
-    RecordScanner scanner(path, layout.size, RecordScanner::Missing::Empty);
-    if (n > scanner.count())
+    RecordFile file;
+    file.openForReading(layout, archiveFile(folder, layout));
+    if (n > file.size())
         return usage(QStringLiteral("la scheda %1 non esiste: l'archivio ne contiene %2")
                          .arg(n)
-                         .arg(scanner.count()));
-    // Read just the one record, in place.
+                         .arg(file.size()));
     Record record(layout);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek((n - 1) * layout.size) ||
-        file.read(record.data(), layout.size) != layout.size)
-        throw StorageError(QStringLiteral("%1: impossibile leggere la scheda %2").arg(path).arg(n));
+    file.seek(n - 1);
+    file.read(record);
     for (int i = 0; i < int(layout.fields.size()); ++i)
-        out(QString::fromLatin1(layout.fields[i].name) + u'=' + record.text(i));
+        out(QString::fromLatin1(layout.fields[i].name) + u'=' + escaped(record.text(i)));
     return kOk;
 }
 
@@ -112,8 +146,15 @@ int exportTo(const AppFolder &folder, const RecordLayout &layout, const QString 
         &layout == &clientLayout ? spreadsheet::clientSheet : spreadsheet::databaseSheet;
     const QString path =
         target.isEmpty() ? folder.file(QString::fromLatin1(sheet.fileName)) : target;
-    const qint64 rows =
-        spreadsheet::exportArchive(sheet, folder.file(QString::fromLatin1(layout.fileName)), path);
+    // The same file under any name, link or spelling of the path.
+    for (const QString &data :
+         {folder.databaseFile(), folder.clientFile(), folder.settingsFile(), folder.passwordFile()})
+        if (isSameFile(path, data))
+            return fail(kUsage,
+                        QStringLiteral("%1 è il file %2 dell'archivio: l'esportazione "
+                                       "non lo sovrascrive")
+                            .arg(QDir::toNativeSeparators(path), QFileInfo(data).fileName()));
+    const qint64 rows = spreadsheet::exportArchive(sheet, archiveFile(folder, layout), path);
     out(QStringLiteral("%1 schede esportate in %2").arg(rows).arg(QDir::toNativeSeparators(path)));
     return kOk;
 }
@@ -131,6 +172,70 @@ QString word(validators::Verdict v) {
     }
     return {};
 }
+
+// Standard input, one line at a time, holding at most kMaxLine bytes of a
+// line: a code is a few dozen characters, so a longer line is only measured
+// and the rest of it read and dropped. Reads what is there (a pipe or a
+// terminal), without waiting for a full buffer.
+class LineReader {
+  public:
+    static constexpr size_t kMaxLine = 1024;
+
+    // The next line without its line break ("\n" or "\r\n"), or false at
+    // the end of the input. A line longer than kMaxLine bytes comes back
+    // empty, with `tooLong` set.
+    bool next(std::string &line, bool &tooLong) {
+        line.clear();
+        tooLong = false;
+        bool any = false;
+        for (;;) {
+            if (m_pos == m_end && !fill())
+                break;
+            any = true;
+            const char *start = m_buffer + m_pos;
+            const auto *lineEnd =
+                static_cast<const char *>(std::memchr(start, '\n', m_end - m_pos));
+            const size_t n = lineEnd ? size_t(lineEnd - start) : m_end - m_pos;
+            // One byte more than the most kept, for a "\r" before the "\n".
+            if (!tooLong && line.size() + n > kMaxLine + 1) {
+                tooLong = true;
+                line.clear();
+            }
+            if (!tooLong)
+                line.append(start, n);
+            m_pos += n;
+            if (lineEnd) {
+                ++m_pos;
+                break;
+            }
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() > kMaxLine) {
+            tooLong = true;
+            line.clear();
+        }
+        return any;
+    }
+    bool failed() const { return m_failed; }
+
+  private:
+    bool fill() {
+        ssize_t got;
+        do {
+            got = ::read(STDIN_FILENO, m_buffer, sizeof m_buffer);
+        } while (got < 0 && errno == EINTR);
+        m_failed = got < 0;
+        m_pos = 0;
+        m_end = got > 0 ? size_t(got) : 0;
+        return m_end > 0;
+    }
+
+    char m_buffer[1 << 16];
+    size_t m_pos = 0;
+    size_t m_end = 0;
+    bool m_failed = false;
+};
 
 // One verdict line per text.
 QString verdict(const QString &kind, const QString &text) {
@@ -160,18 +265,18 @@ int check(const QString &kind, const QStringList &texts) {
             out(verdict(kind, t));
         return kOk;
     }
+    LineReader lines;
     std::string line;
-    while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        out(verdict(kind, QString::fromUtf8(line.data(), qsizetype(line.size()))));
-    }
+    bool tooLong = false;
+    while (!std::ferror(stdout) && lines.next(line, tooLong))
+        out(tooLong ? word(validators::Verdict::WrongLength)
+                    : verdict(kind, QString::fromUtf8(line.data(), qsizetype(line.size()))));
+    if (lines.failed())
+        return fail(kFileError, QStringLiteral("impossibile leggere lo standard input"));
     return kOk;
 }
 
-} // namespace
-
-int main(int argc, char **argv) {
+int run(int argc, char **argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -226,4 +331,14 @@ int main(int argc, char **argv) {
     } catch (const StorageError &e) {
         return fail(kFileError, e.message());
     }
+}
+
+} // namespace
+
+// Output that never reached its file or pipe is a failure, not a success.
+int main(int argc, char **argv) {
+    const int code = run(argc, argv);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return fail(kFileError, QStringLiteral("impossibile scrivere l'uscita"));
+    return code;
 }

@@ -3,11 +3,10 @@
 #include "storage/AppFolder.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
+#include "storage/WholeFile.h"
 
-#include <QDir>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace photo {
 
@@ -22,23 +21,13 @@ QImage load(const QString &path) {
 }
 
 void saveJpeg(const QImage &picture, const QString &path) {
-    const auto fail = [&path] {
-        throw StorageError(
-            QStringLiteral("%1: impossibile salvare la foto").arg(QDir::toNativeSeparators(path)));
-    };
     if (picture.isNull())
-        fail();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail();
-    QImageWriter writer(&file, "jpg");
-    writer.setQuality(kJpegQuality);
-    if (!writer.write(picture)) {
-        file.cancelWriting();
-        fail();
-    }
-    if (!file.commit())
-        fail();
+        throw StorageError::unableToWrite(path);
+    writeWholeFile(path, [&picture](QIODevice &device) {
+        QImageWriter writer(&device, "jpg");
+        writer.setQuality(kJpegQuality);
+        return writer.write(picture);
+    });
 }
 
 } // namespace photo

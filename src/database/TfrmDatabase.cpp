@@ -199,8 +199,8 @@ void TfrmDatabase::navigate(const std::function<qint64(qint64, qint64)> &choose)
     DatabaseRecord record;
     qint64 index = kStay;
     try {
-        RecordFile file;
-        file.openOrCreate(shell().appFolder().databaseFile(), DatabaseRecord::kSize);
+        DatabaseFile file;
+        file.openOrCreate(shell().appFolder());
         index = choose(file.size(), shownPosition());
         if (index >= 0) {
             file.seek(index);
@@ -267,8 +267,8 @@ void TfrmDatabase::cmdSalvaClick() {
     const bool stored = !isBlank(lblPosizione->text());
     qint64 position = shownPosition();
     try {
-        RecordFile file;
-        file.openOrCreate(shell().appFolder().databaseFile(), DatabaseRecord::kSize);
+        DatabaseFile file;
+        file.openOrCreate(shell().appFolder());
         if (stored) {
             file.seek(position - 1); // raises for a position the archive does not have
         } else {
@@ -299,8 +299,8 @@ void TfrmDatabase::cmdDuplicaClick() {
     setAttachments({});
     lblPosizione->clear();
     try {
-        RecordFile file;
-        file.openOrCreate(shell().appFolder().databaseFile(), DatabaseRecord::kSize);
+        DatabaseFile file;
+        file.openOrCreate(shell().appFolder());
         imgFoto->setPicture(imgBianco->picture());
         txtCampo[0]->setFocus(Qt::OtherFocusReason);
         file.close();

@@ -3,10 +3,8 @@
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
 #include "storage/RecordFile.h"
-#include "storage/StorageError.h"
 #include "storage/TextRules.h"
 
-#include <QDir>
 #include <cstring>
 
 namespace spreadsheet {
@@ -105,7 +103,10 @@ constexpr const char kAfterName[] = "</x:Name>"
                                     "<table x:str>"
                                     "<tr>";
 constexpr const char kEpilogue[] = "</table></body></html>";
-constexpr const char kCellStart[] = "<td style=\"text-align: left;\">";
+// Every data cell is text: Calc reads its own text format from sdnum (1040 is
+// Italian, "@" the text format), Excel the table's x:str. Without it codes lose
+// their leading zeros, "=…" becomes a formula and "1e5" or a card number a number.
+constexpr const char kCellStart[] = "<td style=\"text-align: left;\" sdnum=\"1040;0;@\">";
 constexpr const char kCellEnd[] = "</td>";
 constexpr qsizetype kBufferSize = 1 << 20;
 
@@ -144,9 +145,6 @@ QStringList cellsOf(const Sheet &sheet, const Record &record) {
 
 Writer::Writer(const QString &path, const Sheet &sheet)
     : m_sheet(sheet), m_file(path), m_buffer(kBufferSize, Qt::Uninitialized) {
-    if (!m_file.open(QIODevice::WriteOnly))
-        throw StorageError(
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));
     put(kPrologue);
     put(utf8To1252(sheet.sheetName));
     put(kAfterName);
@@ -170,9 +168,9 @@ void Writer::put(QByteArrayView bytes) {
 }
 
 void Writer::flush() {
-    if (m_used > 0 && m_file.write(m_buffer.constData(), m_used) != m_used)
-        m_failed = true;
+    const qsizetype used = m_used;
     m_used = 0;
+    m_file.write(QByteArrayView(m_buffer.constData(), used));
 }
 
 // The first "&", "<" or ">" in [p, end), or end.
@@ -215,15 +213,11 @@ void Writer::addRecord(const char *recordBytes) {
 void Writer::commit() {
     put(kEpilogue);
     flush();
-    if (m_failed || !m_file.commit()) {
-        m_file.cancelWriting();
-        throw StorageError(QStringLiteral("Unable to write to %1")
-                               .arg(QDir::toNativeSeparators(m_file.fileName())));
-    }
+    m_file.commit();
 }
 
 qint64 exportArchive(const Sheet &sheet, const QString &recordPath, const QString &target) {
-    RecordScanner scanner(recordPath, sheet.layout->size, RecordScanner::Missing::Empty);
+    RecordScanner scanner(*sheet.layout, recordPath);
     Writer writer(target, sheet);
     qint64 rows = 0;
     while (const char *record = scanner.next()) {

@@ -3,15 +3,18 @@
 //
 // The writer is fed rows of cell texts: the export windows feed it the grid
 // (with the user's edits), the command-line companion the record file. Cell
-// texts are trimmed and have "&", "<" and ">" escaped, so whatever a field
-// holds shows as typed and cannot break the table. The file is written aside
-// and renamed over the target on commit(), so a failure never leaves half a
-// file where a good one stood.
+// texts are trimmed and have "&", "<" and ">" escaped, and every data cell is
+// marked as text for both office suites, so whatever a field holds shows as
+// typed (leading zeros, "=", "1e5", long card numbers) and cannot break the
+// table. The file goes through the
+// whole-file writer: it replaces the target only on a successful commit(), so
+// a failure never leaves half a file where a good one stood.
 #pragma once
+
+#include "storage/WholeFile.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 #include <span>
@@ -49,7 +52,9 @@ QStringList cellsOf(const Sheet &sheet, const Record &record);
 
 class Writer {
   public:
-    // Starts the file: everything up to and including the header row.
+    // Starts the file: everything up to and including the header row. Every
+    // call may raise StorageError("Unable to write to <path>"); the target is
+    // then left as it was.
     Writer(const QString &path, const Sheet &sheet);
     Writer(const Writer &) = delete;
     Writer &operator=(const Writer &) = delete;
@@ -59,7 +64,7 @@ class Writer {
     // One data row straight from a record's bytes: the same file bytes as
     // addRow(cellsOf(sheet, record)), without decoding.
     void addRecord(const char *recordBytes);
-    // Ends the table and puts the file in place; raises StorageError.
+    // Ends the table and puts the file in place.
     void commit();
 
   private:
@@ -68,11 +73,10 @@ class Writer {
     void flush();
 
     const Sheet &m_sheet;
-    QSaveFile m_file;
+    WholeFile m_file;
     QByteArray m_buffer; // output waiting to be written, m_used bytes of it
     qsizetype m_used = 0;
     QByteArray m_scratch;
-    bool m_failed = false;
 };
 
 // Writes every record of the record file at `recordPath` (a missing file is

@@ -50,5 +50,6 @@ extern const RecordLayout clientLayout;
 class ClientRecord : public Record {
   public:
     static constexpr int kSize = 3372;
+    static constexpr const RecordLayout &kLayout = clientLayout;
     ClientRecord() : Record(clientLayout) {}
 };

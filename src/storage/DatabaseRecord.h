@@ -43,5 +43,6 @@ extern const RecordLayout databaseLayout;
 class DatabaseRecord : public Record {
   public:
     static constexpr int kSize = 3310;
+    static constexpr const RecordLayout &kLayout = databaseLayout;
     DatabaseRecord() : Record(databaseLayout) {}
 };

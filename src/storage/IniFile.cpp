@@ -1,35 +1,60 @@
 #include "IniFile.h"
 
+#include "RegularFile.h"
 #include "StorageError.h"
 #include "TextRules.h"
+#include "WholeFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
+
+// How the file is encoded; a new file, and one of plain ASCII, is Windows-1252.
+enum class Encoding { Windows1252, Utf8, Utf8WithMark };
 
 struct IniText {
     QStringList lines;
     QString eol = QStringLiteral("\r\n");
+    Encoding encoding = Encoding::Windows1252;
     bool unreadable = false; // the file is there but could not be read
 };
+
+QByteArray encoded(const IniText &ini) {
+    const QString content = ini.lines.join(ini.eol) + ini.eol;
+    switch (ini.encoding) {
+    case Encoding::Windows1252:
+        break;
+    case Encoding::Utf8:
+        return content.toUtf8();
+    case Encoding::Utf8WithMark:
+        return "\xEF\xBB\xBF" + content.toUtf8();
+    }
+    return text::encode1252(content);
+}
 
 IniText load(const QString &path) {
     IniText ini;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ini.unreadable = file.exists();
+    const OpenResult opened = openRegularFile(file, QIODevice::ReadOnly);
+    if (opened != OpenResult::Opened) {
+        ini.unreadable = opened == OpenResult::Refused;
         return ini;
     }
     const QByteArray bytes = file.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    if (file.error() != QFileDevice::NoError) {
+        ini.unreadable = true;
+        return ini;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8); // skips a byte order mark
     QString content = utf8.decode(bytes);
     if (utf8.hasError())
         content = text::decode1252(bytes);
-    if (content.startsWith(QChar(0xFEFF)))
-        content.remove(0, 1);
+    else if (bytes.startsWith("\xEF\xBB\xBF"))
+        ini.encoding = Encoding::Utf8WithMark;
+    else if (std::any_of(bytes.begin(), bytes.end(), [](char b) { return b & 0x80; }))
+        ini.encoding = Encoding::Utf8;
     if (!content.contains(u"\r\n") && content.contains(u'\n'))
         ini.eol = QStringLiteral("\n");
     content.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -82,6 +107,8 @@ qsizetype sectionEnd(const QStringList &lines, qsizetype header) {
 
 QString IniFile::read(const QString &section, const QString &key) const {
     const IniText ini = load(m_path);
+    if (ini.unreadable && m_unreadable == Unreadable::Raises)
+        throw StorageError::unableToRead(m_path);
     const qsizetype header = findSection(ini.lines, section);
     if (header < 0)
         return {};
@@ -98,8 +125,7 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
     IniText ini = load(m_path);
     // Never rewrite a file whose other lines could not be read.
     if (ini.unreadable)
-        throw StorageError(
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_path)));
+        throw StorageError::unableToWrite(m_path);
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' '); // a value is one line
     clean = text::trimmed(clean);
@@ -126,9 +152,5 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
         ini.lines.insert(at, key + u'=' + clean);
     }
 
-    QSaveFile file(m_path);
-    const QByteArray bytes = text::encode1252(ini.lines.join(ini.eol) + ini.eol);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw StorageError(
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(m_path)));
+    writeWholeFile(m_path, encoded(ini));
 }

@@ -74,7 +74,8 @@ const QString kKey = QStringLiteral("Valore");
 } // namespace
 
 QString read(const AppFolder &folder) {
-    const QString stored = IniFile(folder.passwordFile()).read(kSection, kKey);
+    const QString stored =
+        IniFile(folder.passwordFile(), IniFile::Unreadable::Raises).read(kSection, kKey);
     const std::optional<QString> plain = Crypt::unscramble(stored);
     if (!plain)
         throw StorageError(QStringLiteral("%1: password danneggiata").arg(folder.passwordFile()));

@@ -24,7 +24,8 @@ namespace password {
 inline constexpr int kMaxLength = 255;
 
 // The stored password, unscrambled and trimmed; empty when the file, section
-// or key is missing. Raises StorageError when the stored value is damaged.
+// or key is missing. Raises StorageError when the stored value is damaged or
+// the file is there but cannot be read (not a regular file, a link loop).
 QString read(const AppFolder &folder);
 // Stores `plain` (already in its stored form) scrambled; raises StorageError
 // when the file cannot be written.

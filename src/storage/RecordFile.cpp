@@ -1,62 +1,113 @@
 #include "RecordFile.h"
 
+#include "RegularFile.h"
 #include "StorageError.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
+namespace {
+
+QString shown(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// Opens the record file at `path` for `layout`. Returns false for a missing
+// file opened for reading (an empty archive); raises for a file that cannot
+// be opened or that bears the name of the other archive.
+bool openArchive(QFile &file, const RecordLayout &layout, const QString &path, bool writable) {
+    const QString name = QFileInfo(path).fileName();
+    for (const RecordLayout *other : {&databaseLayout, &clientLayout})
+        if (other != &layout &&
+            name.compare(QLatin1StringView(other->fileName), Qt::CaseInsensitive) == 0)
+            throw StorageError(QStringLiteral("%1: questo file è l'archivio %2, non %3")
+                                   .arg(shown(path), QLatin1StringView(other->fileName),
+                                        QLatin1StringView(layout.fileName)));
+    file.setFileName(path);
+    // ReadWrite never truncates; it creates the file when it is missing.
+    const auto mode = writable ? QIODevice::ReadWrite | QIODevice::Unbuffered : QIODevice::ReadOnly;
+    switch (openRegularFile(file, mode)) {
+    case OpenResult::Opened:
+        return true;
+    case OpenResult::Missing:
+        return false;
+    case OpenResult::Refused:
+        break;
+    }
+    throw StorageError(QStringLiteral("%1: impossibile aprire l'archivio").arg(shown(path)));
+}
+
+} // namespace
+
 RecordFile::~RecordFile() {
     close();
 }
 
 void RecordFile::fail(const QString &what) const {
-    throw StorageError(
-        QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_file.fileName()), what));
+    throw StorageError(QStringLiteral("%1: %2").arg(shown(m_path), what));
 }
 
 void RecordFile::ensureOpen() const {
-    if (!m_file.isOpen())
+    if (!m_layout)
         throw StorageError(QStringLiteral("archivio non aperto"));
 }
 
-void RecordFile::openOrCreate(const QString &path, int recordSize) {
+void RecordFile::checkLayout(const Record &record) const {
+    if (&record.layout() != m_layout)
+        fail(QStringLiteral("la scheda di %1 byte non è di questo archivio (%2 byte)")
+                 .arg(record.layout().size)
+                 .arg(m_layout->size));
+}
+
+void RecordFile::open(const RecordLayout &layout, const QString &path, bool writable) {
     close();
-    m_file.setFileName(path);
-    m_recordSize = recordSize;
+    m_path = path;
     m_index = 0;
-    // ReadWrite never truncates; it creates the file when it is missing.
-    if (QFileInfo(path).isDir() || !m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        fail(QStringLiteral("impossibile aprire l'archivio"));
+    openArchive(m_file, layout, path, writable);
+    m_layout = &layout;
+    m_writable = writable;
+}
+
+void RecordFile::openOrCreate(const RecordLayout &layout, const QString &path) {
+    open(layout, path, true);
+}
+
+void RecordFile::openForReading(const RecordLayout &layout, const QString &path) {
+    open(layout, path, false);
 }
 
 qint64 RecordFile::size() const {
     ensureOpen();
-    return m_file.size() / m_recordSize;
+    return m_file.isOpen() ? m_file.size() / m_layout->size : 0;
 }
 
 void RecordFile::seek(qint64 index) {
     ensureOpen();
     if (index < 0 || index > size())
-        throw StorageError(QStringLiteral("%1: la scheda %2 non esiste")
-                               .arg(QDir::toNativeSeparators(m_file.fileName()))
-                               .arg(index + 1));
+        fail(QStringLiteral("la scheda %1 non esiste").arg(index + 1));
     m_index = index;
 }
 
-void RecordFile::read(char *record) {
+void RecordFile::read(Record &record) {
     ensureOpen();
+    checkLayout(record);
+    const int recordSize = m_layout->size;
     if (m_index >= size())
         fail(QStringLiteral("lettura oltre l'ultima scheda"));
-    if (!m_file.seek(m_index * m_recordSize) || m_file.read(record, m_recordSize) != m_recordSize)
+    if (!m_file.seek(m_index * recordSize) || m_file.read(record.data(), recordSize) != recordSize)
         fail(QStringLiteral("impossibile leggere la scheda %1").arg(m_index + 1));
     ++m_index;
 }
 
-void RecordFile::write(const char *record) {
+void RecordFile::write(const Record &record) {
     ensureOpen();
-    if (!m_file.seek(m_index * m_recordSize) ||
-        m_file.write(record, m_recordSize) != m_recordSize || !m_file.flush())
+    checkLayout(record);
+    if (!m_writable)
+        fail(QStringLiteral("archivio aperto in sola lettura"));
+    const int recordSize = m_layout->size;
+    if (!m_file.seek(m_index * recordSize) ||
+        m_file.write(record.data(), recordSize) != recordSize || !m_file.flush())
         fail(QStringLiteral("impossibile scrivere la scheda %1").arg(m_index + 1));
     ++m_index;
 }
@@ -64,16 +115,13 @@ void RecordFile::write(const char *record) {
 void RecordFile::close() {
     if (m_file.isOpen())
         m_file.close();
+    m_layout = nullptr;
 }
 
-RecordScanner::RecordScanner(const QString &path, int recordSize, Missing missing)
-    : m_file(path), m_recordSize(recordSize) {
-    if (missing == Missing::Empty && !QFileInfo::exists(path))
+RecordScanner::RecordScanner(const RecordLayout &layout, const QString &path)
+    : m_path(path), m_recordSize(layout.size) {
+    if (!openArchive(m_file, layout, path, false))
         return;
-    const auto mode = missing == Missing::Create ? QIODevice::ReadWrite : QIODevice::ReadOnly;
-    if (QFileInfo(path).isDir() || !m_file.open(mode))
-        throw StorageError(QStringLiteral("%1: impossibile aprire l'archivio")
-                               .arg(QDir::toNativeSeparators(path)));
     m_count = m_file.size() / m_recordSize;
     // About a megabyte per read, in whole records.
     m_buffer.resize(qsizetype(std::max(1, (1 << 20) / m_recordSize)) * m_recordSize);
@@ -87,7 +135,7 @@ const char *RecordScanner::next() {
         const qint64 want = std::min<qint64>(left, m_buffer.size());
         if (m_file.read(m_buffer.data(), want) != want)
             throw StorageError(QStringLiteral("%1: impossibile leggere la scheda %2")
-                                   .arg(QDir::toNativeSeparators(m_file.fileName()))
+                                   .arg(shown(m_path))
                                    .arg(m_read + 1));
         m_offset = 0;
         m_filled = qsizetype(want);

@@ -1,8 +1,18 @@
 // A file of fixed-size records laid back to back: no header, no trailer.
 // Record i starts at byte i × size; a trailing partial record is not counted.
-// Every failing operation raises StorageError.
+// Every failing operation raises StorageError. Only a regular file is opened:
+// a FIFO, a device, a folder or a link loop is a file error, never a wait.
+//
+// A record file is opened from the layout of its records, so the record size
+// always matches the file: the program works through the typed archives
+// DatabaseFile and ClientFile, where a record of the other archive does not
+// compile; RecordFile, for code that picks the layout at run time, refuses a
+// record of another layout, and a file named after the other archive.
 #pragma once
 
+#include "AppFolder.h"
+#include "ClientRecord.h"
+#include "DatabaseRecord.h"
 #include "RecordLayout.h"
 
 #include <QByteArray>
@@ -16,39 +26,68 @@ class RecordFile {
     RecordFile &operator=(const RecordFile &) = delete;
     ~RecordFile();
 
-    // Opens for reading and writing; a missing file is created empty, an
-    // existing one is never emptied.
-    void openOrCreate(const QString &path, int recordSize);
+    // Opens `path` as a file of `layout` records for reading and writing; a
+    // missing file is created empty, an existing one is never emptied.
+    void openOrCreate(const RecordLayout &layout, const QString &path);
+    // Opens `path` for reading only: the read path of the program and of the
+    // companion. A missing file reads as an empty archive and is not created.
+    void openForReading(const RecordLayout &layout, const QString &path);
+
     // Addresses record `index` for the next read or write; index == size()
     // addresses the end (append).
     void seek(qint64 index);
-    void read(char *record);
-    void write(const char *record);
-    void read(Record &record) { read(record.data()); }
-    void write(const Record &record) { write(record.data()); }
+    // Both raise StorageError for a record of another layout.
+    void read(Record &record);
+    void write(const Record &record);
     qint64 size() const;
     qint64 position() const { return m_index; }
     bool atEnd() const { return m_index >= size(); }
     void close();
 
   private:
+    void open(const RecordLayout &layout, const QString &path, bool writable);
     void ensureOpen() const;
+    void checkLayout(const Record &record) const;
     [[noreturn]] void fail(const QString &what) const;
 
     QFile m_file;
-    int m_recordSize = 0;
+    QString m_path;
+    const RecordLayout *m_layout = nullptr; // set while open
+    bool m_writable = false;
     qint64 m_index = 0;
 };
 
+// The archive of one record type, in an application folder: Database.pro
+// holds DatabaseRecord, Clienti.pro ClientRecord. The file name and the
+// record size come from the record type.
+template <class R> class TypedRecordFile : private RecordFile {
+  public:
+    void openOrCreate(const AppFolder &folder) {
+        RecordFile::openOrCreate(R::kLayout, folder.file(QString::fromLatin1(R::kLayout.fileName)));
+    }
+    void openForReading(const AppFolder &folder) {
+        RecordFile::openForReading(R::kLayout,
+                                   folder.file(QString::fromLatin1(R::kLayout.fileName)));
+    }
+    void read(R &record) { RecordFile::read(record); }
+    void write(const R &record) { RecordFile::write(record); }
+    using RecordFile::atEnd;
+    using RecordFile::close;
+    using RecordFile::position;
+    using RecordFile::seek;
+    using RecordFile::size;
+};
+
+using DatabaseFile = TypedRecordFile<DatabaseRecord>;
+using ClientFile = TypedRecordFile<ClientRecord>;
+
 // Reads a whole record file in order with large reads, for search, lists,
-// export and the command-line companion.
+// export and the command-line companion. It opens the file as
+// RecordFile::openForReading does: read only, a missing file is an empty
+// archive and is not created.
 class RecordScanner {
   public:
-    enum class Missing { Create, Empty };
-
-    // Opens `path`; a missing file is created empty or, with Missing::Empty,
-    // read as an empty archive and left uncreated.
-    RecordScanner(const QString &path, int recordSize, Missing missing = Missing::Create);
+    RecordScanner(const RecordLayout &layout, const QString &path);
     RecordScanner(const RecordScanner &) = delete;
     RecordScanner &operator=(const RecordScanner &) = delete;
 
@@ -59,6 +98,7 @@ class RecordScanner {
 
   private:
     QFile m_file;
+    QString m_path;
     int m_recordSize;
     qint64 m_count = 0;
     qint64 m_read = 0;

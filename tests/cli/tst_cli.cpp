@@ -1,10 +1,16 @@
 #include "output/SpreadsheetExport.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
+#include "support/FullDisk.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -13,12 +19,21 @@ class TestCli : public QObject {
     void countNeverCreatesTheArchive();
     void countIgnoresPartialRecord();
     void showRecord();
+    void showEscapesControlCharacters();
     void exportMatchesTheExportWindow();
+    void exportOntoFullDisk();
+    void exportNeverOverwritesTheArchive_data();
+    void exportNeverOverwritesTheArchive();
     void check_data();
     void check();
     void checkFromStandardInput();
+    void checkLongLine();
     void errors_data();
     void errors();
+    void lostOutput_data();
+    void lostOutput();
+    void archiveThatIsNotAFile_data();
+    void archiveThatIsNotAFile();
 
   private:
     struct Result {
@@ -26,12 +41,28 @@ class TestCli : public QObject {
         QString out;
         QString err;
     };
-    Result run(QStringList args, const QByteArray &input = {}) {
+    // `output`: a file the companion's standard output goes to instead of the pipe.
+    // A run that outlasts `limit` is killed and reported with code -1. `memory`:
+    // the most bytes of data the companion may hold, when not 0.
+    Result run(QStringList args, const QByteArray &input = {}, const QString &output = {},
+               int limit = 20000, rlim_t memory = 0) {
         QProcess p;
+        if (memory)
+            p.setChildProcessModifier([memory] {
+                const rlimit cap{memory, memory};
+                ::setrlimit(RLIMIT_DATA, &cap);
+            });
+        p.setWorkingDirectory(m_dir->path());
+        if (!output.isEmpty())
+            p.setStandardOutputFile(output);
         p.start(QStringLiteral(CARTAVERA_CLI), args);
         p.write(input);
         p.closeWriteChannel();
-        p.waitForFinished(20000);
+        if (!p.waitForFinished(limit)) {
+            p.kill();
+            p.waitForFinished();
+            return {-1, {}, QStringLiteral("did not end in time")};
+        }
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
                 QString::fromUtf8(p.readAllStandardError())};
     }
@@ -98,6 +129,31 @@ void TestCli::showRecord() {
     QCOMPARE(lines[28], QStringLiteral("Desc03=ultimo"));
 }
 
+// A stored line break cannot forge a line of "mostra": every field stays on
+// its own line, control characters and backslashes written as escapes.
+void TestCli::showEscapesControlCharacters() {
+    DatabaseRecord r = card(QStringLiteral("x"), true);
+    const auto store = [&r](int field, QByteArrayView bytes) {
+        char *p = r.data() + databaseLayout.fields[field].offset;
+        p[0] = char(bytes.size());
+        std::memcpy(p + 1, bytes.data(), size_t(bytes.size()));
+    };
+    store(DatabaseField::Campo01, "x\nCliente=FALSO");
+    store(DatabaseField::Campo02, "a\r\nb\tc\\n");
+    store(DatabaseField::Campo03, "<\x01\x1B[2J\x7F|\x9D|\xE0>");
+    writeFile("Database.pro", r.bytes());
+    const Result res =
+        runIn({QStringLiteral("mostra"), QStringLiteral("database"), QStringLiteral("1")});
+    QCOMPARE(res.code, 0);
+    const QStringList lines = res.out.split(u'\n');
+    QCOMPARE(lines.size(), 29 + 1); // 29 fields and the final line break
+    QCOMPARE(lines[0], QStringLiteral("Campo01=x\\nCliente=FALSO"));
+    QCOMPARE(lines[1], QStringLiteral("Campo02=a\\r\\nb\\tc\\\\n"));
+    QCOMPARE(lines[2], QStringLiteral("Campo03=<\\x01\\x1B[2J\\x7F|\\x9D|à>"));
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^Cliente="))),
+             QStringList{QStringLiteral("Cliente=Verdi Giuseppe")});
+}
+
 void TestCli::exportMatchesTheExportWindow() {
     ClientRecord c;
     c.setText(ClientField::Cliente, QStringLiteral("Neri & Figli <srl>"));
@@ -117,6 +173,102 @@ void TestCli::exportMatchesTheExportWindow() {
                path("altro.xls")});
     QCOMPARE(r.code, 0);
     QCOMPARE(read(path("altro.xls")), read(expected));
+}
+
+// An export that cannot reach the disk is a file error, and the earlier
+// export stays byte for byte.
+void TestCli::exportOntoFullDisk() {
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    QByteArray cards;
+    for (int i = 0; i < 10; ++i)
+        cards += card(QStringLiteral("scheda %1").arg(i), i % 2).bytes();
+    writeFile("Database.pro", cards);
+    const QString target = disk.filePath(QStringLiteral("Database.xls"));
+    const QStringList args{QStringLiteral("esporta"), QStringLiteral("database"),
+                           QStringLiteral("--file"), target};
+    QCOMPARE(runIn(args).code, 0);
+    const QByteArray old = read(target);
+    QVERIFY(disk.fill());
+    const Result r = runIn(args);
+    QCOMPARE(r.code, 2);
+    QCOMPARE(r.err, QStringLiteral("cartavera-cli: Unable to write to %1\n").arg(target));
+    QCOMPARE(read(target), old);
+}
+
+void TestCli::exportNeverOverwritesTheArchive_data() {
+    QTest::addColumn<QString>("archive");
+    QTest::addColumn<QString>("target"); // "" for the default Database.xls / Clienti.xls
+    QTest::addColumn<QString>("link");   // what the target is made: "", "symlink" or "hardlink"
+    QTest::addColumn<QString>("linked"); // the file it links to
+    QTest::newRow("its own archive") << "database"
+                                     << "@/Database.pro"
+                                     << ""
+                                     << "";
+    QTest::newRow("the other archive") << "database"
+                                       << "@/Clienti.pro"
+                                       << ""
+                                       << "";
+    QTest::newRow("relative path") << "clienti"
+                                   << "Clienti.pro"
+                                   << ""
+                                   << "";
+    QTest::newRow("other spelling") << "clienti"
+                                    << "@/.//Database.pro"
+                                    << ""
+                                    << "";
+    QTest::newRow("symbolic link") << "database"
+                                   << "@/riepilogo.xls"
+                                   << "symlink"
+                                   << "Database.pro";
+    QTest::newRow("hard link") << "clienti"
+                               << "@/riepilogo.xls"
+                               << "hardlink"
+                               << "Clienti.pro";
+    QTest::newRow("default target is a link") << "database"
+                                              << ""
+                                              << "symlink"
+                                              << "Database.pro";
+    QTest::newRow("settings file") << "database"
+                                   << "@/Archivio.ini"
+                                   << ""
+                                   << "";
+}
+
+void TestCli::exportNeverOverwritesTheArchive() {
+    QFETCH(QString, archive);
+    QFETCH(QString, target);
+    QFETCH(QString, link);
+    QFETCH(QString, linked);
+    const QByteArray cards = card(QStringLiteral("a"), false).bytes();
+    ClientRecord client;
+    client.setText(ClientField::Cliente, QStringLiteral("Neri Anna"));
+    writeFile("Database.pro", cards);
+    writeFile("Clienti.pro", client.bytes());
+    writeFile("Archivio.ini", "[Database]\r\nNome Archivio=Vini\r\n");
+    target.replace(u'@', m_dir->path());
+    const QString made = target.isEmpty() ? path("Database.xls") : target;
+    if (link == u"symlink")
+        QVERIFY(QFile::link(path(qPrintable(linked)), made));
+    else if (link == u"hardlink")
+        QCOMPARE(::link(QFile::encodeName(path(qPrintable(linked))).constData(),
+                        QFile::encodeName(made).constData()),
+                 0);
+
+    QStringList args{QStringLiteral("esporta"), archive};
+    if (!target.isEmpty())
+        args << QStringLiteral("--file") << target;
+    const Result r = runIn(args);
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(r.err.count(u'\n'), 1);
+    QVERIFY2(r.err.startsWith(QStringLiteral("cartavera-cli: ")) &&
+                 r.err.contains(QStringLiteral("l'esportazione non lo sovrascrive")),
+             qPrintable(r.err));
+    QCOMPARE(read(path("Database.pro")), cards);
+    QCOMPARE(read(path("Clienti.pro")), client.bytes());
+    QCOMPARE(read(path("Archivio.ini")), QByteArray("[Database]\r\nNome Archivio=Vini\r\n"));
 }
 
 void TestCli::check_data() {
@@ -149,6 +301,25 @@ void TestCli::checkFromStandardInput() {
     QCOMPARE(r.code, 0);
     // Each line as it stands: a blank in it counts.
     QCOMPARE(r.out, QStringLiteral("VALIDO\nERRATO\nLUNGHEZZA\n"));
+}
+
+// A line far longer than any code is judged by its length without being held
+// whole: under a memory cap smaller than the line, its verdict and the next
+// line's come out in order.
+void TestCli::checkLongLine() {
+    constexpr rlim_t kCap = 32 << 20;
+    const QByteArray input = QByteArray(24 << 20, 'A') + "\nRSSMRA85T10A562S\r\n";
+    Result r = run({QStringLiteral("controlla"), QStringLiteral("cf")}, input, {}, 20000, kCap);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QStringLiteral("LUNGHEZZA\nVALIDO\n"));
+
+    // The bound is 1024 bytes, line break aside: a card number padded to it is
+    // still read, one byte more is too long.
+    const QByteArray card = "4111 1111 1111 1111";
+    r = run({QStringLiteral("controlla"), QStringLiteral("carta")},
+            card.leftJustified(1024, ' ') + "\r\n" + card.leftJustified(1025, ' ') + "\n");
+    QCOMPARE(r.out, QStringLiteral("VALIDO\tVisa\nLUNGHEZZA\n"));
 }
 
 void TestCli::errors_data() {
@@ -184,6 +355,61 @@ void TestCli::errors() {
                       QStringLiteral("database")})
                      .code,
                  2);
+}
+
+// Output that cannot be written (standard output on a full device) is a file
+// error, whatever the command.
+void TestCli::lostOutput_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("input");
+    QTest::newRow("help") << QStringList{"--help"} << QByteArray();
+    QTest::newRow("count") << QStringList{"conta", "database"} << QByteArray();
+    QTest::newRow("show") << QStringList{"mostra", "database", "1"} << QByteArray();
+    QTest::newRow("export") << QStringList{"esporta", "database"} << QByteArray();
+    QTest::newRow("check") << QStringList{"controlla", "cf", "RSSMRA85T10A562S"} << QByteArray();
+    QByteArray lines;
+    for (int i = 0; i < 20000; ++i)
+        lines += "RSSMRA85T10A562S\n";
+    QTest::newRow("check from standard input") << QStringList{"controlla", "cf"} << lines;
+}
+
+void TestCli::lostOutput() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, input);
+    writeFile("Database.pro", card(QStringLiteral("a"), false).bytes());
+    const Result r = run(QStringList{QStringLiteral("--cartella"), m_dir->path()} + args, input,
+                         QStringLiteral("/dev/full"));
+    QCOMPARE(r.code, 2);
+    QCOMPARE(r.err, QStringLiteral("cartavera-cli: impossibile scrivere l'uscita\n"));
+}
+
+// An archive name that holds a FIFO or a link loop is a file error, at once:
+// never a wait, never an empty archive.
+void TestCli::archiveThatIsNotAFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("args");
+    for (const char *kind : {"fifo", "link loop"}) {
+        QTest::addRow("%s, count", kind) << kind << QStringList{"conta", "database"};
+        QTest::addRow("%s, show", kind) << kind << QStringList{"mostra", "database", "1"};
+        QTest::addRow("%s, export", kind) << kind << QStringList{"esporta", "database"};
+    }
+}
+
+void TestCli::archiveThatIsNotAFile() {
+    QFETCH(QString, kind);
+    QFETCH(QStringList, args);
+    const QString archive = path("Database.pro");
+    if (kind == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(archive).constData(), 0600), 0);
+    else
+        QVERIFY(QFile::link(QStringLiteral("Database.pro"), archive));
+    const Result r =
+        run(QStringList{QStringLiteral("--cartella"), m_dir->path()} + args, {}, {}, 1000);
+    QCOMPARE(r.code, 2);
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(r.err,
+             QStringLiteral("cartavera-cli: %1: impossibile aprire l'archivio\n").arg(archive));
+    QVERIFY(!QFileInfo::exists(path("Database.xls")));
 }
 
 QTEST_APPLESS_MAIN(TestCli)

@@ -151,8 +151,8 @@ void TestFrmDatabase::present(bool active) {
 
 // Shows the stored card at `position` as the search window would.
 void TestFrmDatabase::showStored(qint64 position) {
-    RecordFile records;
-    records.openOrCreate(archive(), kSize);
+    DatabaseFile records;
+    records.openOrCreate(m_forms->folder);
     records.seek(position - 1);
     DatabaseRecord record;
     records.read(record);
@@ -552,8 +552,8 @@ void TestFrmDatabase::duplicateAndSaveAsNewCard() {
         DatabaseRecord card = synthetic::databaseCard(3);
         card.setText(File01, QStringLiteral("contratto.pdf"));
         card.setText(Desc01, QStringLiteral("Contratto firmato"));
-        RecordFile records;
-        records.openOrCreate(archive(), kSize);
+        DatabaseFile records;
+        records.openOrCreate(m_forms->folder);
         records.seek(3);
         records.write(card);
     }

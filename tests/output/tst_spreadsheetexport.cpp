@@ -2,6 +2,7 @@
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
 #include "storage/StorageError.h"
+#include "support/FullDisk.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -14,8 +15,11 @@ class TestSpreadsheetExport : public QObject {
     void databaseFileBytes();
     void clientCells();
     void gridAndRecordGiveSameBytes();
+    void cellsStayText_data();
+    void cellsStayText();
     void emptyArchiveHasHeaderOnly();
     void failureLeavesOldFileIntact();
+    void fullDisk();
 
   private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -76,7 +80,7 @@ QByteArray databaseHeader() {
 QByteArray row(const QList<QByteArray> &cells) {
     QByteArray out = "<tr>";
     for (const QByteArray &c : cells)
-        out += "<td style=\"text-align: left;\">" + c + "</td>";
+        out += "<td style=\"text-align: left;\" sdnum=\"1040;0;@\">" + c + "</td>";
     return out + "</tr>";
 }
 
@@ -170,6 +174,28 @@ void TestSpreadsheetExport::gridAndRecordGiveSameBytes() {
     QVERIFY(read(path(QStringLiteral("grid.xls"))).contains(" \xE0\x80&lt;&amp;&gt;</td>"));
 }
 
+// Texts a spreadsheet would turn into numbers or formulas reach the file as
+// they are, in cells marked as text.
+void TestSpreadsheetExport::cellsStayText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("leading zeros") << "00743110157";
+    QTest::newRow("postal code") << "01100";
+    QTest::newRow("formula") << "=SOMMA(A1:A9)";
+    QTest::newRow("exponent") << "1e5";
+    QTest::newRow("card number") << "4111111111111111111";
+}
+
+void TestSpreadsheetExport::cellsStayText() {
+    QFETCH(QString, text);
+    const QString target = path(QStringLiteral("Clienti.xls"));
+    spreadsheet::Writer w(target, spreadsheet::clientSheet);
+    w.addRow({text});
+    w.commit();
+    QList<QByteArray> cells(25);
+    cells[0] = text.toLatin1();
+    QVERIFY(read(target).endsWith(row(cells) + kTail));
+}
+
 void TestSpreadsheetExport::emptyArchiveHasHeaderOnly() {
     const qint64 rows =
         spreadsheet::exportArchive(spreadsheet::databaseSheet, path(QStringLiteral("Database.pro")),
@@ -202,6 +228,29 @@ void TestSpreadsheetExport::failureLeavesOldFileIntact() {
     // A target that cannot be created is an error, not a success.
     QVERIFY_THROWS_EXCEPTION(StorageError, spreadsheet::Writer(target + QStringLiteral("/x.xls"),
                                                                spreadsheet::databaseSheet));
+}
+
+// Ten cards exported onto a full disk: the export raises and the earlier
+// export stays byte for byte.
+void TestSpreadsheetExport::fullDisk() {
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    DatabaseRecord card;
+    card.setText(DatabaseField::Campo01, QStringLiteral("Barolo"));
+    card.setText(DatabaseField::Cliente, QStringLiteral("Rossi Mario"));
+    writeRecords(QStringLiteral("Database.pro"), QList<QByteArray>(10, card.bytes()));
+    const QString target = disk.filePath(QStringLiteral("Database.xls"));
+    QCOMPARE(spreadsheet::exportArchive(spreadsheet::databaseSheet,
+                                        path(QStringLiteral("Database.pro")), target),
+             10);
+    const QByteArray old = read(target);
+    QVERIFY(old.size() > 4096);
+    QVERIFY(disk.fill());
+    QVERIFY_THROWS_EXCEPTION(
+        StorageError, spreadsheet::exportArchive(spreadsheet::databaseSheet,
+                                                 path(QStringLiteral("Database.pro")), target));
+    QCOMPARE(read(target), old);
 }
 
 QTEST_APPLESS_MAIN(TestSpreadsheetExport)

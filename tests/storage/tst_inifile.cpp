@@ -1,5 +1,7 @@
 #include "storage/IniFile.h"
 #include "storage/StorageError.h"
+#include "support/FullDisk.h"
+#include "support/PermissionBits.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,6 +18,8 @@ class TestIniFile : public QObject {
     void encodings_data();
     void encodings();
     void failedWrite();
+    void fullDisk();
+    void unreadableFileIsNeverRewritten();
 
   private:
     QString path() const { return m_dir->filePath(QStringLiteral("Archivio.ini")); }
@@ -86,29 +90,57 @@ void TestIniFile::updateInPlaceKeepsOtherLines() {
                                      "Sottotitolo Archivio=Due\n"));
 }
 
+// A file is written back in the encoding it was read in: another key written
+// never turns its characters into "?".
 void TestIniFile::encodings_data() {
     QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("written");
     QTest::newRow("windows-1252") << QByteArray(
-        "[Database]\r\nNome Archivio=Citt\xE0 e propriet\xE0\r\n");
+                                         "[Database]\r\nNome Archivio=Citt\xE0 e propriet\xE0\r\n")
+                                  << QStringLiteral("Città e proprietà")
+                                  << QByteArray(
+                                         "[Database]\r\nNome Archivio=Citt\xE0 e propriet\xE0\r\n"
+                                         "Sottotitolo Archivio=Per\xF2\r\n");
+    QTest::newRow("plain ascii") << QByteArray("[Database]\r\nNome Archivio=Vini\r\n")
+                                 << QStringLiteral("Vini")
+                                 << QByteArray("[Database]\r\nNome Archivio=Vini\r\n"
+                                               "Sottotitolo Archivio=Per\xF2\r\n");
     QTest::newRow("utf-8") << QByteArray(
-        "[Database]\r\nNome Archivio=Citt\xC3\xA0 e propriet\xC3\xA0\r\n");
+                                  "[Database]\r\nNome Archivio=Citt\xC3\xA0 e propriet\xC3\xA0\r\n")
+                           << QStringLiteral("Città e proprietà")
+                           << QByteArray(
+                                  "[Database]\r\nNome Archivio=Citt\xC3\xA0 e propriet\xC3\xA0\r\n"
+                                  "Sottotitolo Archivio=Per\xC3\xB2\r\n");
+    QTest::newRow("utf-8 beyond windows-1252")
+        << QByteArray("[Database]\nNome Archivio=\xC5\x81\xC3\xB3"
+                      "d\xC5\xBA\n")
+        << QStringLiteral("Łódź")
+        << QByteArray("[Database]\nNome Archivio=\xC5\x81\xC3\xB3"
+                      "d\xC5\xBA\n"
+                      "Sottotitolo Archivio=Per\xC3\xB2\n");
     QTest::newRow("utf-8 with mark")
-        << QByteArray("\xEF\xBB\xBF[Database]\nNome Archivio=Citt\xC3\xA0 e propriet\xC3\xA0\n");
+        << QByteArray("\xEF\xBB\xBF[Database]\nNome Archivio=\xC5\x81\xC3\xB3"
+                      "d\xC5\xBA\n")
+        << QStringLiteral("Łódź")
+        << QByteArray("\xEF\xBB\xBF[Database]\nNome Archivio=\xC5\x81\xC3\xB3"
+                      "d\xC5\xBA\n"
+                      "Sottotitolo Archivio=Per\xC3\xB2\n");
 }
 
 void TestIniFile::encodings() {
     QFETCH(QByteArray, file);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, written);
     writeFile(file);
     IniFile ini(path());
-    QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")),
-             QStringLiteral("Città e proprietà"));
-    // Written back in Windows-1252.
+    QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")), name);
     ini.write(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio"),
               QStringLiteral("Però"));
-    QVERIFY(fileBytes().contains("Nome Archivio=Citt\xE0 e propriet\xE0"));
-    QVERIFY(fileBytes().contains("Sottotitolo Archivio=Per\xF2"));
-    QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")),
-             QStringLiteral("Città e proprietà"));
+    QCOMPARE(fileBytes(), written);
+    QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")), name);
+    QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")),
+             QStringLiteral("Però"));
 }
 
 void TestIniFile::failedWrite() {
@@ -130,6 +162,59 @@ void TestIniFile::failedWrite() {
                                                                  QStringLiteral("Nome Archivio"),
                                                                  QStringLiteral("x")));
     QVERIFY(QFileInfo(folder).isDir());
+}
+
+// On a really full disk a write raises and the settings file stays as it was.
+void TestIniFile::fullDisk() {
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    IniFile ini(disk.filePath(QStringLiteral("Archivio.ini")));
+    ini.write(QStringLiteral("Database"), QStringLiteral("Nome Archivio"), QStringLiteral("Vini"));
+    const QByteArray old = "[Database]\r\nNome Archivio=Vini\r\n";
+    QVERIFY(disk.fill());
+    try {
+        ini.write(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio"),
+                  QStringLiteral("Cantina"));
+        QFAIL("no error raised");
+    } catch (const StorageError &e) {
+        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(ini.path()));
+    }
+    QFile file(ini.path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
+}
+
+// A regular file that is there but cannot be read (write-only here) would lose
+// every other line if a write rewrote it: the write raises, and the file stays
+// byte for byte. (A folder, a FIFO or a device is refused by the writer as
+// well; this file is one the writer alone would replace.)
+void TestIniFile::unreadableFileIsNeverRewritten() {
+    const QByteArray old =
+        "[Database]\r\nNome Archivio=Vini\r\n[Nome Campi]\r\nCampo 01=Annata\r\n";
+    writeFile(old);
+    QVERIFY(QFile::setPermissions(path(), QFileDevice::WriteOwner));
+    {
+        PermissionBits bits;
+        if (!bits.active())
+            QSKIP("permission bits cannot be made to count here");
+        IniFile ini(path());
+        QVERIFY(!QFile(path()).open(QIODevice::ReadOnly)); // truly unreadable now
+        QCOMPARE(ini.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")), QString());
+        try {
+            ini.write(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio"),
+                      QStringLiteral("Cantina"));
+            QFAIL("no error raised");
+        } catch (const StorageError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(path()));
+        }
+        QVERIFY_THROWS_EXCEPTION(
+            StorageError, IniFile(path(), IniFile::Unreadable::Raises)
+                              .read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
+    }
+    QCOMPARE(fileBytes(), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+             QStringList{QStringLiteral("Archivio.ini")});
 }
 
 QTEST_APPLESS_MAIN(TestIniFile)

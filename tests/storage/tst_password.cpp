@@ -2,6 +2,7 @@
 #include "storage/IniFile.h"
 #include "storage/PasswordFile.h"
 #include "storage/StorageError.h"
+#include "support/FullDisk.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ class TestPassword : public QObject {
     void roundTripEveryByte();
     void passwordFile();
     void deliveredFile();
+    void fullDisk();
 };
 
 void TestPassword::vectors_data() {
@@ -89,6 +91,25 @@ void TestPassword::deliveredFile() {
     const QString word = password::read(resources);
     QCOMPARE(word.size(), 14);
     QVERIFY(QRegularExpression(QStringLiteral("^[A-Z]{14}$")).match(word).hasMatch());
+}
+
+// "Cambia password" on a full disk: the write raises and the old password file
+// stays byte for byte.
+void TestPassword::fullDisk() {
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    const AppFolder folder(disk.path());
+    password::write(folder, QStringLiteral("VECCHIA"));
+    QFile file(folder.passwordFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray old = file.readAll();
+    file.close();
+    QVERIFY(disk.fill());
+    QVERIFY_THROWS_EXCEPTION(StorageError, password::write(folder, QStringLiteral("NUOVA")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
+    QCOMPARE(password::read(folder), QStringLiteral("VECCHIA"));
 }
 
 QTEST_APPLESS_MAIN(TestPassword)

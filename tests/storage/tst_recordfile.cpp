@@ -1,3 +1,4 @@
+#include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/StorageError.h"
@@ -17,6 +18,7 @@ class TestRecordFile : public QObject {
     void failures();
     void scannerReadsInOrder();
     void scannerLeavesMissingFileAlone();
+    void recordsOfAnotherArchive();
 
   private:
     QString path(const char *name = "Database.pro") const { return m_dir->filePath(name); }
@@ -42,8 +44,8 @@ void TestRecordFile::init() {
 }
 
 void TestRecordFile::missingFileIsCreatedEmpty() {
-    RecordFile f;
-    f.openOrCreate(path(), 3310);
+    DatabaseFile f;
+    f.openOrCreate(AppFolder(m_dir->path()));
     QCOMPARE(f.size(), 0);
     QVERIFY(f.atEnd());
     f.close();
@@ -54,7 +56,7 @@ void TestRecordFile::missingFileIsCreatedEmpty() {
 void TestRecordFile::existingFileIsNeverEmptied() {
     writeFile(card('a') + card('b'));
     RecordFile f;
-    f.openOrCreate(path(), 3310);
+    f.openOrCreate(databaseLayout, path());
     QCOMPARE(f.size(), 2);
     f.close();
     QCOMPARE(fileBytes(), card('a') + card('b'));
@@ -64,13 +66,15 @@ void TestRecordFile::partialTrailingRecord() {
     // Two whole cards and 100 stray bytes: the stray bytes are not a card, and
     // an append lands right after the second card.
     writeFile(card('a') + card('b') + QByteArray(100, 'z'));
-    RecordFile f;
-    f.openOrCreate(path(), 3310);
+    DatabaseFile f;
+    f.openOrCreate(AppFolder(m_dir->path()));
     QCOMPARE(f.size(), 2);
     f.seek(2);
     QVERIFY(f.atEnd());
-    QVERIFY_THROWS_EXCEPTION(StorageError, f.read(DatabaseRecord().data()));
-    f.write(card('c').constData());
+    DatabaseRecord r;
+    QVERIFY_THROWS_EXCEPTION(StorageError, f.read(r));
+    r.setText(DatabaseField::Campo01, QString(10, u'c'));
+    f.write(r);
     QCOMPARE(f.position(), 3);
     QCOMPARE(f.size(), 3);
     f.close();
@@ -80,8 +84,8 @@ void TestRecordFile::partialTrailingRecord() {
 
 void TestRecordFile::overwriteTouchesOneRecord() {
     writeFile(card('a') + card('b') + card('c') + card('d') + card('e'));
-    RecordFile f;
-    f.openOrCreate(path(), 3310);
+    DatabaseFile f;
+    f.openOrCreate(AppFolder(m_dir->path()));
     DatabaseRecord r;
     f.seek(1);
     f.read(r);
@@ -111,21 +115,21 @@ void TestRecordFile::failures() {
     QFETCH(QString, what);
     writeFile(card('a'));
     RecordFile f;
-    char buffer[3310];
+    DatabaseRecord record;
     auto run = [&] {
         if (what == u"parent")
-            f.openOrCreate(path() + QStringLiteral("/Database.pro"), 3310);
+            f.openOrCreate(databaseLayout, path() + QStringLiteral("/Database.pro"));
         else if (what == u"folder")
-            f.openOrCreate(m_dir->path(), 3310);
+            f.openOrCreate(databaseLayout, m_dir->path());
         else if (what == u"full") {
-            f.openOrCreate(QStringLiteral("/dev/full"), 3310);
-            f.write(buffer);
+            f.openOrCreate(databaseLayout, QStringLiteral("/dev/full"));
+            f.write(record);
         } else {
-            f.openOrCreate(path(), 3310);
+            f.openOrCreate(databaseLayout, path());
             if (what == u"seek")
                 f.seek(2);
-            f.read(buffer);
-            f.read(buffer);
+            f.read(record);
+            f.read(record);
         }
     };
     QVERIFY_THROWS_EXCEPTION(StorageError, run());
@@ -137,7 +141,7 @@ void TestRecordFile::scannerReadsInOrder() {
     for (int i = 0; i < 700; ++i) // more than one read buffer
         all += card(char('a' + i % 26));
     writeFile(all + "xx");
-    RecordScanner s(path(), 3310);
+    RecordScanner s(databaseLayout, path());
     QCOMPARE(s.count(), 700);
     int n = 0;
     while (const char *r = s.next()) {
@@ -147,15 +151,63 @@ void TestRecordFile::scannerReadsInOrder() {
     QCOMPARE(n, 700);
 }
 
+// The read path (scanner and read-only open) never creates a missing archive
+// and never writes.
 void TestRecordFile::scannerLeavesMissingFileAlone() {
     {
-        RecordScanner s(path(), 3310, RecordScanner::Missing::Empty);
+        RecordScanner s(databaseLayout, path());
         QCOMPARE(s.count(), 0);
         QCOMPARE(s.next(), nullptr);
     }
-    QVERIFY(!QFileInfo::exists(path()));
-    RecordScanner created(path(), 3310);
-    QVERIFY(QFileInfo::exists(path()));
+    {
+        ClientFile f;
+        f.openForReading(AppFolder(m_dir->path()));
+        QCOMPARE(f.size(), 0);
+        QVERIFY_THROWS_EXCEPTION(StorageError, f.write(ClientRecord()));
+    }
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+
+    writeFile(card('a'));
+    DatabaseFile f;
+    f.openForReading(AppFolder(m_dir->path()));
+    QCOMPARE(f.size(), 1);
+    DatabaseRecord r;
+    f.read(r);
+    QCOMPARE(r.bytes(), card('a'));
+    f.seek(0);
+    QVERIFY_THROWS_EXCEPTION(StorageError, f.write(r));
+    QCOMPARE(fileBytes(), card('a'));
+}
+
+// A record of one archive never lands in the other: the typed archives do not
+// compile it, and the untyped file refuses it, and a file named after the
+// other archive, at run time.
+template <class File, class R>
+concept Writes = requires(File f, const R r) {
+    f.write(r);
+};
+template <class File, class R>
+concept Reads = requires(File f, R r) {
+    f.read(r);
+};
+static_assert(Writes<DatabaseFile, DatabaseRecord> && Reads<DatabaseFile, DatabaseRecord>);
+static_assert(!Writes<DatabaseFile, ClientRecord> && !Reads<DatabaseFile, ClientRecord>);
+static_assert(Writes<ClientFile, ClientRecord> && !Writes<ClientFile, DatabaseRecord>);
+
+void TestRecordFile::recordsOfAnotherArchive() {
+    writeFile(card('a'));
+    RecordFile f;
+    f.openOrCreate(databaseLayout, path());
+    ClientRecord client;
+    client.setText(ClientField::Cliente, u"Neri Anna");
+    QVERIFY_THROWS_EXCEPTION(StorageError, f.write(client));
+    f.seek(0);
+    QVERIFY_THROWS_EXCEPTION(StorageError, f.read(client));
+    QVERIFY_THROWS_EXCEPTION(StorageError, f.openOrCreate(clientLayout, path()));
+    QVERIFY_THROWS_EXCEPTION(StorageError, RecordScanner(clientLayout, path()));
+    QVERIFY_THROWS_EXCEPTION(StorageError, f.openOrCreate(databaseLayout, path("Clienti.pro")));
+    QCOMPARE(fileBytes(), card('a'));
+    QVERIFY(!QFileInfo::exists(path("Clienti.pro")));
 }
 
 QTEST_APPLESS_MAIN(TestRecordFile)
