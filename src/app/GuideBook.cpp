@@ -2,6 +2,8 @@
 
 #include "StartGuide.h"
 #include "kit/WindowKit.h"
+#include "storage/StorageError.h"
+#include "storage/WholeFile.h"
 #include "database/DatabaseGuide.h"
 #include "settings/SettingsGuide.h"
 
@@ -9,7 +11,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgRenderer>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -155,13 +156,29 @@ void drawPageFrame(QPainter &p, const QRectF &page, qreal headerHeight, int numb
 
 } // namespace
 
+namespace {
+// Paints the whole guide as PDF into `device`; false when painting failed.
+bool paintGuideBook(QIODevice *device, const QList<GuideTopic> &topics);
+} // namespace
+
 bool writeGuideBook(const QString &path, const QList<GuideTopic> &topics) {
-    // Written aside and renamed over the target: a failure never leaves a
-    // half guide where a good one stood.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Written aside and put in place only once whole on disk: a failure never
+    // leaves a half guide where a good one stood.
+    try {
+        WholeFile file(path);
+        if (!paintGuideBook(file.device(), topics))
+            file.fail();
+        file.commit();
+    } catch (const StorageError &) {
         return false;
-    QPdfWriter writer(&file);
+    }
+    return true;
+}
+
+namespace {
+
+bool paintGuideBook(QIODevice *device, const QList<GuideTopic> &topics) {
+    QPdfWriter writer(device);
     writer.setTitle(QStringLiteral("Cartavera - Guida all'utilizzo del software"));
     writer.setCreator(QStringLiteral("Cartavera"));
     writer.setResolution(300);
@@ -206,5 +223,7 @@ bool writeGuideBook(const QString &path, const QList<GuideTopic> &topics) {
         doc.documentLayout()->draw(&painter, context);
         painter.restore();
     }
-    return painter.end() && file.commit();
+    return painter.end();
 }
+
+} // namespace

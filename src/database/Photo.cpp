@@ -1,11 +1,11 @@
 #include "Photo.h"
 
 #include "storage/AppFolder.h"
+#include "storage/PictureFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
 #include "storage/WholeFile.h"
 
-#include <QImageReader>
 #include <QImageWriter>
 
 namespace photo {
@@ -15,9 +15,7 @@ QString fileOf(const AppFolder &folder, QStringView position) {
 }
 
 QImage load(const QString &path) {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    return reader.read();
+    return readPictureFile(path);
 }
 
 void saveJpeg(const QImage &picture, const QString &path) {

@@ -7,7 +7,9 @@
 #include "kit/WindowKit.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
+#include "storage/StorageError.h"
 #include "storage/TextRules.h"
+#include "storage/WholeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -48,25 +49,15 @@ QString suffix(int slot) {
     return QStringLiteral("%1").arg(slot, 2, 10, QLatin1Char('0'));
 }
 
-// Copies `source` over `target` through a temporary file in the target's
-// folder, renamed over the target only once the whole file is written.
+// Copies `source` over `target`; the target is replaced only once the whole
+// copy is on disk.
 bool copyReplacing(const QString &source, const QString &target) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    try {
+        copyWholeFile(source, target);
+    } catch (const StorageError &) {
         return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    // Read until the file gives no more: some files report a size of 0.
-    for (;;) {
-        const QByteArray chunk = in.read(1 << 16);
-        if (in.error() != QFileDevice::NoError || out.write(chunk) != chunk.size()) {
-            out.cancelWriting(); // the target stays as it was
-            return false;
-        }
-        if (chunk.isEmpty())
-            return out.commit();
     }
+    return true;
 }
 
 // True for a name that a card stores as it is: Windows-1252 text that fits

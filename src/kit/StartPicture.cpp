@@ -2,8 +2,8 @@
 
 #include "WindowKit.h"
 #include "storage/AppFolder.h"
+#include "storage/PictureFile.h"
 
-#include <QImageReader>
 #include <QPainter>
 
 const QImage &defaultStartPicture() {
@@ -12,9 +12,7 @@ const QImage &defaultStartPicture() {
 }
 
 QImage loadLogo(const AppFolder &folder) {
-    QImageReader reader(folder.logoFile());
-    reader.setDecideFormatFromContent(true);
-    return reader.read();
+    return readPictureFile(folder.logoFile());
 }
 
 QPixmap fittedPicture(const QImage &picture, QSize area) {

@@ -7,17 +7,17 @@
 #include "kit/StartPicture.h"
 #include "kit/WindowKit.h"
 #include "storage/IniFile.h"
+#include "storage/PictureFile.h"
+#include "storage/WholeFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QLineEdit>
 #include <QPainter>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -52,13 +52,15 @@ bool saveBitmap(const QImage &picture, const QString &path) {
         QPainter painter(&opaque);
         painter.drawImage(0, 0, picture);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    try {
+        writeWholeFile(path, [&opaque](QIODevice &device) {
+            QImageWriter writer(&device, "bmp");
+            return writer.write(opaque);
+        });
+    } catch (const StorageError &) {
         return false;
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(opaque))
-        return false;
-    return file.commit();
+    }
+    return true;
 }
 
 } // namespace
@@ -210,10 +212,7 @@ void TfrmImpostaAvvio::btnSfogliaClick() {
     const QString path = Desktop::current().openFileName(this, kDialogTitle, kDialogFilter, folder);
     if (path.isEmpty())
         return;
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
+    const QImage picture = readPictureFile(path, Orientation::FromExif);
     setPicture(picture.isNull() ? defaultStartPicture() : picture);
 }
 

@@ -3,6 +3,7 @@
 #include "app/TfrmCambiaPassword.h"
 #include "app/TfrmPassword.h"
 #include "storage/PasswordFile.h"
+#include "support/FullDisk.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +21,7 @@ class TestFrmCambiaPassword : public QObject {
     void acceptedPasswordOpensTheLogin();
     void damagedPasswordFile();
     void closingBringsBackAnEmptyLogin();
+    void fullDiskKeepsThePassword();
 };
 
 namespace {
@@ -28,7 +30,8 @@ const QString kOld = QStringLiteral("VECCHIA1");
 struct Change {
     AppFixture app;
     TfrmCambiaPassword *w;
-    explicit Change(bool withFile = true) : w(app.windows->frmCambiaPassword) {
+    explicit Change(bool withFile = true, const QString &folder = AppFixture::defaultSubfolder())
+        : app(folder), w(app.windows->frmCambiaPassword) {
         if (withFile)
             password::write(AppFolder(app.folder), kOld);
         app.windows->frmPassword->present();
@@ -232,6 +235,28 @@ void TestFrmCambiaPassword::closingBringsBackAnEmptyLogin() {
     QCOMPARE(c.w->txtPasswordNew->text(), QString());
     QCOMPARE(c.w->txtConferma->text(), QString());
     QVERIFY(!c.w->cmdOK->isEnabled());
+}
+
+void TestFrmCambiaPassword::fullDiskKeepsThePassword() {
+    // The application folder on a full disk: the change fails, says so, and
+    // the old password still opens the program.
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    Change c(true, disk.filePath(QStringLiteral("Cartavera")));
+    const QByteArray before = c.file();
+    QVERIFY(!before.isEmpty());
+    QVERIFY(disk.fill());
+    c.type(QStringLiteral("vecchia1"), QStringLiteral("nuova123"), QStringLiteral("nuova123"));
+    QTest::mouseClick(c.w->cmdOK, Qt::LeftButton);
+
+    QCOMPARE(c.app.desktop.lastMessage(),
+             QStringLiteral("Attenzione: si è verificato un errore durante la procedura di "
+                            "modifica della password. Si consiglia di reinstallare il software."));
+    QCOMPARE(c.file(), before);
+    c.w->close();
+    QVERIFY(logsIn(c.app, QStringLiteral("vecchia1")));
+    QVERIFY(!logsIn(c.app, QStringLiteral("nuova123")));
 }
 
 QTEST_MAIN(TestFrmCambiaPassword)

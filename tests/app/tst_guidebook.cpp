@@ -5,6 +5,9 @@
 #include "database/TfrmDatabase.h"
 #include "settings/TfrmMenuImpostazioni.h"
 
+#include "support/Files.h"
+#include "support/FullDisk.h"
+
 #include <QPlainTextEdit>
 
 #include <QFile>
@@ -18,6 +21,7 @@ class TestGuideBook : public QObject {
     void holdsTheWindowsTopics();
     void writesAPage_perChapter();
     void unwritablePath();
+    void fullDiskKeepsTheOldGuide();
 };
 
 void TestGuideBook::holdsTheWindowsTopics() {
@@ -75,6 +79,19 @@ void TestGuideBook::unwritablePath() {
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QVERIFY(!writeGuideBook(dir.filePath(QStringLiteral("file/Guida.pdf")), guideBookTopics()));
+}
+
+void TestGuideBook::fullDiskKeepsTheOldGuide() {
+    FullDisk disk("1m");
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    const QString path = disk.filePath(QStringLiteral("Guida.pdf"));
+    const QList<GuideTopic> small = {{QStringLiteral("Primo."), {QStringLiteral("Uno.")}}};
+    QVERIFY(writeGuideBook(path, small));
+    const QByteArray before = readFile(path);
+    QVERIFY(disk.fill());
+    QVERIFY(!writeGuideBook(path, guideBookTopics()));
+    QCOMPARE(readFile(path), before);
 }
 
 QTEST_MAIN(TestGuideBook)

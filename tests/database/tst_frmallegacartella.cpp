@@ -5,6 +5,7 @@
 #include "storage/DatabaseRecord.h"
 #include "support/FakeDesktop.h"
 #include "support/Files.h"
+#include "support/FullDisk.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,7 @@ class TestFrmAllegaCartella : public QObject {
     void failedCopyIsReported_data();
     void failedCopyIsReported();
     void failedOverwriteKeepsTheOldFile();
+    void fullDiskKeepsTheOldFile();
     void namesAreNeverJoinedToTheFolder_data();
     void namesAreNeverJoinedToTheFolder();
     void pickedFromTheFolderItself();
@@ -73,7 +75,9 @@ class TestFrmAllegaCartella : public QObject {
 
   private:
     // The application folder has a name outside ASCII, as a user's copy may have.
-    QString appFolder() const { return m_app->filePath(QStringLiteral("Schede Città")); }
+    QString appFolder() const {
+        return m_appFolder.isEmpty() ? m_app->filePath(QStringLiteral("Schede Città")) : m_appFolder;
+    }
     QString folder() const { return appFolder() + QStringLiteral("/Documenti_Allegati"); }
     // A file outside the application folder, as the user would pick it.
     QString source(const QString &name, const QByteArray &bytes) {
@@ -84,6 +88,7 @@ class TestFrmAllegaCartella : public QObject {
     }
 
     std::unique_ptr<QTemporaryDir> m_app;
+    QString m_appFolder; // when set, the application folder lies there
     std::unique_ptr<QTemporaryDir> m_outside;
     std::unique_ptr<Forms> m_forms;
     std::unique_ptr<FakeDesktop> m_desktop;
@@ -98,6 +103,7 @@ void TestFrmAllegaCartella::init() {
 }
 
 void TestFrmAllegaCartella::cleanup() {
+    m_appFolder.clear();
     m_desktop.reset();
     m_forms.reset();
     m_outside.reset();
@@ -339,6 +345,37 @@ void TestFrmAllegaCartella::failedOverwriteKeepsTheOldFile() {
     QCOMPARE(m_desktop->messages[1].kind, Desktop::Kind::Error);
     QCOMPARE(readFile(folder() + QStringLiteral("/mem")), QByteArray("the good copy"));
     QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"mem"});
+}
+
+void TestFrmAllegaCartella::fullDiskKeepsTheOldFile() {
+    // The application folder on a full disk: a small file that does not fit
+    // is reported and the file of that name already attached stays whole.
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    m_forms.reset();
+    m_appFolder = disk.filePath(QStringLiteral("Cartavera"));
+    QVERIFY(QDir().mkpath(folder()));
+    m_forms = std::make_unique<Forms>(AppFolder(appFolder()));
+    QVERIFY(writeFile(folder() + QStringLiteral("/listino.xls"), "listino di marzo"));
+    m_desktop->fileNames << source(QStringLiteral("listino.xls"), "listino di aprile");
+    m_desktop->answers << Desktop::Answer::Yes;
+    QVERIFY(disk.fill());
+    QString slot1;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        TfrmAllegaCartella &w = attachments(dialog);
+        QTest::mouseClick(w.btnSfoglia01, Qt::LeftButton);
+        slot1 = w.txtFile01->text();
+    };
+    Caller caller;
+    caller.edit(TfrmAllegaCartella::Archive::Database);
+
+    QCOMPARE(m_desktop->messages.size(), 2); // the overwrite question, then the error
+    QCOMPARE(m_desktop->messages[1].kind, Desktop::Kind::Error);
+    QCOMPARE(slot1, QString());
+    QCOMPARE(readFile(folder() + QStringLiteral("/listino.xls")), QByteArray("listino di marzo"));
+    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("listino.xls")});
 }
 
 void TestFrmAllegaCartella::namesAreNeverJoinedToTheFolder_data() {

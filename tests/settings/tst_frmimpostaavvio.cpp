@@ -1,4 +1,5 @@
 #include "support/AppFixture.h"
+#include "support/FullDisk.h"
 #include "kit/StartPicture.h"
 #include "app/TfrmAvvio.h"
 #include "settings/TfrmImpostaAvvio.h"
@@ -20,6 +21,7 @@ class TestFrmImpostaAvvio : public QObject {
     void savesNameAndSubtitle_data();
     void savesNameAndSubtitle();
     void logoThatCannotBeWritten();
+    void fullDiskKeepsTheOldLogo();
     void enterKeyAndStatusLine();
 };
 
@@ -28,7 +30,8 @@ namespace {
 struct StartSettings {
     AppFixture app;
     TfrmImpostaAvvio *w;
-    StartSettings() : w(app.windows->frmImpostaAvvio) {}
+    explicit StartSettings(const QString &folder = AppFixture::defaultSubfolder())
+        : app(folder), w(app.windows->frmImpostaAvvio) {}
     void open() {
         w->present();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -257,6 +260,32 @@ void TestFrmImpostaAvvio::logoThatCannotBeWritten() {
              QByteArray("[Database]\r\nNome Archivio=Film\r\nSottotitolo Archivio=\r\n"));
     QCOMPARE(s.w->picture().size(), QSize(2, 2));
     QCOMPARE(s.app.visibleWindows(), QStringList{"frmImpostaAvvio"});
+}
+
+void TestFrmImpostaAvvio::fullDiskKeepsTheOldLogo() {
+    // Room for the settings file but not for the new picture: the old
+    // Logo.bmp stays whole and the user is told.
+    FullDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    StartSettings s(disk.filePath(QStringLiteral("Cartavera")));
+    QVERIFY(stripes(QSize(40, 30)).save(s.app.path(QStringLiteral("Logo.bmp")), "BMP"));
+    const QByteArray before = s.app.read(QStringLiteral("Logo.bmp"));
+    s.open();
+    s.w->txtNomeArchivio->setText(QStringLiteral("Film"));
+    s.w->btnRipristina->click(); // the built-in picture: over a megabyte as a bitmap
+    QVERIFY(disk.fill());
+    QVERIFY(disk.release(16 * 1024));
+    s.w->btnApplica->click();
+
+    QCOMPARE(s.app.desktop.messages.size(), 1);
+    QCOMPARE(s.app.desktop.messages[0].kind, Desktop::Kind::Warning);
+    QVERIFY(s.app.desktop.lastMessage().contains(QStringLiteral("Logo.bmp")));
+    QCOMPARE(s.app.read(QStringLiteral("Logo.bmp")), before);
+    QCOMPARE(s.app.read(QStringLiteral("Archivio.ini")),
+             QByteArray("[Database]\r\nNome Archivio=Film\r\nSottotitolo Archivio=\r\n"));
+    QCOMPARE(QDir(s.app.folder).entryList(QDir::Files),
+             (QStringList{QStringLiteral("Archivio.ini"), QStringLiteral("Logo.bmp")}));
 }
 
 void TestFrmImpostaAvvio::enterKeyAndStatusLine() {

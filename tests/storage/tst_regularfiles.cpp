@@ -1,9 +1,11 @@
 // The data files are opened only when they are regular files: a FIFO, a
 // device, a folder or a link loop under one of their names is a file error
 // at once, never a wait and never an empty archive, and it is left as it was.
+#include "database/Photo.h"
 #include "storage/AppFolder.h"
 #include "storage/IniFile.h"
 #include "storage/PasswordFile.h"
+#include "storage/PictureFile.h"
 #include "storage/RecordFile.h"
 #include "storage/StorageError.h"
 #include "support/Deadline.h"
@@ -59,6 +61,12 @@ QString run(const QString &entry, const AppFolder &folder) {
                 .write(QStringLiteral("Database"), key, QStringLiteral("Vini"));
             return QStringLiteral("written");
         }
+        if (entry == u"readPictureFile")
+            return readPictureFile(folder.logoFile()).isNull() ? QStringLiteral("empty")
+                                                               : QStringLiteral("picture");
+        if (entry == u"photo::load")
+            return photo::load(photo::fileOf(folder, u"1")).isNull() ? QStringLiteral("empty")
+                                                                      : QStringLiteral("picture");
         if (entry == u"password::read")
             return password::read(folder).isEmpty() ? QStringLiteral("empty")
                                                     : QStringLiteral("value");
@@ -107,6 +115,9 @@ void TestRegularFiles::notRegular_data() {
         // Settings read as empty where they cannot be read, as when missing.
         {"Archivio.ini", "IniFile::read", "empty", false},
         {"Archivio.ini", "IniFile::write", "StorageError", true},
+        // A picture that cannot be read shows as the built-in one.
+        {"Logo.bmp", "readPictureFile", "empty", false},
+        {"1.jpg", "photo::load", "empty", false},
         {"unins000.dll", "password::read", "StorageError", false},
         {"unins000.dll", "password::write", "StorageError", true},
     };

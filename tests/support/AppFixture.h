@@ -25,10 +25,11 @@ struct AppFixture {
 
     // The application folder lies below the temporary one, under a name with a
     // blank and a letter outside ASCII, as a user's copy of the folder may be
-    // named; `subfolder` chooses another.
+    // named; `subfolder` chooses another, an absolute path a folder elsewhere
+    // (on a small full filesystem, for instance).
     static QString defaultSubfolder() { return QStringLiteral("Schede Città"); }
     explicit AppFixture(const QString &subfolder = defaultSubfolder()) {
-        folder = dir.filePath(subfolder);
+        folder = QDir::isAbsolutePath(subfolder) ? subfolder : dir.filePath(subfolder);
         QDir().mkpath(folder);
         windows = std::make_unique<Forms>(AppFolder(folder));
     }

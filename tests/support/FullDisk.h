@@ -71,6 +71,13 @@ class FullDisk {
         return error == ENOSPC;
     }
 
+    // Frees `bytes` of the filler again, so that small files still fit and
+    // large ones do not.
+    bool release(qint64 bytes) {
+        QFile filler(filePath(QString::fromLatin1(kFiller)));
+        return filler.size() >= bytes && filler.resize(filler.size() - bytes);
+    }
+
   private:
     QTemporaryDir m_dir;
     bool m_mounted = false;
