@@ -39,15 +39,17 @@ LargeWindow *LargeWindow::closeTarget() {
     return Shell::isRunning() ? shell().startScreen() : nullptr;
 }
 
-void LargeWindow::closeEvent(QCloseEvent *event) {
-    if (!Shell::isRunning() || shell().terminating()) {
-        event->accept();
-        return;
-    }
+void LargeWindow::FormClose() {
     // The target shows before this window hides (the close completes after
-    // this handler); the window is hidden, never destroyed.
-    event->accept();
+    // this handler).
     LargeWindow *target = closeTarget();
     if (target && target != this)
         target->present();
+}
+
+void LargeWindow::closeEvent(QCloseEvent *event) {
+    // The window is hidden, never destroyed: it is the program's for the whole run.
+    event->accept();
+    if (Shell::isRunning() && !shell().terminating())
+        FormClose();
 }

@@ -16,6 +16,9 @@ class LargeWindow : public QWidget {
     virtual void present();
     // Shows `target`, then hides this window.
     void handOver(LargeWindow *target);
+    // Closing (the window's exit button or its title bar), before it hides:
+    // shows closeTarget(). Not run once the program is ending.
+    virtual void FormClose();
 
   protected:
     // Lays `panel` out centred in the window, both ways; returns the window's
@@ -25,7 +28,6 @@ class LargeWindow : public QWidget {
     // The window closing this one leads to: the start screen, unless a
     // window chooses another. nullptr: closing only hides the window.
     virtual LargeWindow *closeTarget();
-    // Closing (its exit button or the title bar) hands over to closeTarget();
-    // once the program is ending, the window just closes.
+    // Runs FormClose(), unless the program is ending; the window then hides.
     void closeEvent(QCloseEvent *event) override;
 };
