@@ -109,7 +109,21 @@ void CheckWindow::retry(const QString &warning) {
 
 void CheckWindow::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
+    fitBoxFont();
     m_box->setFocus(Qt::OtherFocusReason);
+}
+
+void CheckWindow::fitBoxFont() {
+    // The box's frame and the line edit's own margins, on both sides.
+    constexpr int kPadding = 12;
+    layout()->activate();
+    const QString longest(m_maxLength, u'0');
+    const int room = m_box->width() - kPadding;
+    QFont boxFont = m_box->font();
+    while (boxFont.pointSize() > std::max(font().pointSize(), 1) &&
+           QFontMetrics(boxFont).horizontalAdvance(longest) > room)
+        boxFont.setPointSize(boxFont.pointSize() - 1);
+    m_box->setFont(boxFont);
 }
 
 bool CheckWindow::eventFilter(QObject *watched, QEvent *event) {

@@ -63,6 +63,9 @@ class CheckWindow : public QDialog {
 
   private:
     void tidy();
+    // The longest code the box takes shows whole: its large font shrinks,
+    // down to the window's own size, until that many digits fit.
+    void fitBoxFont();
 
     QLineEdit *m_box;
     int m_maxLength;

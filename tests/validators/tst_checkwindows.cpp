@@ -1,7 +1,8 @@
 // What every code check window shares: caption, size, texts, the focus in
-// the box with its frame, Enter from the box to "Controlla" without checking,
-// Enter on "Controlla" checking, the tab order and "Chiudi". One row per
-// window of the family; each has its one instance in the registry.
+// the box with its frame, the longest code the box takes shown whole, Enter
+// from the box to "Controlla" without checking, Enter on "Controlla"
+// checking, the tab order and "Chiudi". One row per window of the family;
+// each has its one instance in the registry.
 #include "app/Forms.h"
 #include "support/FakeDesktop.h"
 #include "validators/TfrmCarta.h"
@@ -104,6 +105,7 @@ void TestCheckWindows::sharedShape() {
     QSize shownSize;
     bool fixed = false;
     bool frameShown = false;
+    bool longestFits = false;
     QStringList texts;
     QStringList focusChain;
     bool closed = false;
@@ -114,6 +116,10 @@ void TestCheckWindows::sharedShape() {
         shownSize = w.size();
         fixed = w.minimumSize() == w.maximumSize();
         frameShown = w.findChild<QFrame *>(QStringLiteral("eff") + box.mid(3))->isVisible();
+        // As many digits as the box takes show whole, none scrolled out.
+        const auto *codeBox = w.findChild<QLineEdit *>(box);
+        longestFits = codeBox->fontMetrics().horizontalAdvance(
+                          QString(codeBox->maxLength(), u'0')) < codeBox->width() - 8;
         texts = {w.lblTitolo->text(), w.btnControlla->text(), w.btnChiudi->text()};
         for (int i = 0; i < 3; ++i) {
             QWidget *focused = QApplication::focusWidget();
@@ -130,6 +136,7 @@ void TestCheckWindows::sharedShape() {
     QCOMPARE(shownSize, size);
     QVERIFY(fixed);
     QVERIFY(frameShown);
+    QVERIFY(longestFits);
     QCOMPARE(texts, (QStringList{prompt, QStringLiteral("Controlla"), QStringLiteral("Chiudi")}));
     QCOMPARE(focusChain, (QStringList{box, QStringLiteral("btnControlla"),
                                       QStringLiteral("btnChiudi")}));
