@@ -12,8 +12,10 @@
 #include "TfrmAvvio.h"
 #include "database/TfrmAllegaCartella.h"
 #include "TfrmCambiaPassword.h"
+#include "validators/TfrmCarta.h"
 #include "validators/TfrmCodFisc.h"
 #include "TfrmGuida.h"
+#include "validators/TfrmIban.h"
 #include "TfrmInfo.h"
 #include "validators/TfrmPartitaIva.h"
 #include "TfrmSplash.h"
@@ -44,8 +46,10 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     frmAvvio = make<TfrmAvvio>();
     frmAllegaCartella = make<TfrmAllegaCartella>();
     frmCambiaPassword = make<TfrmCambiaPassword>();
+    frmCarta = make<TfrmCarta>();
     frmCodFisc = make<TfrmCodFisc>();
     frmGuida = make<TfrmGuida>();
+    frmIban = make<TfrmIban>();
     frmInfo = make<TfrmInfo>();
     frmPartitaIva = make<TfrmPartitaIva>();
     frmSplash = make<TfrmSplash>();
