@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -64,16 +66,22 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
     }
 }
 
+QString existingFolderOrHome(const QString &folder) {
+    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
 QString RealDesktop::openFileName(QWidget *parent, const QString &title, const QString &filter,
                                   const QString &folder) {
+    // No folder: the chooser's own choice; a folder that is not there: home.
+    const QString start = folder.isEmpty() ? folder : existingFolderOrHome(folder);
 #ifdef Q_OS_WIN
-    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+    return QFileDialog::getOpenFileName(parent, title, start, filter);
 #else
     // "*.*" means every file on Windows; elsewhere it would hide the files
     // whose name has no dot.
     QString patterns = filter;
     patterns.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
-    return QFileDialog::getOpenFileName(parent, title, folder, patterns);
+    return QFileDialog::getOpenFileName(parent, title, start, patterns);
 #endif
 }
 

@@ -1,8 +1,11 @@
 #include "kit/Misc.h"
+#include "kit/ProgramLook.h"
 #include "kit/WindowKit.h"
 #include "support/FakeDesktop.h"
 
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QUrlQuery>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -12,6 +15,7 @@ class TestWindowKit : public QObject {
   private slots:
     void statusLineFollowsTheMouse();
     void focusFrameAndEnterChain();
+    void qtSpeaksItalian();
     void linkColours();
     void shellTargets_data();
     void shellTargets();
@@ -76,6 +80,15 @@ void TestWindowKit::focusFrameAndEnterChain() {
     QVERIFY(effB->isVisible());
     QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
     QTRY_VERIFY(c->hasFocus());
+}
+
+void TestWindowKit::qtSpeaksItalian() {
+    QVERIFY(installQtTranslations());
+    QVERIFY(installQtTranslations()); // a second call changes nothing
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annulla"));
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Annulla"));
+    QCOMPARE(buttons.button(QDialogButtonBox::Open)->text(), QStringLiteral("Apri"));
 }
 
 void TestWindowKit::linkColours() {
