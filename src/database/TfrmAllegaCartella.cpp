@@ -94,7 +94,6 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAllegaCartella"));
     setWindowTitle(QStringLiteral(" Allega file"));
     makeFixedWindow(this, QSize(620, 540));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setStyleSheet(QStringLiteral("TfrmAllegaCartella { background: #f4f7fb; }"));
 
     auto *imgLogo = new QLabel(this);

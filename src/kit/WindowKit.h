@@ -99,7 +99,11 @@ void chainEnter(std::initializer_list<QWidget *> boxes);
 // rest only a plain digit does.
 bool digitsOnlyRefuses(const QKeyEvent *key);
 
-// A fixed-size window of the given client size, without title-bar buttons.
+// A fixed-size window whose content has the given size, with a title bar
+// without buttons under any window manager: the window asks for no frame and
+// the kit draws the bar (the window's caption, dragged to move the window) and
+// a thin edge itself. A QDialog stays a dialog, anything else a window. The
+// one place where a fixed window's flags are set.
 void makeFixedWindow(QWidget *window, QSize clientSize);
 void centerOnScreen(QWidget *window);
 

@@ -25,7 +25,7 @@ void TestFrmGuida::showsTheTopic() {
     app.desktop.onModal = [&](QDialog &d) {
         auto &guide = static_cast<TfrmGuida &>(d);
         QCOMPARE(guide.parentWidget(), &owner);
-        QCOMPARE(guide.size(), QSize(670, 572));
+        QCOMPARE(guide.contentsRect().size(), QSize(670, 572));
         QCOMPARE(guide.lblTitolo->text(), topic.title);
         // Paragraphs one empty line apart, wrapped, read-only and scrollable.
         QCOMPARE(guide.txtGuida->toPlainText().split(QStringLiteral("\n\n")), topic.paragraphs);

@@ -3,6 +3,7 @@
 #include "kit/WindowKit.h"
 #include "support/FakeDesktop.h"
 
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,11 +11,15 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <memory>
+
 class TestWindowKit : public QObject {
     Q_OBJECT
   private slots:
     void statusLineFollowsTheMouse();
     void focusFrameAndEnterChain();
+    void fixedWindowsDrawTheirOwnTitleBar_data();
+    void fixedWindowsDrawTheirOwnTitleBar();
     void qtSpeaksItalian();
     void linkColours();
     void shellTargets_data();
@@ -80,6 +85,55 @@ void TestWindowKit::focusFrameAndEnterChain() {
     QVERIFY(effB->isVisible());
     QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
     QTRY_VERIFY(c->hasFocus());
+}
+
+void TestWindowKit::fixedWindowsDrawTheirOwnTitleBar_data() {
+    QTest::addColumn<bool>("dialog");
+    QTest::newRow("dialog") << true;
+    QTest::newRow("window") << false;
+}
+
+// A fixed window asks the window manager for no frame at all (the only request
+// every window manager honours with no buttons left) and shows its caption in
+// the kit's bar, over a content area of exactly the size given.
+void TestWindowKit::fixedWindowsDrawTheirOwnTitleBar() {
+    QFETCH(bool, dialog);
+    std::unique_ptr<QWidget> window(dialog ? new QDialog : new QWidget);
+    window->setWindowTitle(QStringLiteral(" Cartavera - Accesso al programma"));
+    makeFixedWindow(window.get(), QSize(388, 405));
+    auto *layout = new QVBoxLayout(window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *content = new QLabel(window.get());
+    content->setMinimumHeight(10);
+    layout->addWidget(content, 1);
+
+    const Qt::WindowFlags flags = window->windowFlags();
+    QCOMPARE(window->windowType(), dialog ? Qt::Dialog : Qt::Window);
+    QVERIFY(flags & Qt::FramelessWindowHint);
+    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                       Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QCOMPARE(window->contentsRect().size(), QSize(388, 405));
+
+    auto *caption = window->findChild<QLabel *>(QStringLiteral("windowCaption"));
+    QVERIFY(caption);
+    QCOMPARE(caption->text(), QStringLiteral(" Cartavera - Accesso al programma"));
+    window->setWindowTitle(QStringLiteral(" Cambia password"));
+    QCOMPARE(caption->text(), QStringLiteral(" Cambia password"));
+
+    window->move(100, 100);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(caption->geometry(), QRect(0, 0, window->width(), window->contentsRect().top()));
+    QCOMPARE(content->geometry(), window->contentsRect());
+    QVERIFY(caption->isVisible());
+
+    // Dragging the bar moves the window.
+    const QPoint before = window->pos();
+    QTest::mousePress(caption, Qt::LeftButton, {}, QPoint(50, 10));
+    QTest::mouseMove(caption, QPoint(80, 30));
+    QTest::mouseRelease(caption, Qt::LeftButton, {}, QPoint(80, 30));
+    QTRY_COMPARE(window->pos(), before + QPoint(30, 20));
 }
 
 void TestWindowKit::qtSpeaksItalian() {
