@@ -26,6 +26,19 @@ const char kCommandStyle[] =
     " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a9b6c4, stop:1 #7d8b9a); }"
     "QPushButton:focus { border: 2px solid #f2c500; }";
 
+// Enter (Return or the keypad's Enter) presses the focused `button`, once per
+// key press; true when the key was Enter.
+bool pressOnEnter(QAbstractButton *button, QKeyEvent *event) {
+    const int key = event->key();
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) ||
+        (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    event->accept();
+    if (!event->isAutoRepeat())
+        button->click();
+    return true;
+}
+
 // The frame the kit draws around a fixed window: the title bar with the
 // window's caption (dragged to move the window) and a thin edge on the other
 // three sides, in the window's margins, where no content reaches.
@@ -175,6 +188,11 @@ PictureButton::PictureButton(const QString &objectName, const QString &iconName,
                                  "QToolButton:disabled { background: transparent; }"));
 }
 
+void PictureButton::keyPressEvent(QKeyEvent *event) {
+    if (!pressOnEnter(this, event))
+        QToolButton::keyPressEvent(event);
+}
+
 CommandButton::CommandButton(const QString &objectName, const QString &caption, QWidget *parent,
                              const QString &iconName)
     : QPushButton(caption, parent) {
@@ -185,6 +203,11 @@ CommandButton::CommandButton(const QString &objectName, const QString &caption, 
         setIcon(::icon(iconName));
         setIconSize(QSize(20, 20));
     }
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event) {
+    if (!pressOnEnter(this, event))
+        QPushButton::keyPressEvent(event);
 }
 
 PictureLabel::PictureLabel(const QString &objectName, QWidget *parent) : QLabel(parent) {

@@ -14,22 +14,31 @@
 #include <QToolButton>
 #include <functional>
 
-class QKeyEvent;
 #include <initializer_list>
 
-// A flat button showing one of our icons, with a hand cursor.
+class QKeyEvent;
+
+// A flat button showing one of our icons, with a hand cursor. Enter presses
+// it when it has the focus, as Space does.
 class PictureButton : public QToolButton {
     Q_OBJECT
   public:
     PictureButton(const QString &objectName, const QString &icon, int size, QWidget *parent);
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // A button with its caption in white on a blue gradient, with a hand cursor.
+// Enter presses it when it has the focus, in every window, as Space does.
 class CommandButton : public QPushButton {
     Q_OBJECT
   public:
     CommandButton(const QString &objectName, const QString &caption, QWidget *parent,
                   const QString &icon = {});
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // A picture that acts as a button (hand cursor, clicked on release).

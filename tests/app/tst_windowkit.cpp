@@ -18,6 +18,8 @@ class TestWindowKit : public QObject {
   private slots:
     void statusLineFollowsTheMouse();
     void focusFrameAndEnterChain();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
     void fixedWindowsDrawTheirOwnTitleBar_data();
     void fixedWindowsDrawTheirOwnTitleBar();
     void qtSpeaksItalian();
@@ -85,6 +87,51 @@ void TestWindowKit::focusFrameAndEnterChain() {
     QVERIFY(effB->isVisible());
     QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
     QTRY_VERIFY(c->hasFocus());
+}
+
+void TestWindowKit::enterPressesTheFocusedButton_data() {
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifier");
+    QTest::newRow("command button, Return") << false << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("command button, keypad Enter")
+        << false << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    QTest::newRow("picture button, Return") << true << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("picture button, keypad Enter")
+        << true << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+}
+
+// In a plain window (no dialog, no default button) Enter presses the button
+// that has the focus, once, as Space does; Enter elsewhere does not.
+void TestWindowKit::enterPressesTheFocusedButton() {
+    QFETCH(bool, picture);
+    QFETCH(int, key);
+    QFETCH(int, modifier);
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *box = new QLineEdit(&window);
+    QAbstractButton *button =
+        picture
+            ? static_cast<QAbstractButton *>(new PictureButton(
+                  QStringLiteral("cmdSalva"), QStringLiteral("salva"), 32, &window))
+            : new CommandButton(QStringLiteral("btnDatabase"), QStringLiteral("Database"), &window);
+    button->setFocusPolicy(Qt::StrongFocus); // picture buttons take no focus unless given it
+    layout->addWidget(box);
+    layout->addWidget(button);
+    int clicks = 0;
+    connect(button, &QAbstractButton::clicked, [&] { ++clicks; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key(key), Qt::KeyboardModifiers(modifier));
+    QCOMPARE(clicks, 0);
+    button->setFocus();
+    QTRY_VERIFY(button->hasFocus());
+    QTest::keyClick(button, Qt::Key(key), Qt::KeyboardModifiers(modifier));
+    QCOMPARE(clicks, 1);
+    QTest::keyClick(button, Qt::Key_Space);
+    QCOMPARE(clicks, 2);
 }
 
 void TestWindowKit::fixedWindowsDrawTheirOwnTitleBar_data() {
