@@ -134,6 +134,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
         QLineEdit *file = *files[slot - 1] = new QLineEdit(panel);
         file->setObjectName(QStringLiteral("txtFile") + n);
         file->setReadOnly(true);
+        file->setFocusPolicy(Qt::ClickFocus); // Tab and the first focus go to usable controls
         file->setStyleSheet(QStringLiteral("QLineEdit { background: #eef2f7; }"));
 
         PictureLabel *eraser = *erasers[slot - 1] =

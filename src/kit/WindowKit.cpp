@@ -278,15 +278,16 @@ void StatusHints::background(const QList<QWidget *> &widgets) {
 }
 
 bool StatusHints::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::Enter) {
-        auto it = m_texts.constFind(watched);
+    const auto it = m_texts.constFind(watched);
+    const auto *widget = static_cast<QWidget *>(watched);
+    if (event->type() == QEvent::Enter || (event->type() == QEvent::EnabledChange &&
+                                           it != m_texts.constEnd() && widget->underMouse())) {
         if (it != m_texts.constEnd())
-            m_panel->setText(*it);
+            m_panel->setText(widget->isEnabled() ? *it : QString());
         else if (m_backgrounds.contains(watched))
             m_panel->clear();
     } else if (event->type() == QEvent::MouseMove && m_backgrounds.contains(watched)) {
         // Moves over a control reach its panel too: only the panel itself counts.
-        const auto *widget = static_cast<QWidget *>(watched);
         if (!widget->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
             m_panel->clear();
     }

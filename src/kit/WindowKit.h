@@ -73,7 +73,8 @@ class LinkLabel : public PictureLabel {
 };
 
 // The status line `panInfo`: shows the description of the control under the
-// mouse and empties over the window's background.
+// mouse and empties over the window's background. A control that is disabled
+// promises nothing: over it the status line is empty.
 class StatusHints : public QObject {
     Q_OBJECT
   public:

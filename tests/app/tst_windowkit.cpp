@@ -17,6 +17,7 @@ class TestWindowKit : public QObject {
     Q_OBJECT
   private slots:
     void statusLineFollowsTheMouse();
+    void disabledControlsPromiseNothing();
     void focusFrameAndEnterChain();
     void enterPressesTheFocusedButton_data();
     void enterPressesTheFocusedButton();
@@ -60,6 +61,41 @@ void TestWindowKit::statusLineFollowsTheMouse() {
     QTRY_COMPARE(panInfo->text(), QStringLiteral("Salva la scheda."));
     QTest::mouseMove(panel, QPoint(200, 90));
     QTRY_COMPARE(panInfo->text(), QString());
+}
+
+// A button waiting for a window that is not there yet says nothing about it;
+// once enabled, it does.
+void TestWindowKit::disabledControlsPromiseNothing() {
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *panel = new QFrame(&window);
+    panel->setMinimumHeight(80);
+    auto *button =
+        new PictureButton(QStringLiteral("cmdTrova"), QStringLiteral("trova"), 32, panel);
+    button->setGeometry(10, 10, 40, 40);
+    button->setEnabled(false);
+    auto *panInfo = new QLabel(QStringLiteral("Pronto."), &window);
+    layout->addWidget(panel);
+    layout->addWidget(panInfo);
+    auto *hints = new StatusHints(panInfo);
+    hints->describe(button, QStringLiteral("Trova una scheda in archivio."));
+    hints->background({&window, panel});
+    window.resize(300, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QTest::mouseMove(button);
+    QTRY_COMPARE(panInfo->text(), QString());
+    // Enabled and disabled again while the mouse stays on it.
+    button->setEnabled(true);
+    QCOMPARE(panInfo->text(), QStringLiteral("Trova una scheda in archivio."));
+    button->setEnabled(false);
+    QCOMPARE(panInfo->text(), QString());
+    QTest::mouseMove(panel, QPoint(200, 60));
+    button->setEnabled(true);
+    QCOMPARE(panInfo->text(), QString()); // not under the mouse: nothing to say
+    QTest::mouseMove(button);
+    QTRY_COMPARE(panInfo->text(), QStringLiteral("Trova una scheda in archivio."));
 }
 
 void TestWindowKit::focusFrameAndEnterChain() {

@@ -1015,6 +1015,8 @@ void TestFrmDatabase::statusLineAndPendingButtons() {
     present();
     QTest::mouseMove(w()->cmdSalva);
     QTRY_COMPARE(w()->panInfo->text(), QStringLiteral("Salva la scheda corrente in archivio."));
+    QTest::mouseMove(w()->cmdTrova); // a pending button promises nothing
+    QTRY_COMPARE(w()->panInfo->text(), QString());
     QTest::mouseMove(w()->btnZoom);
     QTRY_COMPARE(w()->panInfo->text(), QStringLiteral("Visualizza la foto a tutto schermo."));
     QTest::mouseMove(w()->findChild<QWidget *>(QStringLiteral("shpScheda")), QPoint(4, 4));
