@@ -14,8 +14,10 @@ int main(int argc, char **argv) {
     // Hiding one large window to show another must never end the program:
     // it ends only through terminateProgram().
     QApplication::setQuitOnLastWindowClosed(false);
-    // Qt's own dialogs and buttons speak Italian.
+    // Qt's own dialogs and buttons speak Italian; check boxes and scroll bars
+    // have the program's look in every window.
     installQtTranslations();
+    applyProgramLook();
 
     Forms windows{AppFolder(QCoreApplication::applicationDirPath())};
     windows.startUp();
