@@ -39,6 +39,8 @@ class Desktop {
 // file name and shows it in the name box.
 QString existingFolderOrHome(const QString &folder);
 
+// The real desktop: message boxes in the program's look (pale background, our
+// icon for each kind, command buttons), Qt's file chooser, the shell.
 class RealDesktop : public Desktop {
   public:
     Answer message(QWidget *parent, Kind kind, const QString &text) override;

@@ -210,6 +210,10 @@ void CommandButton::keyPressEvent(QKeyEvent *event) {
         QPushButton::keyPressEvent(event);
 }
 
+QString commandButtonStyle() {
+    return QString::fromLatin1(kCommandStyle);
+}
+
 PictureLabel::PictureLabel(const QString &objectName, QWidget *parent) : QLabel(parent) {
     setObjectName(objectName);
     setCursor(Qt::PointingHandCursor);

@@ -6,12 +6,18 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrlQuery>
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
+
+Q_DECLARE_METATYPE(Desktop::Kind)
+Q_DECLARE_METATYPE(Desktop::Answer)
 
 class TestWindowKit : public QObject {
     Q_OBJECT
@@ -24,6 +30,8 @@ class TestWindowKit : public QObject {
     void fixedWindowsDrawTheirOwnTitleBar_data();
     void fixedWindowsDrawTheirOwnTitleBar();
     void qtSpeaksItalian();
+    void messageBoxes_data();
+    void messageBoxes();
     void linkColours();
     void shellTargets_data();
     void shellTargets();
@@ -226,6 +234,72 @@ void TestWindowKit::qtSpeaksItalian() {
     QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
     QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Annulla"));
     QCOMPARE(buttons.button(QDialogButtonBox::Open)->text(), QStringLiteral("Apri"));
+}
+
+void TestWindowKit::messageBoxes_data() {
+    QTest::addColumn<Desktop::Kind>("kind");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<Desktop::Answer>("answer");
+    QTest::addColumn<bool>("withIcon");
+    using K = Desktop::Kind;
+    using A = Desktop::Answer;
+    const QStringList okCancel{"OK", "Annulla"};
+    QTest::newRow("warning, cancelled") << K::Warning << okCancel << "Annulla" << A::Cancel << true;
+    QTest::newRow("error") << K::Error << okCancel << "OK" << A::Ok << true;
+    QTest::newRow("information") << K::Information << okCancel << "OK" << A::Ok << true;
+    QTest::newRow("confirmation, yes")
+        << K::Confirmation << QStringList{"Sì", "No"} << "Sì" << A::Yes << true;
+    QTest::newRow("confirmation, no")
+        << K::Confirmation << QStringList{"Sì", "No"} << "No" << A::No << true;
+    QTest::newRow("plain") << K::Plain << QStringList{"OK"} << "OK" << A::Ok << false;
+}
+
+// The real message boxes: the text, buttons and answers of each kind, our
+// icon, a pale background and command buttons.
+void TestWindowKit::messageBoxes() {
+    QFETCH(Desktop::Kind, kind);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, press);
+    QFETCH(Desktop::Answer, answer);
+    QFETCH(bool, withIcon);
+    const QString text = QStringLiteral("Attenzione: prova.\r\n\r\nSeconda riga.");
+    QString shownText;
+    QStringList shownButtons;
+    bool iconShown = false;
+    QColor background;
+    QList<QColor> buttonFaces;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        shownText = box->text();
+        iconShown = !box->iconPixmap().isNull();
+        background = box->grab().toImage().pixelColor(3, 3);
+        QList<QAbstractButton *> row = box->buttons();
+        std::sort(row.begin(), row.end(),
+                  [](QAbstractButton *a, QAbstractButton *b) { return a->x() < b->x(); });
+        QAbstractButton *target = nullptr;
+        for (QAbstractButton *b : row) {
+            shownButtons << QString(b->text()).remove(u'&'); // as shown, without the mnemonic
+            buttonFaces << b->grab().toImage().pixelColor(4, b->height() / 2);
+            if (shownButtons.last() == press)
+                target = b;
+        }
+        if (target)
+            target->click();
+        else
+            box->reject();
+    });
+    RealDesktop desktop;
+    QCOMPARE(desktop.message(nullptr, kind, text), answer);
+    QCOMPARE(shownText, text);
+    QCOMPARE(shownButtons, buttons);
+    QCOMPARE(iconShown, withIcon);
+    QVERIFY2(background.lightness() > 245, qPrintable(background.name()));
+    for (const QColor &face : buttonFaces) // the blue of the command buttons
+        QVERIFY2(face.blue() > face.red() + 60, qPrintable(face.name()));
 }
 
 void TestWindowKit::linkColours() {
