@@ -29,7 +29,6 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmGuida"));
     setWindowTitle(QStringLiteral(" Guida all'utilizzo del software"));
     makeFixedWindow(this, QSize(670, 572));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setStyleSheet(QStringLiteral("TfrmGuida { background: #f4f7fb; }"));
 
     imgLogo = new QLabel(this);

@@ -26,7 +26,6 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral(" Informazioni su Cartavera"));
     makeFixedWindow(this, QSize(473, 579));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setStyleSheet(
         QStringLiteral("TfrmInfo { background: #f4f7fb; }"
                        "QLabel#lblProgramma { color: #1f4e8c; }"

@@ -18,7 +18,6 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral(" Cartavera - realizzato da Cartavera Software"));
     makeFixedWindow(this, QSize(661, 467));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setStyleSheet(QStringLiteral("TfrmSplash { background: #f4f7fb; }"
                                  "QLabel#imgLogo { border: 1px solid #c3cfdd; }"));
 

@@ -2,6 +2,7 @@
 // loop; the login window is the only one shown at start.
 #include "Forms.h"
 #include "kit/LargeWindow.h"
+#include "kit/ProgramLook.h"
 
 #include <QApplication>
 
@@ -13,6 +14,10 @@ int main(int argc, char **argv) {
     // Hiding one large window to show another must never end the program:
     // it ends only through terminateProgram().
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own dialogs and buttons speak Italian; check boxes and scroll bars
+    // have the program's look in every window.
+    installQtTranslations();
+    applyProgramLook();
 
     Forms windows{AppFolder(QCoreApplication::applicationDirPath())};
     windows.startUp();

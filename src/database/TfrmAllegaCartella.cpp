@@ -80,7 +80,6 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAllegaCartella"));
     setWindowTitle(QStringLiteral(" Allega file"));
     makeFixedWindow(this, QSize(620, 540));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setStyleSheet(QStringLiteral("TfrmAllegaCartella { background: #f4f7fb; }"));
 
     auto *imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(388, 90), this);
@@ -117,6 +116,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
         QLineEdit *file = *files[slot - 1] = new QLineEdit(panel);
         file->setObjectName(QStringLiteral("txtFile") + n);
         file->setReadOnly(true);
+        file->setFocusPolicy(Qt::ClickFocus); // Tab and the first focus go to usable controls
         file->setStyleSheet(QStringLiteral("QLineEdit { background: #eef2f7; }"));
 
         PictureLabel *eraser = *erasers[slot - 1] =

@@ -39,7 +39,6 @@ TfrmCartella::TfrmCartella(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmCartella"));
     setWindowTitle(QStringLiteral(" Gestione cartella abbinata alla scheda corrente"));
     makeFixedWindow(this, QSize(520, 330));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setStyleSheet(QStringLiteral("TfrmCartella { background: #f4f7fb; }"));
 
     imgTitolo = headingPicture(QStringLiteral("imgTitolo"), QSize(388, 90), this);

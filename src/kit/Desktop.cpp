@@ -1,14 +1,39 @@
 #include "Desktop.h"
 
+#include "WindowKit.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
 Desktop *installed = nullptr;
+
+const char kMessageStyle[] = "QMessageBox { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                             " stop:0 #ffffff, stop:1 #e3ecf7); }"
+                             "QMessageBox QLabel { color: #1f3b5c; }";
+
+// Our icon for a kind of message; none for a plain message.
+QString iconName(Desktop::Kind kind) {
+    switch (kind) {
+    case Desktop::Kind::Warning:
+        return QStringLiteral("avviso");
+    case Desktop::Kind::Error:
+        return QStringLiteral("errore");
+    case Desktop::Kind::Information:
+        return QStringLiteral("info");
+    case Desktop::Kind::Confirmation:
+        return QStringLiteral("domanda");
+    case Desktop::Kind::Plain:
+        break;
+    }
+    return {};
+}
 } // namespace
 
 Desktop &Desktop::current() {
@@ -24,22 +49,9 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
     QMessageBox box(parent);
     box.setText(text);
     box.setWindowTitle(QApplication::applicationDisplayName());
-    switch (kind) {
-    case Kind::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case Kind::Error:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case Kind::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case Kind::Confirmation:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case Kind::Plain:
-        break;
-    }
+    box.setStyleSheet(QString::fromLatin1(kMessageStyle));
+    if (const QString name = iconName(kind); !name.isEmpty())
+        box.setIconPixmap(icon(name).pixmap(48, 48));
     if (kind == Kind::Confirmation) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
@@ -52,6 +64,15 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
         yes->setText(QStringLiteral("Sì"));
     if (QAbstractButton *cancel = box.button(QMessageBox::Cancel))
         cancel->setText(QStringLiteral("Annulla"));
+    for (QAbstractButton *button : box.buttons()) {
+        const QMessageBox::StandardButton which = box.standardButton(button);
+        const bool agrees = which == QMessageBox::Ok || which == QMessageBox::Yes;
+        button->setIcon(icon(agrees ? QStringLiteral("applica") : QStringLiteral("annulla")));
+        button->setIconSize(QSize(20, 20));
+        button->setStyleSheet(commandButtonStyle());
+        button->setCursor(Qt::PointingHandCursor);
+        button->setMinimumWidth(100);
+    }
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -64,16 +85,22 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
     }
 }
 
+QString existingFolderOrHome(const QString &folder) {
+    return QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
 QString RealDesktop::openFileName(QWidget *parent, const QString &title, const QString &filter,
                                   const QString &folder) {
+    // No folder: the chooser's own choice; a folder that is not there: home.
+    const QString start = folder.isEmpty() ? folder : existingFolderOrHome(folder);
 #ifdef Q_OS_WIN
-    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+    return QFileDialog::getOpenFileName(parent, title, start, filter);
 #else
     // "*.*" means every file on Windows; elsewhere it would hide the files
     // whose name has no dot.
     QString patterns = filter;
     patterns.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
-    return QFileDialog::getOpenFileName(parent, title, folder, patterns);
+    return QFileDialog::getOpenFileName(parent, title, start, patterns);
 #endif
 }
 

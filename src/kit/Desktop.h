@@ -34,6 +34,13 @@ class Desktop {
     static void install(Desktop *desktop);
 };
 
+// `folder` when it is an existing folder, else the user's home folder. A file
+// chooser opened on a folder that does not exist takes its last name for a
+// file name and shows it in the name box.
+QString existingFolderOrHome(const QString &folder);
+
+// The real desktop: message boxes in the program's look (pale background, our
+// icon for each kind, command buttons), Qt's file chooser, the shell.
 class RealDesktop : public Desktop {
   public:
     Answer message(QWidget *parent, Kind kind, const QString &text) override;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLocale>
@@ -14,6 +15,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QSvgRenderer>
+#include <QWindow>
 
 namespace {
 
@@ -28,6 +30,96 @@ const char kCommandStyle[] =
     "QPushButton:disabled { color: #d8dde3; border-color: #8a97a6;"
     " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a9b6c4, stop:1 #7d8b9a); }"
     "QPushButton:focus { border: 2px solid #f2c500; }";
+
+// Enter (Return or the keypad's Enter) presses the focused `button`, once per
+// key press; true when the key was Enter.
+bool pressOnEnter(QAbstractButton *button, QKeyEvent *event) {
+    const int key = event->key();
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) ||
+        (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    event->accept();
+    if (!event->isAutoRepeat())
+        button->click();
+    return true;
+}
+
+// The frame the kit draws around a fixed window: the title bar with the
+// window's caption (dragged to move the window) and a thin edge on the other
+// three sides, in the window's margins, where no content reaches.
+constexpr int kCaptionHeight = 28;
+constexpr int kEdgeWidth = 1;
+
+class CaptionBar : public QLabel {
+  public:
+    explicit CaptionBar(QWidget *window) : QLabel(window->windowTitle(), window) {
+        setObjectName(QStringLiteral("windowCaption"));
+        setTextFormat(Qt::PlainText);
+        setStyleSheet(
+            QStringLiteral("QLabel { color: white; font-weight: bold; padding: 0 10px; margin: 0;"
+                           " border: none; border-bottom: 1px solid #163a6a;"
+                           " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3a7bc4,"
+                           " stop:1 #1f4e8c); }"));
+    }
+
+  protected:
+    void mousePressEvent(QMouseEvent *event) override {
+        if (event->button() != Qt::LeftButton)
+            return;
+        // The window manager moves the window when it can; elsewhere the
+        // bar follows the mouse itself.
+        if (QWindow *handle = window()->windowHandle(); handle && handle->startSystemMove())
+            return;
+        m_grab = event->globalPosition().toPoint() - window()->pos();
+        m_dragging = true;
+    }
+    void mouseMoveEvent(QMouseEvent *event) override {
+        if (m_dragging)
+            window()->move(event->globalPosition().toPoint() - m_grab);
+    }
+    void mouseReleaseEvent(QMouseEvent *) override { m_dragging = false; }
+
+  private:
+    QPoint m_grab;
+    bool m_dragging = false;
+};
+
+class FixedWindowFrame : public QObject {
+  public:
+    explicit FixedWindowFrame(QWidget *window)
+        : QObject(window), m_window(window), m_caption(new CaptionBar(window)) {
+        for (QFrame *&edge : m_edges) {
+            edge = new QFrame(window);
+            edge->setObjectName(QStringLiteral("windowEdge"));
+            edge->setStyleSheet(QStringLiteral("QFrame { background: #1f4e8c; border: none; }"));
+            edge->setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
+        window->installEventFilter(this);
+        place();
+    }
+
+  protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::WindowTitleChange)
+            m_caption->setText(m_window->windowTitle());
+        else if (event->type() == QEvent::Resize)
+            place();
+        return false;
+    }
+
+  private:
+    void place() {
+        const int w = m_window->width();
+        const int h = m_window->height();
+        m_caption->setGeometry(0, 0, w, kCaptionHeight);
+        m_edges[0]->setGeometry(0, kCaptionHeight, kEdgeWidth, h - kCaptionHeight);
+        m_edges[1]->setGeometry(w - kEdgeWidth, kCaptionHeight, kEdgeWidth, h - kCaptionHeight);
+        m_edges[2]->setGeometry(0, h - kEdgeWidth, w, kEdgeWidth);
+    }
+    QWidget *m_window;
+    CaptionBar *m_caption;
+    QFrame *m_edges[3] = {};
+};
 
 class FocusFrameFilter : public QObject {
   public:
@@ -101,6 +193,11 @@ PictureButton::PictureButton(const QString &objectName, const QString &iconName,
                                  "QToolButton:disabled { background: transparent; }"));
 }
 
+void PictureButton::keyPressEvent(QKeyEvent *event) {
+    if (!pressOnEnter(this, event))
+        QToolButton::keyPressEvent(event);
+}
+
 CommandButton::CommandButton(const QString &objectName, const QString &caption, QWidget *parent,
                              const QString &iconName)
     : QPushButton(caption, parent) {
@@ -111,6 +208,15 @@ CommandButton::CommandButton(const QString &objectName, const QString &caption, 
         setIcon(::icon(iconName));
         setIconSize(QSize(20, 20));
     }
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event) {
+    if (!pressOnEnter(this, event))
+        QPushButton::keyPressEvent(event);
+}
+
+QString commandButtonStyle() {
+    return QString::fromLatin1(kCommandStyle);
 }
 
 PictureLabel::PictureLabel(const QString &objectName, QWidget *parent) : QLabel(parent) {
@@ -181,15 +287,16 @@ void StatusHints::background(const QList<QWidget *> &widgets) {
 }
 
 bool StatusHints::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::Enter) {
-        auto it = m_texts.constFind(watched);
+    const auto it = m_texts.constFind(watched);
+    const auto *widget = static_cast<QWidget *>(watched);
+    if (event->type() == QEvent::Enter || (event->type() == QEvent::EnabledChange &&
+                                           it != m_texts.constEnd() && widget->underMouse())) {
         if (it != m_texts.constEnd())
-            m_panel->setText(*it);
+            m_panel->setText(widget->isEnabled() ? *it : QString());
         else if (m_backgrounds.contains(watched))
             m_panel->clear();
     } else if (event->type() == QEvent::MouseMove && m_backgrounds.contains(watched)) {
         // Moves over a control reach its panel too: only the panel itself counts.
-        const auto *widget = static_cast<QWidget *>(watched);
         if (!widget->childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))
             m_panel->clear();
     }
@@ -264,8 +371,15 @@ QLabel *headingPicture(const QString &objectName, QSize size, QWidget *parent) {
 }
 
 void makeFixedWindow(QWidget *window, QSize clientSize) {
-    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    window->setFixedSize(clientSize);
+    // Window managers keep their own title-bar buttons whatever a window asks
+    // (some keep the close button always): only a window without a frame has
+    // none everywhere, so the kit draws the bar itself.
+    const Qt::WindowType type = qobject_cast<QDialog *>(window) ? Qt::Dialog : Qt::Window;
+    window->setWindowFlags(type | Qt::FramelessWindowHint);
+    window->setContentsMargins(kEdgeWidth, kCaptionHeight, kEdgeWidth, kEdgeWidth);
+    window->setFixedSize(clientSize + QSize(2 * kEdgeWidth, kCaptionHeight + kEdgeWidth));
+    if (!window->findChild<QLabel *>(QStringLiteral("windowCaption"), Qt::FindDirectChildrenOnly))
+        new FixedWindowFrame(window);
 }
 
 void centerOnScreen(QWidget *window) {

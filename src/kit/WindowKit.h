@@ -18,20 +18,33 @@ class QKeyEvent;
 class QLineEdit;
 #include <initializer_list>
 
-// A flat button showing one of our icons, with a hand cursor.
+
+// A flat button showing one of our icons, with a hand cursor. Enter presses
+// it when it has the focus, as Space does.
 class PictureButton : public QToolButton {
     Q_OBJECT
   public:
     PictureButton(const QString &objectName, const QString &icon, int size, QWidget *parent);
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // A button with its caption in white on a blue gradient, with a hand cursor.
+// Enter presses it when it has the focus, in every window, as Space does.
 class CommandButton : public QPushButton {
     Q_OBJECT
   public:
     CommandButton(const QString &objectName, const QString &caption, QWidget *parent,
                   const QString &icon = {});
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
+
+// The style sheet of a command button, for push buttons the kit does not
+// create (those of the message boxes).
+QString commandButtonStyle();
 
 // A picture that acts as a button (hand cursor, clicked on release).
 class PictureLabel : public QLabel {
@@ -65,7 +78,8 @@ class LinkLabel : public PictureLabel {
 };
 
 // The status line `panInfo`: shows the description of the control under the
-// mouse and empties over the window's background.
+// mouse and empties over the window's background. A control that is disabled
+// promises nothing: over it the status line is empty.
 class StatusHints : public QObject {
     Q_OBJECT
   public:
@@ -109,7 +123,11 @@ void tidyBox(QLineEdit *box, Tidy rule);
 // The program's heading picture, named `objectName`, at `size`.
 QLabel *headingPicture(const QString &objectName, QSize size, QWidget *parent);
 
-// A fixed-size window of the given client size, without title-bar buttons.
+// A fixed-size window whose content has the given size, with a title bar
+// without buttons under any window manager: the window asks for no frame and
+// the kit draws the bar (the window's caption, dragged to move the window) and
+// a thin edge itself. A QDialog stays a dialog, anything else a window. The
+// one place where a fixed window's flags are set.
 void makeFixedWindow(QWidget *window, QSize clientSize);
 void centerOnScreen(QWidget *window);
 

@@ -200,9 +200,8 @@ void TfrmImpostaAvvio::setPicture(const QImage &picture) {
 }
 
 void TfrmImpostaAvvio::btnSfogliaClick() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
+    const QString folder =
+        existingFolderOrHome(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation));
     const QString path = Desktop::current().openFileName(this, kDialogTitle, kDialogFilter, folder);
     if (path.isEmpty())
         return;

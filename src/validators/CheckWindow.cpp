@@ -17,7 +17,6 @@ CheckWindow::CheckWindow(const Shape &shape, QWidget *parent)
     setObjectName(shape.objectName);
     setWindowTitle(shape.caption);
     makeFixedWindow(this, shape.clientSize);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setStyleSheet(QStringLiteral("CheckWindow { background: #f4f7fb; }"));
     applyProcessFormats();
 

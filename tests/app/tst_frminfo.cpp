@@ -23,7 +23,7 @@ void TestFrmInfo::mailLink() {
     AppFixture app;
     TfrmInfo info;
     QCOMPARE(info.windowTitle(), QStringLiteral(" Informazioni su Cartavera"));
-    QCOMPARE(info.size(), QSize(473, 579));
+    QCOMPARE(info.contentsRect().size(), QSize(473, 579));
     QCOMPARE(info.lnkWeb->text(), QStringLiteral("info@cartavera.it"));
     info.show();
     QVERIFY(QTest::qWaitForWindowExposed(&info));

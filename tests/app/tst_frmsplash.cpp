@@ -21,7 +21,7 @@ void TestFrmSplash::webSite() {
     QFETCH(QString, control);
     AppFixture app;
     TfrmSplash splash;
-    QCOMPARE(splash.size(), QSize(661, 467));
+    QCOMPARE(splash.contentsRect().size(), QSize(661, 467));
     QCOMPARE(splash.lnkWeb->text(), QStringLiteral("www.cartavera.it"));
     QVERIFY(splash.windowTitle().contains(QStringLiteral("Cartavera")));
     splash.show();

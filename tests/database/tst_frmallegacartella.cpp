@@ -60,6 +60,7 @@ class TestFrmAllegaCartella : public QObject {
     void overwriteQuestion_data();
     void overwriteQuestion();
     void cancelledChooserChangesNothing();
+    void focusGoesToUsableControls();
     void applyWritesBackCancelDoesNot_data();
     void applyWritesBackCancelDoesNot();
     void databaseModeWritesIntoTheDatabaseWorkspace();
@@ -194,6 +195,25 @@ void TestFrmAllegaCartella::cancelledChooserChangesNothing() {
     QCOMPARE(slot1, QStringLiteral("vecchio.pdf"));
     QVERIFY(openEnabled);
     QVERIFY(!QFileInfo::exists(folder()));
+}
+
+// The first focus and Tab go to the controls the user can work with, never to
+// the read-only name boxes.
+void TestFrmAllegaCartella::focusGoesToUsableControls() {
+    Caller caller;
+    caller.at("lblFile01") = QStringLiteral("contratto.pdf");
+    QStringList visited;
+    m_desktop->onModal = [&](QDialog &dialog) {
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        for (int i = 0; i < 5; ++i) {
+            QWidget *focus = QApplication::focusWidget();
+            visited << (focus ? focus->objectName() : QString());
+            QTest::keyClick(focus ? focus : &dialog, Qt::Key_Tab);
+        }
+    };
+    caller.edit(TfrmAllegaCartella::Archive::Database);
+    QCOMPARE(visited,
+             (QStringList{"btnSfoglia01", "btnApri01", "txtDesc01", "btnSfoglia02", "txtDesc02"}));
 }
 
 void TestFrmAllegaCartella::applyWritesBackCancelDoesNot_data() {

@@ -4,12 +4,14 @@
 #include "app/Forms.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
+#include "kit/ProgramLook.h"
 #include "kit/WindowKit.h"
 #include "database/PhotoView.h"
 #include "database/TfrmDatabase.h"
 #include "database/TfrmZoom.h"
 #include "storage/RecordFile.h"
 #include "storage/TextRules.h"
+#include "support/Contrast.h"
 #include "support/FakeDesktop.h"
 #include "support/Files.h"
 #include "support/Typing.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -111,6 +114,7 @@ class TestFrmDatabase : public QObject {
     void mailButton();
     void attachmentsAndCardFolder();
     void statusLineAndPendingButtons();
+    void flagReadsAtAGlance();
     void guide();
 
   private:
@@ -1003,6 +1007,8 @@ void TestFrmDatabase::statusLineAndPendingButtons() {
     present();
     QTest::mouseMove(w()->cmdSalva);
     QTRY_COMPARE(w()->panInfo->text(), QStringLiteral("Salva la scheda corrente in archivio."));
+    QTest::mouseMove(w()->cmdTrova); // a pending button promises nothing
+    QTRY_COMPARE(w()->panInfo->text(), QString());
     QTest::mouseMove(w()->btnZoom);
     QTRY_COMPARE(w()->panInfo->text(), QStringLiteral("Visualizza la foto a tutto schermo."));
     QTest::mouseMove(w()->findChild<QWidget *>(QStringLiteral("shpScheda")), QPoint(4, 4));
@@ -1011,6 +1017,47 @@ void TestFrmDatabase::statusLineAndPendingButtons() {
     QTRY_COMPARE(w()->panInfo->text(), QStringLiteral("Cancella la foto."));
     QTest::mouseMove(w()->imgFoto);
     QTRY_COMPARE(w()->panInfo->text(), QString());
+}
+
+// "Segnala" on its blue band, with the program's look: a white box that shows
+// on the band, a dark tick when ticked, a yellow outline when it has the focus.
+void TestFrmDatabase::flagReadsAtAGlance() {
+    applyProgramLook();
+    present(true);
+    QCheckBox *flag = w()->chkSegnala;
+    QStyleOptionButton option;
+    option.initFrom(flag);
+    option.text = flag->text();
+    const QRect box = flag->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, flag);
+    QVERIFY(box.width() >= 12 && box.height() >= 12);
+    auto darkInBox = [&](const QImage &shown) {
+        int dark = 0;
+        for (int y = box.top() + 3; y <= box.bottom() - 3; ++y)
+            for (int x = box.left() + 3; x <= box.right() - 3; ++x)
+                dark += contrast(shown.pixelColor(x, y), Qt::white) >= 4.5;
+        return dark;
+    };
+
+    // Seen on the band (the offscreen screen may be narrower than the window).
+    auto *band = w()->findChild<QWidget *>(QStringLiteral("shpTitolo"));
+    auto onBand = [&] { return onScreen(flag, band); };
+    w()->txtCampo[0]->setFocus();
+    QTRY_VERIFY(w()->txtCampo[0]->hasFocus());
+    flag->setChecked(false);
+    const QImage unticked = onBand();
+    const QColor behind = unticked.pixelColor(0, flag->height() / 2);
+    QVERIFY2(contrast(unticked.pixelColor(box.center()), behind) >= 3,
+             qPrintable(unticked.pixelColor(box.center()).name() + " on " + behind.name()));
+    flag->setChecked(true);
+    const QImage ticked = onBand();
+    QVERIFY2(darkInBox(ticked) >= darkInBox(unticked) + 15,
+             qPrintable(QStringLiteral("%1 / %2").arg(darkInBox(ticked)).arg(darkInBox(unticked))));
+
+    flag->setFocus();
+    QTRY_VERIFY(flag->hasFocus());
+    const QColor outline = onBand().pixelColor(0, flag->height() / 2);
+    QVERIFY2(contrast(outline, behind) >= 3, qPrintable(outline.name() + " on " + behind.name()));
+    qApp->setStyleSheet(QString());
 }
 
 void TestFrmDatabase::guide() {

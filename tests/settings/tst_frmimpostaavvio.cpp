@@ -5,7 +5,9 @@
 #include "settings/TfrmImpostaAvvio.h"
 #include "storage/TextRules.h"
 
+#include <QDir>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtEndian>
 #include <QtTest>
@@ -17,6 +19,8 @@ class TestFrmImpostaAvvio : public QObject {
     void pictureChoices_data();
     void pictureChoices();
     void cancelLeavesTheFilesAlone();
+    void chooserStartsInAFolderThatExists_data();
+    void chooserStartsInAFolderThatExists();
     void nameRequired();
     void savesNameAndSubtitle_data();
     void savesNameAndSubtitle();
@@ -168,6 +172,42 @@ void TestFrmImpostaAvvio::pictureChoices() {
         const QColor c = back.pixelColor(4, 100);
         QVERIFY(qAbs(c.green() - 120) < 25 && c.red() < 60);
     }
+}
+
+void TestFrmImpostaAvvio::chooserStartsInAFolderThatExists_data() {
+    QTest::addColumn<bool>("hasPictures");
+    QTest::newRow("fresh system, no Pictures folder") << false;
+    QTest::newRow("Pictures folder") << true;
+}
+
+// A chooser opened on a missing folder would show its name in the file name
+// box: the logo chooser starts in Pictures only when there is one, else home.
+void TestFrmImpostaAvvio::chooserStartsInAFolderThatExists() {
+    QFETCH(bool, hasPictures);
+    struct Home {
+        QTemporaryDir dir;
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        Home() {
+            qputenv("HOME", dir.path().toLocal8Bit());
+            qunsetenv("XDG_CONFIG_HOME");
+        }
+        ~Home() {
+            qputenv("HOME", home);
+            if (!config.isNull())
+                qputenv("XDG_CONFIG_HOME", config);
+        }
+    } home;
+    const QString pictures = home.dir.filePath(QStringLiteral("Pictures"));
+    if (hasPictures)
+        QVERIFY(QDir().mkdir(pictures));
+
+    StartSettings s;
+    s.open();
+    s.w->btnSfoglia->click();
+    QCOMPARE(s.app.desktop.fileRequests.size(), 1);
+    QCOMPARE(s.app.desktop.fileRequests[0].folder, hasPictures ? pictures : home.dir.path());
+    QCOMPARE(existingFolderOrHome(pictures), hasPictures ? pictures : home.dir.path());
 }
 
 void TestFrmImpostaAvvio::cancelLeavesTheFilesAlone() {

@@ -113,7 +113,7 @@ void TestCheckWindows::sharedShape() {
         auto &w = static_cast<CheckWindow &>(dialog);
         QVERIFY(QTest::qWaitForWindowActive(&w));
         title = w.windowTitle();
-        shownSize = w.size();
+        shownSize = w.contentsRect().size(); // within the kit's title bar and edge
         fixed = w.minimumSize() == w.maximumSize();
         frameShown = w.findChild<QFrame *>(QStringLiteral("eff") + box.mid(3))->isVisible();
         // As many digits as the box takes show whole, none scrolled out.
