@@ -12,6 +12,7 @@
 #include "TfrmAvvio.h"
 #include "database/TfrmAllegaCartella.h"
 #include "TfrmCambiaPassword.h"
+#include "clients/TfrmClienti.h"
 #include "validators/TfrmCodFisc.h"
 #include "TfrmGuida.h"
 #include "TfrmInfo.h"
@@ -44,6 +45,7 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     frmAvvio = make<TfrmAvvio>();
     frmAllegaCartella = make<TfrmAllegaCartella>();
     frmCambiaPassword = make<TfrmCambiaPassword>();
+    frmClienti = make<TfrmClienti>();
     frmCodFisc = make<TfrmCodFisc>();
     frmGuida = make<TfrmGuida>();
     frmInfo = make<TfrmInfo>();
@@ -62,7 +64,7 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
 void Forms::connectWindows() {
     // A workspace that is not part of the program yet stays null: its
     // button on the start screen is disabled.
-    frmAvvio->setDestinations({frmDatabase, nullptr, frmMenuImpostazioni});
+    frmAvvio->setDestinations({frmDatabase, frmClienti, frmMenuImpostazioni});
     frmMenuImpostazioni->setDestinations({frmImpostaAvvio, frmImpostaCampi});
 }
 
