@@ -12,9 +12,11 @@
 #include "TfrmAvvio.h"
 #include "database/TfrmAllegaCartella.h"
 #include "TfrmCambiaPassword.h"
+#include "validators/TfrmCarta.h"
 #include "clients/TfrmClienti.h"
 #include "validators/TfrmCodFisc.h"
 #include "TfrmGuida.h"
+#include "validators/TfrmIban.h"
 #include "TfrmInfo.h"
 #include "validators/TfrmPartitaIva.h"
 #include "TfrmSplash.h"
@@ -45,9 +47,11 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     frmAvvio = make<TfrmAvvio>();
     frmAllegaCartella = make<TfrmAllegaCartella>();
     frmCambiaPassword = make<TfrmCambiaPassword>();
+    frmCarta = make<TfrmCarta>();
     frmClienti = make<TfrmClienti>();
     frmCodFisc = make<TfrmCodFisc>();
     frmGuida = make<TfrmGuida>();
+    frmIban = make<TfrmIban>();
     frmInfo = make<TfrmInfo>();
     frmPartitaIva = make<TfrmPartitaIva>();
     frmSplash = make<TfrmSplash>();

@@ -221,12 +221,6 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
     connect(imgEsci, &PictureLabel::clicked, this, &TfrmAvvio::imgEsciClick);
 }
 
-void TfrmAvvio::showEvent(QShowEvent *event) {
-    LargeWindow::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TfrmAvvio::FormShow() {
     const IniFile settings(forms().folder.settingsFile());
     showTitle(titNomeArchivio, nameFont(), kSmallestName,

@@ -39,7 +39,7 @@ class TfrmAvvio : public LargeWindow {
     PictureLabel *imgEsci;
     QLabel *panInfo;
 
-    void FormShow();
+    void FormShow() override;
     void cmdDatabaseClick();
     void cmdClientiClick();
     void cmdImpostazioniClick();
@@ -50,7 +50,6 @@ class TfrmAvvio : public LargeWindow {
     void imgEsciClick();
 
   protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
   private:

@@ -135,12 +135,6 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : LargeWindow(parent) {
     connect(cmdEsci, &QPushButton::clicked, this, &TfrmCambiaPassword::cmdEsciClick);
 }
 
-void TfrmCambiaPassword::showEvent(QShowEvent *event) {
-    LargeWindow::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TfrmCambiaPassword::FormShow() {
     txtPasswordOld->clear();
     txtPasswordNew->clear();

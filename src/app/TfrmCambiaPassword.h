@@ -26,12 +26,11 @@ class TfrmCambiaPassword : public LargeWindow {
     QPushButton *cmdEsci;
     QPushButton *cmdOK;
 
-    void FormShow();
+    void FormShow() override;
     void boxesChange();
     void cmdOKClick();
     void cmdEsciClick();
 
   protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 };

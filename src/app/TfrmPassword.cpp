@@ -102,12 +102,6 @@ TfrmPassword::TfrmPassword(QWidget *parent) : LargeWindow(parent) {
     connect(btnCambiaPassword, &QPushButton::clicked, this, &TfrmPassword::btnCambiaPasswordClick);
 }
 
-void TfrmPassword::showEvent(QShowEvent *event) {
-    LargeWindow::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TfrmPassword::FormShow() {
     txtPasswordChange();
     txtPassword->setFocus(Qt::OtherFocusReason);

@@ -23,13 +23,12 @@ class TfrmPassword : public LargeWindow {
     // Hidden memory label, emptied when the password change window hands back.
     QLabel *lblMemory;
 
-    void FormShow();
+    void FormShow() override;
     void txtPasswordChange();
     void cmdOKClick();
     void cmdEsciClick();
     void btnCambiaPasswordClick();
 
   protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 };

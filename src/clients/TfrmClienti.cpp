@@ -21,7 +21,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShowEvent>
 
 namespace {
 
@@ -65,13 +64,6 @@ bool TfrmClienti::eventFilter(QObject *watched, QEvent *event) {
         break;
     }
     return LargeWindow::eventFilter(watched, event);
-}
-
-void TfrmClienti::showEvent(QShowEvent *event) {
-    LargeWindow::showEvent(event);
-    // Restoring a minimized window is not a new showing.
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void TfrmClienti::FormShow() {

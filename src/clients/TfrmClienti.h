@@ -103,7 +103,7 @@ class TfrmClienti : public LargeWindow {
     QLabel *panInfo;
 
     // Handlers.
-    void FormShow();
+    void FormShow() override;
     void cmdNuovoClick();
     void cmdDuplicaClick();
     void cmdSalvaClick();
@@ -121,7 +121,6 @@ class TfrmClienti : public LargeWindow {
     void btnIbanClick();
 
   protected:
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:

@@ -71,13 +71,6 @@ bool TfrmDatabase::eventFilter(QObject *watched, QEvent *event) {
     return LargeWindow::eventFilter(watched, event);
 }
 
-void TfrmDatabase::showEvent(QShowEvent *event) {
-    LargeWindow::showEvent(event);
-    // Restoring a minimized window is not a new showing.
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TfrmDatabase::FormShow() {
     const IniFile settings(shell().appFolder().settingsFile());
     titNomeArchivio->setText(

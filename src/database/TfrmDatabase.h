@@ -111,7 +111,7 @@ class TfrmDatabase : public LargeWindow {
     QLabel *panInfo;
 
     // Handlers.
-    void FormShow();
+    void FormShow() override;
     void cmdNuovoClick();
     void cmdDuplicaClick();
     void cmdSalvaClick();
@@ -131,7 +131,6 @@ class TfrmDatabase : public LargeWindow {
     void btnPartitaIvaClick();
 
   protected:
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:

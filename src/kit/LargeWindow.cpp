@@ -4,6 +4,7 @@
 #include "WindowKit.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -37,6 +38,12 @@ QVBoxLayout *LargeWindow::centrePanel(QWidget *panel) {
 
 LargeWindow *LargeWindow::closeTarget() {
     return Shell::isRunning() ? shell().startScreen() : nullptr;
+}
+
+void LargeWindow::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
 }
 
 void LargeWindow::FormClose() {

@@ -16,6 +16,9 @@ class LargeWindow : public QWidget {
     virtual void present();
     // Shows `target`, then hides this window.
     void handOver(LargeWindow *target);
+    // Each showing of the window (not the restoring of a minimized one):
+    // the window prepares its own content here.
+    virtual void FormShow() {}
     // Closing (the window's exit button or its title bar), before it hides:
     // shows closeTarget(). Not run once the program is ending.
     virtual void FormClose();
@@ -28,6 +31,8 @@ class LargeWindow : public QWidget {
     // The window closing this one leads to: the start screen, unless a
     // window chooses another. nullptr: closing only hides the window.
     virtual LargeWindow *closeTarget();
+    // Runs FormShow() when the window is shown, not when it is restored.
+    void showEvent(QShowEvent *event) override;
     // Runs FormClose(), unless the program is ending; the window then hides.
     void closeEvent(QCloseEvent *event) override;
 };

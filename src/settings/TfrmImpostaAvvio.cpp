@@ -177,12 +177,6 @@ TfrmImpostaAvvio::TfrmImpostaAvvio(QWidget *parent) : LargeWindow(parent) {
     connect(btnAnnulla, &QPushButton::clicked, this, &TfrmImpostaAvvio::btnAnnullaClick);
 }
 
-void TfrmImpostaAvvio::showEvent(QShowEvent *event) {
-    LargeWindow::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TfrmImpostaAvvio::FormShow() {
     const IniFile settings(shell().appFolder().settingsFile());
     txtNomeArchivio->setText(

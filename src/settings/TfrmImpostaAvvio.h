@@ -28,15 +28,12 @@ class TfrmImpostaAvvio : public LargeWindow {
     // The picture being edited, at its own size (what Logo.bmp will hold).
     const QImage &picture() const { return m_picture; }
 
-    void FormShow();
+    void FormShow() override;
     void btnSfogliaClick();
     void btnCancLogoClick();
     void btnRipristinaClick();
     void btnApplicaClick();
     void btnAnnullaClick();
-
-  protected:
-    void showEvent(QShowEvent *event) override;
 
   private:
     void setPicture(const QImage &picture);

@@ -199,12 +199,6 @@ TfrmImpostaCampi::TfrmImpostaCampi(QWidget *parent) : LargeWindow(parent) {
     connect(btnAnnulla, &QPushButton::clicked, this, &TfrmImpostaCampi::btnAnnullaClick);
 }
 
-void TfrmImpostaCampi::showEvent(QShowEvent *event) {
-    LargeWindow::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TfrmImpostaCampi::FormShow() {
     const IniFile settings(shell().appFolder().settingsFile());
     titNomeArchivio->setText(

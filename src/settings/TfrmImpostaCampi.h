@@ -28,10 +28,8 @@ class TfrmImpostaCampi : public LargeWindow {
     QPushButton *btnAnnulla;
     QPushButton *btnApplica;
 
-    void FormShow();
+    void FormShow() override;
     void btnApplicaClick();
     void btnAnnullaClick();
 
-  protected:
-    void showEvent(QShowEvent *event) override;
 };

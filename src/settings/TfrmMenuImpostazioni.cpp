@@ -121,10 +121,7 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
     connect(imgGuida, &PictureLabel::clicked, this, &TfrmMenuImpostazioni::imgGuidaClick);
 }
 
-void TfrmMenuImpostazioni::showEvent(QShowEvent *event) {
-    LargeWindow::showEvent(event);
-    if (event->spontaneous())
-        return;
+void TfrmMenuImpostazioni::FormShow() {
     titNomeArchivio->setText(
         IniFile(shell().appFolder().settingsFile())
             .read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));

@@ -34,9 +34,9 @@ class TfrmMenuImpostazioni : public LargeWindow {
     void btnImpostaCampiClick();
     void imgEsciClick();
     void imgGuidaClick();
+    void FormShow() override;
 
   protected:
-    void showEvent(QShowEvent *event) override;
     LargeWindow *closeTarget() override;
 
   private:

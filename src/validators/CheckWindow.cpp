@@ -4,13 +4,16 @@
 #include "storage/TextRules.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
 CheckWindow::CheckWindow(const Shape &shape, QWidget *parent)
-    : QDialog(parent), m_maxLength(shape.maxLength) {
+    : QDialog(parent), m_maxLength(shape.maxLength), m_digitsOnly(shape.digitsOnly),
+      m_tidyOnKeyRelease(shape.tidyOnKeyRelease) {
     setObjectName(shape.objectName);
     setWindowTitle(shape.caption);
     makeFixedWindow(this, shape.clientSize);
@@ -46,6 +49,14 @@ CheckWindow::CheckWindow(const Shape &shape, QWidget *parent)
     m_box->setFont(boxFont);
     m_box->setMinimumHeight(34);
     addFocusFrame(m_box, QStringLiteral("eff") + shape.boxName.mid(3));
+    if (m_digitsOnly) {
+        // Only keys reach the box: no pasting from a menu, a drop or the mouse.
+        m_box->setContextMenuPolicy(Qt::NoContextMenu);
+        m_box->setAcceptDrops(false);
+    }
+    if (shape.tidyWhileTyping)
+        connect(m_box, &QLineEdit::textEdited, this, &CheckWindow::tidy);
+    m_box->installEventFilter(this);
 
     btnControlla = new CommandButton(QStringLiteral("btnControlla"), QStringLiteral("Controlla"),
                                      this, QStringLiteral("controlla"));
@@ -98,7 +109,45 @@ void CheckWindow::retry(const QString &warning) {
 
 void CheckWindow::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
+    fitBoxFont();
     m_box->setFocus(Qt::OtherFocusReason);
+}
+
+void CheckWindow::fitBoxFont() {
+    // The box's frame and the line edit's own margins, on both sides.
+    constexpr int kPadding = 12;
+    layout()->activate();
+    const QString longest(m_maxLength, u'0');
+    const int room = m_box->width() - kPadding;
+    QFont boxFont = m_box->font();
+    while (boxFont.pointSize() > std::max(font().pointSize(), 1) &&
+           QFontMetrics(boxFont).horizontalAdvance(longest) > room)
+        boxFont.setPointSize(boxFont.pointSize() - 1);
+    m_box->setFont(boxFont);
+}
+
+bool CheckWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != m_box)
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        // Enter is not refused: it moves the focus to "Controlla".
+        return m_digitsOnly && digitsOnlyRefuses(static_cast<QKeyEvent *>(event));
+    case QEvent::KeyRelease:
+        if (m_tidyOnKeyRelease)
+            tidy();
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        // The middle button would paste the selection.
+        return m_digitsOnly && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton;
+    default:
+        return false;
+    }
+}
+
+void CheckWindow::tidy() {
+    tidyBox(m_box, Tidy::Capitals);
 }
 
 void CheckWindow::btnChiudiClick() {

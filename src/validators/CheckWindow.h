@@ -34,6 +34,14 @@ class CheckWindow : public QDialog {
         QString prompt;    // the text of lblTitolo
         QString boxName;   // "txtCodFisc"; its focus frame is named "effCodFisc"
         int maxLength = 0; // characters the user can type in the box
+        // Only digits can be typed: any other key that makes a character, or
+        // none, is swallowed (Enter, Tab and the editing keys pass), and
+        // nothing is pasted.
+        bool digitsOnly = false;
+        // After each change typed the box shows its text trimmed, with a-z in
+        // capitals; with tidyOnKeyRelease also after each key released.
+        bool tidyWhileTyping = false;
+        bool tidyOnKeyRelease = false;
     };
     CheckWindow(const Shape &shape, QWidget *parent);
 
@@ -51,8 +59,16 @@ class CheckWindow : public QDialog {
     void retry(const QString &warning);
 
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    void tidy();
+    // The longest code the box takes shows whole: its large font shrinks,
+    // down to the window's own size, until that many digits fit.
+    void fitBoxFont();
+
     QLineEdit *m_box;
     int m_maxLength;
+    bool m_digitsOnly;
+    bool m_tidyOnKeyRelease;
 };

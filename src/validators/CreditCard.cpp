@@ -6,6 +6,16 @@ namespace validators {
 namespace {
 
 constexpr qsizetype kCharactersRead = 20;
+constexpr int kMasterCard = 3;
+
+// MasterCard has also issued numbers from 2221 to 2720 since 2017: their first
+// six digits lie in 222100-272099.
+bool isMasterCardFrom2(QStringView digits) {
+    if (digits.size() < 6)
+        return false;
+    const int head = digits.first(6).toInt();
+    return head >= 222100 && head <= 272099;
+}
 
 } // namespace
 
@@ -34,7 +44,10 @@ int cardTypeCode(QStringView text) {
     const int expected = (10 - sum % 10) % 10;
     if (digits[last].unicode() - u'0' != expected)
         return 0;
-    return digits[0].unicode() - u'0' - 2;
+    const int first = digits[0].unicode() - u'0';
+    if (first == 2)
+        return isMasterCardFrom2(digits) ? kMasterCard : 0;
+    return first - 2;
 }
 
 QString cardTypeName(int typeCode, QStringView prefix) {
@@ -49,7 +62,7 @@ QString cardTypeName(int typeCode, QStringView prefix) {
         return {};
     case 2:
         return QStringLiteral("Visa");
-    case 3:
+    case kMasterCard:
         return QStringLiteral("MasterCard");
     case 4:
         return QStringLiteral("Discover");

@@ -21,7 +21,8 @@ struct CardCheck {
 // characters are read, and the digits 0-9 among them form the number. Returns the
 // first digit minus 2 when the number passes the Luhn checksum (1 for 3, 2 for 4,
 // 3 for 5, 4 for 6, other values for other first digits), and 0 when it fails or
-// holds no digits. A number starting with 2 also gives 0.
+// holds no digits. A number starting with 2 gives 3 (MasterCard) when its first
+// six digits lie in 222100-272099, and 0 otherwise.
 int cardTypeCode(QStringView text);
 
 // The type name for a code from cardTypeCode(); prefix is the first two characters

@@ -1,11 +1,9 @@
 #include "TfrmCodFisc.h"
 
-#include "kit/WindowKit.h"
 #include "storage/TextRules.h"
 #include "validators/FiscalCode.h"
 #include "validators/TfrmPartitaIva.h"
 
-#include <QEvent>
 #include <QLineEdit>
 
 TfrmCodFisc::TfrmCodFisc(QWidget *parent)
@@ -15,13 +13,12 @@ TfrmCodFisc::TfrmCodFisc(QWidget *parent)
                    .prompt = QStringLiteral(
                        "Immettere il codice fiscale e premere il pulsante di controllo."),
                    .boxName = QStringLiteral("txtCodFisc"),
-                   .maxLength = 16},
+                   .maxLength = 16,
+                   // Whatever the user types shows at once trimmed and in capitals.
+                   .tidyWhileTyping = true,
+                   .tidyOnKeyRelease = true},
                   parent),
-      txtCodFisc(codeBox()) {
-    txtCodFisc->installEventFilter(this);
-    // Whatever the user types shows at once trimmed and in capitals.
-    connect(txtCodFisc, &QLineEdit::textEdited, this, &TfrmCodFisc::normalizeBox);
-}
+      txtCodFisc(codeBox()) {}
 
 void TfrmCodFisc::open(QWidget *owner, const QString &code) {
     const QString t = text::trimmed(code);
@@ -31,16 +28,6 @@ void TfrmCodFisc::open(QWidget *owner, const QString &code) {
     }
     TfrmCodFisc dialog(owner);
     dialog.runWith(t);
-}
-
-bool TfrmCodFisc::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == txtCodFisc && event->type() == QEvent::KeyRelease)
-        normalizeBox();
-    return CheckWindow::eventFilter(watched, event);
-}
-
-void TfrmCodFisc::normalizeBox() {
-    tidyBox(txtCodFisc, Tidy::Capitals);
 }
 
 void TfrmCodFisc::btnControllaClick() {

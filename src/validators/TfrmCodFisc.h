@@ -19,11 +19,4 @@ class TfrmCodFisc : public CheckWindow {
     QLineEdit *txtCodFisc;
 
     void btnControllaClick() override;
-
-  protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-  private:
-    // The box shows its text trimmed and in capitals.
-    void normalizeBox();
 };

@@ -1,11 +1,8 @@
 #include "TfrmPartitaIva.h"
 
-#include "kit/WindowKit.h"
 #include "validators/VatNumber.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 
 TfrmPartitaIva::TfrmPartitaIva(QWidget *parent)
     : CheckWindow({.objectName = QStringLiteral("frmPartitaIva"),
@@ -14,34 +11,14 @@ TfrmPartitaIva::TfrmPartitaIva(QWidget *parent)
                    .prompt = QStringLiteral("Immettere il numero di partita IVA e premere il "
                                             "pulsante di controllo."),
                    .boxName = QStringLiteral("txtPartitaIva"),
-                   .maxLength = 11},
+                   .maxLength = 11,
+                   .digitsOnly = true},
                   parent),
-      txtPartitaIva(codeBox()) {
-    // Only keys reach the box: no pasting from a menu, a drop or the mouse.
-    txtPartitaIva->setContextMenuPolicy(Qt::NoContextMenu);
-    txtPartitaIva->setAcceptDrops(false);
-    txtPartitaIva->installEventFilter(this);
-}
+      txtPartitaIva(codeBox()) {}
 
 void TfrmPartitaIva::open(QWidget *owner, const QString &number) {
     TfrmPartitaIva dialog(owner);
     dialog.runWith(number);
-}
-
-bool TfrmPartitaIva::eventFilter(QObject *watched, QEvent *event) {
-    if (watched != txtPartitaIva)
-        return CheckWindow::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        // Digits only; Enter moves the focus to "Controlla" (the shared window's rule).
-        return digitsOnlyRefuses(static_cast<QKeyEvent *>(event));
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-        // The middle button would paste the selection.
-        return static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton;
-    default:
-        return false;
-    }
 }
 
 void TfrmPartitaIva::btnControllaClick() {

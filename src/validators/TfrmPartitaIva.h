@@ -17,7 +17,4 @@ class TfrmPartitaIva : public CheckWindow {
     QLineEdit *txtPartitaIva;
 
     void btnControllaClick() override;
-
-  protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 };

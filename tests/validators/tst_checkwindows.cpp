@@ -1,10 +1,13 @@
 // What every code check window shares: caption, size, texts, the focus in
-// the box with its frame, Enter from the box to "Controlla" without checking,
-// Enter on "Controlla" checking, the tab order and "Chiudi". One row per
-// window of the family.
+// the box with its frame, the longest code the box takes shown whole, Enter
+// from the box to "Controlla" without checking, Enter on "Controlla"
+// checking, the tab order and "Chiudi". One row per window of the family;
+// each has its one instance in the registry.
 #include "app/Forms.h"
 #include "support/FakeDesktop.h"
+#include "validators/TfrmCarta.h"
 #include "validators/TfrmCodFisc.h"
+#include "validators/TfrmIban.h"
 #include "validators/TfrmPartitaIva.h"
 
 #include <QFrame>
@@ -24,6 +27,7 @@ class TestCheckWindows : public QObject {
   private slots:
     void init();
     void cleanup();
+    void registeredInOrder();
     void sharedShape_data();
     void sharedShape();
     void enterGoesToTheButton_data() { sharedShape_data(); }
@@ -43,6 +47,14 @@ void TestCheckWindows::init() {
 void TestCheckWindows::cleanup() {
     m_desktop.reset();
     m_forms.reset();
+}
+
+void TestCheckWindows::registeredInOrder() {
+    QStringList family;
+    for (QWidget *w : m_forms->created())
+        if (qobject_cast<CheckWindow *>(w))
+            family << QString::fromLatin1(w->metaObject()->className());
+    QCOMPARE(family, (QStringList{"TfrmCarta", "TfrmCodFisc", "TfrmIban", "TfrmPartitaIva"}));
 }
 
 void TestCheckWindows::sharedShape_data() {
@@ -67,6 +79,19 @@ void TestCheckWindows::sharedShape_data() {
         << "txtPartitaIva"
         << "Il numero di partita IVA digitato risulta VALIDO.\r\n\r\nE' stato rilasciato "
            "dall'Ufficio IVA del Comune di Napoli 1.";
+    QTest::newRow("credit card")
+        << Opener([](const QString &code) { TfrmCarta::open(nullptr, code); })
+        << "4111111111111111" << " Controllo carta di credito" << QSize(519, 254)
+        << "Immettere il numero di carta di credito e premere il pulsante di controllo."
+        << "txtNumero"
+        << "Il numero di carta di credito 4111111111111111 risulta valido.\r\n\r\nLa carta di "
+           "credito è del tipo Visa.";
+    QTest::newRow("IBAN")
+        << Opener([](const QString &code) { TfrmIban::open(nullptr, code); })
+        << "IT60X0542811101000000123456" << " Controllo IBAN" << QSize(608, 270)
+        << "Immettere l'IBAN e premere il pulsante di controllo."
+        << "txtIban"
+        << "L'IBAN digitato è VALIDO.";
 }
 
 void TestCheckWindows::sharedShape() {
@@ -80,6 +105,7 @@ void TestCheckWindows::sharedShape() {
     QSize shownSize;
     bool fixed = false;
     bool frameShown = false;
+    bool longestFits = false;
     QStringList texts;
     QStringList focusChain;
     bool closed = false;
@@ -90,6 +116,10 @@ void TestCheckWindows::sharedShape() {
         shownSize = w.size();
         fixed = w.minimumSize() == w.maximumSize();
         frameShown = w.findChild<QFrame *>(QStringLiteral("eff") + box.mid(3))->isVisible();
+        // As many digits as the box takes show whole, none scrolled out.
+        const auto *codeBox = w.findChild<QLineEdit *>(box);
+        longestFits = codeBox->fontMetrics().horizontalAdvance(
+                          QString(codeBox->maxLength(), u'0')) < codeBox->width() - 8;
         texts = {w.lblTitolo->text(), w.btnControlla->text(), w.btnChiudi->text()};
         for (int i = 0; i < 3; ++i) {
             QWidget *focused = QApplication::focusWidget();
@@ -106,6 +136,7 @@ void TestCheckWindows::sharedShape() {
     QCOMPARE(shownSize, size);
     QVERIFY(fixed);
     QVERIFY(frameShown);
+    QVERIFY(longestFits);
     QCOMPARE(texts, (QStringList{prompt, QStringLiteral("Controlla"), QStringLiteral("Chiudi")}));
     QCOMPARE(focusChain, (QStringList{box, QStringLiteral("btnControlla"),
                                       QStringLiteral("btnChiudi")}));

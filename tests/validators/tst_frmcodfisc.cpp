@@ -1,3 +1,4 @@
+#include "CheckRun.h"
 #include "app/Forms.h"
 #include "support/FakeDesktop.h"
 #include "support/Typing.h"
@@ -79,30 +80,9 @@ void TestFrmCodFisc::outcomes() {
     QFETCH(Desktop::Kind, kind);
     QFETCH(QString, message);
     QFETCH(bool, staysOpen);
-    bool focusAtStart = false;
-    bool frameShown = false;
-    bool open = false;
-    bool focusAfter = false;
-    m_desktop->onModal = [&](QDialog &dialog) {
-        TfrmCodFisc &w = checkWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        focusAtStart = w.txtCodFisc->hasFocus();
-        frameShown = w.findChild<QFrame *>(QStringLiteral("effCodFisc"))->isVisible();
-        QTest::mouseClick(w.btnControlla, Qt::LeftButton);
-        open = w.isVisible();
-        focusAfter = w.txtCodFisc->hasFocus();
-    };
-    TfrmCodFisc::open(nullptr, code);
-
-    QCOMPARE(m_desktop->modalDialogs, QStringList{QStringLiteral("TfrmCodFisc")});
-    QVERIFY(focusAtStart);
-    QVERIFY(frameShown);
-    QCOMPARE(m_desktop->messages.size(), 1);
-    QCOMPARE(m_desktop->messages[0].kind, kind);
-    QCOMPARE(m_desktop->messages[0].text, message);
-    QCOMPARE(open, staysOpen);
-    if (staysOpen)
-        QVERIFY(focusAfter);
+    const CheckRun run = pressControlla(
+        *m_desktop, [&] { TfrmCodFisc::open(nullptr, code); }, QStringLiteral("txtCodFisc"));
+    verifyOutcome(run, *m_desktop, "TfrmCodFisc", kind, message, staysOpen);
 }
 
 void TestFrmCodFisc::typingRules_data() {
@@ -121,15 +101,9 @@ void TestFrmCodFisc::typingRules_data() {
 void TestFrmCodFisc::typingRules() {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
-    QString text;
-    m_desktop->onModal = [&](QDialog &dialog) {
-        TfrmCodFisc &w = checkWindow(dialog);
-        typeText(w.txtCodFisc, typed);
-        text = w.txtCodFisc->text();
-        w.close();
-    };
-    TfrmCodFisc::open(nullptr, QString());
-    QCOMPARE(text, shown);
+    QCOMPARE(typeInto(*m_desktop, [] { TfrmCodFisc::open(nullptr, QString()); },
+                      QStringLiteral("txtCodFisc"), {typed}),
+             shown);
 }
 
 void TestFrmCodFisc::caretStaysWhileTyping() {

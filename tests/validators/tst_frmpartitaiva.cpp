@@ -1,3 +1,4 @@
+#include "CheckRun.h"
 #include "app/Forms.h"
 #include "support/FakeDesktop.h"
 #include "validators/TfrmPartitaIva.h"
@@ -90,29 +91,10 @@ void TestFrmPartitaIva::outcomes() {
     QFETCH(Desktop::Kind, kind);
     QFETCH(QString, message);
     QFETCH(bool, staysOpen);
-    bool focusAtStart = false;
-    bool frameShown = false;
-    bool open = false;
-    bool focusAfter = false;
-    m_desktop->onModal = [&](QDialog &dialog) {
-        TfrmPartitaIva &w = checkWindow(dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        focusAtStart = w.txtPartitaIva->hasFocus();
-        frameShown = w.findChild<QFrame *>(QStringLiteral("effPartitaIva"))->isVisible();
-        QTest::mouseClick(w.btnControlla, Qt::LeftButton);
-        open = w.isVisible();
-        focusAfter = w.txtPartitaIva->hasFocus();
-    };
-    TfrmPartitaIva::open(nullptr, number);
-
-    QVERIFY(focusAtStart);
-    QVERIFY(frameShown);
-    QCOMPARE(m_desktop->messages.size(), 1);
-    QCOMPARE(m_desktop->messages[0].kind, kind);
-    QCOMPARE(m_desktop->messages[0].text, message);
-    QCOMPARE(open, staysOpen);
-    if (staysOpen)
-        QVERIFY(focusAfter);
+    const CheckRun run = pressControlla(
+        *m_desktop, [&] { TfrmPartitaIva::open(nullptr, number); },
+        QStringLiteral("txtPartitaIva"));
+    verifyOutcome(run, *m_desktop, "TfrmPartitaIva", kind, message, staysOpen);
 }
 
 void TestFrmPartitaIva::onlyDigitsCanBeTyped() {

@@ -223,8 +223,20 @@ void TestValidators::creditCard_data() {
     QTest::newRow("leading blanks, prefix trimmed")
         << "  378282246310005" << Verdict::Valid << 1 << "American Express";
     QTest::newRow("starts with 32") << "320000000000003" << Verdict::Valid << 1 << "";
+    // MasterCard numbers from 2221 to 2720: the first six digits in 222100-272099.
+    QTest::newRow("MasterCard 2221") << "2221000000000009" << Verdict::Valid << 3 << "MasterCard";
+    QTest::newRow("MasterCard 272099") << "2720999999999996" << Verdict::Valid << 3 << "MasterCard";
+    QTest::newRow("MasterCard 2221 in groups")
+        << "2221 0000 0000 0009" << Verdict::Valid << 3 << "MasterCard";
+    QTest::newRow("MasterCard six digits") << "222109" << Verdict::Valid << 3 << "MasterCard";
+    QTest::newRow("MasterCard 2221, wrong last digit")
+        << "2221000000000008" << Verdict::Wrong << 0 << "";
     // Passing the checksum is not enough when the first digit names no type.
-    QTest::newRow("first digit 2") << "2221000000000009" << Verdict::Wrong << 0 << "";
+    QTest::newRow("2220, below MasterCard") << "2220999999999991" << Verdict::Wrong << 0 << "";
+    QTest::newRow("2721, above MasterCard") << "2721000000000004" << Verdict::Wrong << 0 << "";
+    QTest::newRow("first digit 2") << "2000000000000006" << Verdict::Wrong << 0 << "";
+    QTest::newRow("2999") << "2999999999999990" << Verdict::Wrong << 0 << "";
+    QTest::newRow("2720, fewer than six digits") << "27201" << Verdict::Wrong << 0 << "";
     QTest::newRow("first digit 7") << "7000000000000005" << Verdict::Wrong << 5 << "";
     QTest::newRow("first digit 8") << "800000000000002" << Verdict::Wrong << 6 << "";
     QTest::newRow("first digit 9") << "91" << Verdict::Wrong << 7 << "";
