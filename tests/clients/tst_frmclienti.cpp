@@ -854,7 +854,7 @@ void TestFrmClienti::statusLineAndPendingButtons() {
         {"bkgSezione01", ""},
         {"btnEmail", "Invia una e-mail all'indirizzo indicato."},
         {"panControlli", ""},
-        {"cmdPDF", "Esporta la scheda in formato PDF."},
+        {"cmdFile", "Allega file alla scheda corrente."},
         {"imgDecoro", ""},
     };
     for (const auto &[name, text] : hints) {
