@@ -73,8 +73,10 @@ void TfrmClienti::FormShow() {
 
 void TfrmClienti::ShowCard(const ClientRecord &record, qint64 position) {
     using namespace ClientField;
-    for (int f = Cliente; f < kBoxes; ++f)
+    for (int f = Cliente; f < kBoxes; ++f) {
         txtField[f]->setText(record.text(f));
+        txtField[f]->setCursorPosition(0); // a long text shows its beginning
+    }
     // Anything but "Sì" or "No" leaves the flag as it was.
     if (const std::optional<bool> recontact = record.yesNo(Ricontatta))
         chkRicontatta->setChecked(*recontact);
