@@ -13,6 +13,7 @@
 #include "database/TfrmAllegaCartella.h"
 #include "TfrmCambiaPassword.h"
 #include "validators/TfrmCarta.h"
+#include "clients/TfrmClienti.h"
 #include "validators/TfrmCodFisc.h"
 #include "TfrmGuida.h"
 #include "validators/TfrmIban.h"
@@ -47,6 +48,7 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     frmAllegaCartella = make<TfrmAllegaCartella>();
     frmCambiaPassword = make<TfrmCambiaPassword>();
     frmCarta = make<TfrmCarta>();
+    frmClienti = make<TfrmClienti>();
     frmCodFisc = make<TfrmCodFisc>();
     frmGuida = make<TfrmGuida>();
     frmIban = make<TfrmIban>();
@@ -66,7 +68,7 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
 void Forms::connectWindows() {
     // A workspace that is not part of the program yet stays null: its
     // button on the start screen is disabled.
-    frmAvvio->setDestinations({frmDatabase, nullptr, frmMenuImpostazioni});
+    frmAvvio->setDestinations({frmDatabase, frmClienti, frmMenuImpostazioni});
     frmMenuImpostazioni->setDestinations({frmImpostaAvvio, frmImpostaCampi});
 }
 

@@ -4,6 +4,7 @@
 #include "kit/WindowKit.h"
 #include "storage/StorageError.h"
 #include "storage/WholeFile.h"
+#include "clients/ClientsGuide.h"
 #include "database/DatabaseGuide.h"
 #include "settings/SettingsGuide.h"
 
@@ -25,6 +26,7 @@ QList<GuideTopic> guideBookTopics() {
     return {
         startGuide(),
         databaseGuide(),
+        clientsGuide(),
         settingsGuide(),
     };
 }

@@ -6,6 +6,8 @@
 #include "TfrmCartella.h"
 #include "TfrmZoom.h"
 #include "DatabaseGuide.h"
+#include "kit/AttachmentLabels.h"
+#include "kit/CardArchive.h"
 #include "kit/Desktop.h"
 #include "kit/Misc.h"
 #include "kit/ProvinceBox.h"
@@ -13,7 +15,6 @@
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
 #include "storage/IniFile.h"
-#include "storage/RecordFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
 #include "validators/TfrmCodFisc.h"
@@ -27,29 +28,15 @@
 
 namespace {
 
-// The one message of every failing operation on Database.pro.
-const QString kAccessError = QStringLiteral(
-    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
-    "i privilegi di scrittura nella cartella di installazione del programma.");
-const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
 const QString kFirstFieldMissing = QStringLiteral(
     "Attenzione: per salvare la scheda è necessario compilare il primo campo del database.");
 const QString kClientMissing = QStringLiteral(
     "Attenzione: per salvare la scheda è necessario indicare il nome del Cliente associato.");
-const QString kCardUpdated =
-    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
-const QString kCardInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
 // The record is stored but its photo file could not be written.
 const QString kPhotoNotSaved = QStringLiteral(
     "Attenzione: i dati della scheda sono stati salvati in archivio, ma non è stato possibile "
     "salvare la foto.\n\r\n\rAccertarsi di possedere i privilegi di scrittura nella cartella di "
     "installazione del programma.");
-const QString kDuplicateNewCard = QStringLiteral(
-    "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa "
-    "è stata inserita in archivio.");
-const QString kDuplicated = QStringLiteral(
-    "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine "
-    "premere Salva per inserire la scheda in archivio.");
 const QString kFolderNewCard =
     QStringLiteral("Attenzione: l'abbinamento di una cartella ad un record può avvenire soltanto "
                    "dopo che la scheda è stata inserita in archivio.");
@@ -59,20 +46,12 @@ const QString kPhotoChooserTitle =
 const QString kPhotoChooserFilter =
     QStringLiteral("Immagine JPEG (*.jpg *.jpeg);;Immagine Bitmap (*.bmp)");
 
-// Results of a navigation choice besides a record index.
-constexpr qint64 kStay = -1;  // nothing happens
-constexpr qint64 kEmpty = -2; // the empty-archive message
-
 bool isBlank(const QString &s) {
     return text::trimmed(s).isEmpty();
 }
 
 void warn(QWidget *parent, const QString &message) {
     Desktop::current().message(parent, Desktop::Kind::Warning, message);
-}
-
-void inform(QWidget *parent, const QString &message) {
-    Desktop::current().message(parent, Desktop::Kind::Information, message);
 }
 
 } // namespace
@@ -162,79 +141,35 @@ DatabaseRecord TfrmDatabase::cardRecord() const {
 }
 
 Attachments TfrmDatabase::attachments() const {
-    Attachments attachments;
-    for (int i = 0; i < Attachments::kSlots; ++i) {
-        attachments.files[i] = lblFile[i]->text();
-        attachments.descriptions[i] = lblDesc[i]->text();
-    }
-    return attachments;
+    return attachmentsIn(lblFile, lblDesc);
 }
 
 void TfrmDatabase::setAttachments(const Attachments &attachments) {
-    for (int i = 0; i < Attachments::kSlots; ++i) {
-        lblFile[i]->setText(attachments.files[i]);
-        lblDesc[i]->setText(attachments.descriptions[i]);
-    }
-}
-
-qint64 TfrmDatabase::shownPosition() const {
-    return text::trimmed(lblPosizione->text()).toLongLong();
-}
-
-void TfrmDatabase::showAccessError() {
-    Desktop::current().message(this, Desktop::Kind::Error, kAccessError);
+    putAttachments(attachments, lblFile, lblDesc);
 }
 
 // ---------------------------------------------------------------------------
 // Navigation
 
-void TfrmDatabase::navigate(const std::function<qint64(qint64, qint64)> &choose) {
-    DatabaseRecord record;
-    qint64 index = kStay;
-    try {
-        DatabaseFile file;
-        file.openOrCreate(shell().appFolder());
-        index = choose(file.size(), shownPosition());
-        if (index >= 0) {
-            file.seek(index);
-            file.read(record);
-        }
-        file.close();
-    } catch (const StorageError &) {
-        showAccessError();
-        return;
-    }
-    if (index == kEmpty)
-        inform(this, kEmptyArchive);
-    else if (index >= 0)
-        ShowCard(record, index + 1);
+void TfrmDatabase::navigate(cards::Arrow arrow) {
+    if (const auto found = cards::move<DatabaseRecord>(this, lblPosizione, arrow))
+        ShowCard(found->record, found->position);
 }
 
 void TfrmDatabase::cmdPrimoClick() {
-    navigate([](qint64 count, qint64) { return count == 0 ? kEmpty : 0; });
+    navigate(cards::Arrow::First);
 }
 
 void TfrmDatabase::cmdUltimoClick() {
-    navigate([](qint64 count, qint64) { return count == 0 ? kEmpty : count - 1; });
+    navigate(cards::Arrow::Last);
 }
 
 void TfrmDatabase::cmdAvantiClick() {
-    // A new card counts as position 0, so the next card is the first.
-    navigate([](qint64 count, qint64 shown) {
-        if (count == 0)
-            return kEmpty;
-        return shown < count ? shown : kStay;
-    });
+    navigate(cards::Arrow::Next);
 }
 
 void TfrmDatabase::cmdIndietroClick() {
-    navigate([](qint64 count, qint64 shown) {
-        if (shown == 1)
-            return kStay;
-        if (count == 0)
-            return kEmpty;
-        return shown == 0 ? 0 : shown - 2;
-    });
+    navigate(cards::Arrow::Previous);
 }
 
 // ---------------------------------------------------------------------------
@@ -256,52 +191,25 @@ void TfrmDatabase::cmdSalvaClick() {
         return;
     }
 
-    const DatabaseRecord record = cardRecord();
-    const bool stored = !isBlank(lblPosizione->text());
-    qint64 position = shownPosition();
-    try {
-        DatabaseFile file;
-        file.openOrCreate(shell().appFolder());
-        if (stored) {
-            file.seek(position - 1); // raises for a position the archive does not have
-        } else {
-            position = file.size() + 1;
-            file.seek(position - 1);
-        }
-        file.write(record);
-        file.close();
-    } catch (const StorageError &) {
-        showAccessError();
+    const cards::Saved saved = cards::store(this, lblPosizione, cardRecord());
+    if (saved == cards::Saved::Failed)
         return;
-    }
-    lblPosizione->setText(QString::number(position));
-
     if (!SaveCardPhoto()) {
         // The record is stored; the photo is not, and the user must know it.
         warn(this, kPhotoNotSaved);
         return;
     }
-    inform(this, stored ? kCardUpdated : kCardInserted);
+    cards::reportSaved(this, saved);
 }
 
 void TfrmDatabase::cmdDuplicaClick() {
-    if (isBlank(lblPosizione->text())) {
-        warn(this, kDuplicateNewCard);
-        return;
-    }
-    setAttachments({});
-    lblPosizione->clear();
-    try {
-        DatabaseFile file;
-        file.openOrCreate(shell().appFolder());
-        imgFoto->setPicture(imgBianco->picture());
-        txtCampo[0]->setFocus(Qt::OtherFocusReason);
-        file.close();
-    } catch (const StorageError &) {
-        showAccessError();
-        return;
-    }
-    inform(this, kDuplicated);
+    // The copy has no attachments and the default photo.
+    cards::duplicate<DatabaseRecord>(
+        this, lblPosizione, [this] { setAttachments({}); },
+        [this] {
+            imgFoto->setPicture(imgBianco->picture());
+            txtCampo[0]->setFocus(Qt::OtherFocusReason);
+        });
 }
 
 // ---------------------------------------------------------------------------

@@ -7,13 +7,13 @@
 // operation. Each operation on Database.pro opens and closes the file itself.
 #pragma once
 
+#include "kit/AttachmentLabels.h"
+#include "kit/CardArchive.h"
 #include "kit/LargeWindow.h"
-#include "storage/Attachments.h"
 #include "storage/DatabaseRecord.h"
 
 #include <QSet>
 #include <array>
-#include <functional>
 
 class CommandButton;
 class PhotoView;
@@ -101,8 +101,8 @@ class TfrmDatabase : public LargeWindow {
     PictureButton *btnPartitaIva;
 
     // Hidden carriers of the card's three attachments; index 0 is lblFile01.
-    std::array<QLabel *, Attachments::kSlots> lblFile{};
-    std::array<QLabel *, Attachments::kSlots> lblDesc{};
+    AttachmentSlots lblFile{};
+    AttachmentSlots lblDesc{};
 
     // Yellow frames shown behind the contact box that has the focus.
     QFrame *effCliente, *effIndirizzoRes, *effComuneRes, *effProvRes, *effEmail, *effRecapito,
@@ -140,13 +140,8 @@ class TfrmDatabase : public LargeWindow {
     void describeControls();
     void wireKeyboard();
 
-    // The position shown: 0 for a new card.
-    qint64 shownPosition() const;
-    // Runs one move through the archive: `choose` gets the record count and
-    // the position shown and returns the 0-based index to show, or one of
-    // kStay / kEmpty.
-    void navigate(const std::function<qint64(qint64 count, qint64 shown)> &choose);
-    void showAccessError();
+    // Shows the card an arrow brings up, if any.
+    void navigate(cards::Arrow arrow);
 
     StatusHints *m_hints;
 };

@@ -4,6 +4,7 @@
 #include "TfrmDatabase.h"
 
 #include "PhotoView.h"
+#include "kit/AttachmentLabels.h"
 #include "kit/ProvinceBox.h"
 #include "kit/WindowKit.h"
 
@@ -34,13 +35,6 @@ QFrame *shape(const QString &name, QWidget *parent) {
     auto *frame = new QFrame(parent);
     frame->setObjectName(name);
     return frame;
-}
-
-QLabel *hiddenLabel(const QString &name, QWidget *parent) {
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
 }
 
 const char kWindowStyle[] =
@@ -115,10 +109,7 @@ TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     content->addStretch(1);
     content->addWidget(panInfo);
 
-    for (int i = 0; i < Attachments::kSlots; ++i) {
-        lblFile[i] = hiddenLabel(QStringLiteral("lblFile%1").arg(i + 1, 2, 10, QChar(u'0')), this);
-        lblDesc[i] = hiddenLabel(QStringLiteral("lblDesc%1").arg(i + 1, 2, 10, QChar(u'0')), this);
-    }
+    createAttachmentLabels(this, lblFile, lblDesc);
 
     auto *outer = new QGridLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

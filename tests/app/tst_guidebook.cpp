@@ -2,6 +2,7 @@
 #include "app/GuideBook.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
+#include "clients/TfrmClienti.h"
 #include "database/TfrmDatabase.h"
 #include "settings/TfrmMenuImpostazioni.h"
 
@@ -37,10 +38,12 @@ void TestGuideBook::holdsTheWindowsTopics() {
     };
     app.windows->frmAvvio->imgGuidaClick();
     QTest::mouseClick(app.windows->frmDatabase->cmdGuida, Qt::LeftButton);
+    QTest::mouseClick(app.windows->frmClienti->cmdGuida, Qt::LeftButton);
     app.windows->frmMenuImpostazioni->imgGuidaClick();
 
     QCOMPARE(titles, (QStringList{QStringLiteral("Uno sguardo ad Cartavera."),
                                   QStringLiteral("Gestione Database."),
+                                  QStringLiteral("Anagrafica Clienti."),
                                   QStringLiteral("Impostazioni schermata di avvio e campi di "
                                                  "testo.")}));
     const QList<GuideTopic> topics = guideBookTopics();

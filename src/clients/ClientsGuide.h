@@ -1,0 +1,6 @@
+// The guide of the client workspace.
+#pragma once
+
+#include "kit/Guide.h"
+
+GuideTopic clientsGuide();

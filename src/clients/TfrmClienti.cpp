@@ -1,0 +1,221 @@
+#include "TfrmClienti.h"
+
+#include "ClientsGuide.h"
+#include "database/TfrmAllegaCartella.h"
+#include "kit/Desktop.h"
+#include "kit/Misc.h"
+#include "kit/ProvinceBox.h"
+#include "kit/Shell.h"
+#include "kit/WindowKit.h"
+#include "storage/TextRules.h"
+#include "validators/TfrmCodFisc.h"
+#include "validators/TfrmPartitaIva.h"
+#if __has_include("validators/TfrmCarta.h")
+#include "validators/TfrmCarta.h"
+#endif
+#if __has_include("validators/TfrmIban.h")
+#include "validators/TfrmIban.h"
+#endif
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+const QString kNameMissing = QStringLiteral(
+    "Attenzione: per salvare la scheda è necessario indicare il nome del Cliente.");
+
+// The box's text in capitals, blanks kept. The text keeps its length, so the
+// caret stays where it was.
+void toCapitals(QLineEdit *box) {
+    const QString capitals = text::toUpperAscii(box->text());
+    if (capitals == box->text())
+        return;
+    const int caret = box->cursorPosition();
+    box->setText(capitals);
+    box->setCursorPosition(caret);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Typing rules, showing the window, showing and clearing a card
+
+bool TfrmClienti::eventFilter(QObject *watched, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::KeyRelease:
+        // Sex and postal code show in capitals once the key is let go.
+        if (watched == txtSesso || watched == txtCapRes)
+            toCapitals(static_cast<QLineEdit *>(watched));
+        break;
+    case QEvent::KeyPress:
+        // Digits only; Enter (the chain), Tab and the editing keys act normally.
+        if (watched == txtCarta || watched == txtPartitaIva)
+            return digitsOnlyRefuses(static_cast<QKeyEvent *>(event));
+        break;
+    case QEvent::FocusOut:
+        // Also an address put into the box otherwise than by typing.
+        if (watched == txtEmail)
+            tidyBox(txtEmail, Tidy::Trim);
+        break;
+    default:
+        break;
+    }
+    return LargeWindow::eventFilter(watched, event);
+}
+
+void TfrmClienti::FormShow() {
+    // Nothing of the previous visit stays; the status line keeps its text.
+    ClearCard();
+}
+
+void TfrmClienti::ShowCard(const ClientRecord &record, qint64 position) {
+    using namespace ClientField;
+    for (int f = Cliente; f < kBoxes; ++f) {
+        txtField[f]->setText(record.text(f));
+        txtField[f]->setCursorPosition(0); // a long text shows its beginning
+    }
+    // Anything but "Sì" or "No" leaves the flag as it was.
+    if (const std::optional<bool> recontact = record.yesNo(Ricontatta))
+        chkRicontatta->setChecked(*recontact);
+    Attachments stored;
+    for (int i = 0; i < Attachments::kSlots; ++i) {
+        stored.files[i] = record.text(File01 + i);
+        stored.descriptions[i] = record.text(Desc01 + i);
+    }
+    setAttachments(stored);
+    lblPosizione->setText(QString::number(position));
+}
+
+void TfrmClienti::ClearCard() {
+    for (QLineEdit *box : txtField)
+        box->clear();
+    chkRicontatta->setChecked(false);
+    setAttachments({});
+    txtProvNasc->clearProvince();
+    txtProvRes->clearProvince();
+    lblPosizione->clear();
+    txtCliente->setFocus(Qt::OtherFocusReason);
+}
+
+ClientRecord TfrmClienti::cardRecord() const {
+    using namespace ClientField;
+    ClientRecord record;
+    for (int f = Cliente; f < kBoxes; ++f)
+        record.setText(f, txtField[f]->text());
+    record.setYesNo(Ricontatta, chkRicontatta->isChecked());
+    const Attachments shown = attachments();
+    for (int i = 0; i < Attachments::kSlots; ++i) {
+        record.setText(File01 + i, shown.files[i]);
+        record.setText(Desc01 + i, shown.descriptions[i]);
+    }
+    return record;
+}
+
+Attachments TfrmClienti::attachments() const {
+    return attachmentsIn(lblFile, lblDesc);
+}
+
+void TfrmClienti::setAttachments(const Attachments &attachments) {
+    putAttachments(attachments, lblFile, lblDesc);
+}
+
+// ---------------------------------------------------------------------------
+// Navigation
+
+void TfrmClienti::navigate(cards::Arrow arrow) {
+    if (const auto found = cards::move<ClientRecord>(this, lblPosizione, arrow))
+        ShowCard(found->record, found->position);
+}
+
+void TfrmClienti::cmdPrimoClick() {
+    navigate(cards::Arrow::First);
+}
+
+void TfrmClienti::cmdIndietroClick() {
+    navigate(cards::Arrow::Previous);
+}
+
+void TfrmClienti::cmdAvantiClick() {
+    navigate(cards::Arrow::Next);
+}
+
+void TfrmClienti::cmdUltimoClick() {
+    navigate(cards::Arrow::Last);
+}
+
+// ---------------------------------------------------------------------------
+// New, save, duplicate
+
+void TfrmClienti::cmdNuovoClick() {
+    ClearCard();
+}
+
+void TfrmClienti::cmdSalvaClick() {
+    if (text::trimmed(txtCliente->text()).isEmpty()) {
+        Desktop::current().message(this, Desktop::Kind::Warning, kNameMissing);
+        txtCliente->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The boxes keep what was typed; the record holds it trimmed and cut.
+    cards::reportSaved(this, cards::store(this, lblPosizione, cardRecord()));
+}
+
+void TfrmClienti::cmdDuplicaClick() {
+    // The copy carries every text and the flag, but no attachments.
+    cards::duplicate<ClientRecord>(
+        this, lblPosizione, [this] { setAttachments({}); },
+        [this] { txtCliente->setFocus(Qt::OtherFocusReason); });
+}
+
+// ---------------------------------------------------------------------------
+// Hand-overs: attachments, e-mail, check windows
+
+void TfrmClienti::cmdFileClick() {
+    if (const auto edited =
+            TfrmAllegaCartella::edit(this, TfrmAllegaCartella::Archive::Clients, attachments()))
+        setAttachments(*edited);
+}
+
+void TfrmClienti::btnEmailClick() {
+    TMisc::Open(u'"' + TMisc::mailLink(text::trimmed(txtEmail->text())) + u'"');
+}
+
+void TfrmClienti::btnCodFiscClick() {
+    // A code of digits only is a company's, the same as its VAT number: the
+    // fiscal code window hands it to the VAT window, whatever its length.
+    TfrmCodFisc::open(this, text::trimmed(txtCodFisc->text()));
+}
+
+void TfrmClienti::btnPartitaIvaClick() {
+    TfrmPartitaIva::open(this, text::trimmed(txtPartitaIva->text()));
+}
+
+void TfrmClienti::btnCartaClick() {
+#if __has_include("validators/TfrmCarta.h")
+    TfrmCarta::open(this, text::trimmed(txtCarta->text()));
+#else
+    // The card check window is not part of the program yet.
+#endif
+}
+
+void TfrmClienti::btnIbanClick() {
+#if __has_include("validators/TfrmIban.h")
+    TfrmIban::open(this, text::trimmed(txtIban->text()));
+#else
+    // The IBAN check window is not part of the program yet.
+#endif
+}
+
+// ---------------------------------------------------------------------------
+// Guide and closing
+
+void TfrmClienti::cmdGuidaClick() {
+    shell().showGuide(this, clientsGuide());
+}
+
+void TfrmClienti::cmdEsciClick() {
+    close();
+}

@@ -1,0 +1,152 @@
+#include "CardArchive.h"
+
+#include "Desktop.h"
+#include "Shell.h"
+#include "storage/RecordFile.h"
+#include "storage/StorageError.h"
+#include "storage/TextRules.h"
+
+#include <QLabel>
+
+namespace cards {
+
+namespace {
+
+const QString kAccessError = QStringLiteral(
+    "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
+    "i privilegi di scrittura nella cartella di installazione del programma.");
+const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
+const QString kCardUpdated =
+    QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
+const QString kCardInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
+const QString kDuplicateNewCard = QStringLiteral(
+    "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa "
+    "è stata inserita in archivio.");
+const QString kDuplicated = QStringLiteral(
+    "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine "
+    "premere Salva per inserire la scheda in archivio.");
+
+// Results of an arrow besides a record index.
+constexpr qint64 kStay = -1;  // nothing happens
+constexpr qint64 kEmpty = -2; // the empty-archive message
+
+bool isBlank(const QLabel *label) {
+    return text::trimmed(label->text()).isEmpty();
+}
+
+// The position the label shows; 0 for a new card.
+qint64 shownPosition(const QLabel *lblPosizione) {
+    return text::trimmed(lblPosizione->text()).toLongLong();
+}
+
+// The 0-based index an arrow shows, given the record count and the position
+// shown, or kStay / kEmpty. Neither arrow wraps around at the ends, and from a
+// new card both "next" and "previous" bring up the first card.
+qint64 indexFor(Arrow arrow, qint64 count, qint64 shown) {
+    switch (arrow) {
+    case Arrow::First:
+        return count == 0 ? kEmpty : 0;
+    case Arrow::Last:
+        return count == 0 ? kEmpty : count - 1;
+    case Arrow::Next:
+        if (count == 0)
+            return kEmpty;
+        return shown < count ? shown : kStay;
+    case Arrow::Previous:
+        if (shown == 1)
+            return kStay;
+        if (count == 0)
+            return kEmpty;
+        return shown == 0 ? 0 : shown - 2;
+    }
+    return kStay;
+}
+
+} // namespace
+
+template <class R>
+std::optional<Found<R>> move(QWidget *owner, const QLabel *lblPosizione, Arrow arrow) {
+    Found<R> found{R(), 0};
+    qint64 index = kStay;
+    try {
+        TypedRecordFile<R> file;
+        file.openOrCreate(shell().appFolder());
+        index = indexFor(arrow, file.size(), shownPosition(lblPosizione));
+        if (index >= 0) {
+            file.seek(index); // raises for a position the archive does not have
+            file.read(found.record);
+        }
+        file.close();
+    } catch (const StorageError &) {
+        showAccessError(owner);
+        return std::nullopt;
+    }
+    if (index == kEmpty)
+        Desktop::current().message(owner, Desktop::Kind::Information, kEmptyArchive);
+    if (index < 0)
+        return std::nullopt;
+    found.position = index + 1;
+    return found;
+}
+
+template <class R> Saved store(QWidget *owner, QLabel *lblPosizione, const R &record) {
+    const bool stored = !isBlank(lblPosizione);
+    qint64 position = shownPosition(lblPosizione);
+    try {
+        TypedRecordFile<R> file;
+        file.openOrCreate(shell().appFolder());
+        if (!stored)
+            position = file.size() + 1;
+        file.seek(position - 1); // raises for a position the archive does not have
+        file.write(record);
+        file.close();
+    } catch (const StorageError &) {
+        showAccessError(owner);
+        return Saved::Failed;
+    }
+    lblPosizione->setText(QString::number(position));
+    return stored ? Saved::Overwritten : Saved::Appended;
+}
+
+void reportSaved(QWidget *owner, Saved how) {
+    if (how != Saved::Failed)
+        Desktop::current().message(owner, Desktop::Kind::Information,
+                                   how == Saved::Overwritten ? kCardUpdated : kCardInserted);
+}
+
+template <class R>
+void duplicate(QWidget *owner, QLabel *lblPosizione, const std::function<void()> &dropStoredOnly,
+               const std::function<void()> &ready) {
+    if (isBlank(lblPosizione)) {
+        Desktop::current().message(owner, Desktop::Kind::Warning, kDuplicateNewCard);
+        return;
+    }
+    dropStoredOnly();
+    lblPosizione->clear();
+    try {
+        TypedRecordFile<R> file;
+        file.openOrCreate(shell().appFolder());
+        file.close();
+    } catch (const StorageError &) {
+        showAccessError(owner);
+        return;
+    }
+    ready();
+    Desktop::current().message(owner, Desktop::Kind::Information, kDuplicated);
+}
+
+void showAccessError(QWidget *owner) {
+    Desktop::current().message(owner, Desktop::Kind::Error, kAccessError);
+}
+
+// The two archives of the program.
+template std::optional<Found<DatabaseRecord>> move(QWidget *, const QLabel *, Arrow);
+template std::optional<Found<ClientRecord>> move(QWidget *, const QLabel *, Arrow);
+template Saved store(QWidget *, QLabel *, const DatabaseRecord &);
+template Saved store(QWidget *, QLabel *, const ClientRecord &);
+template void duplicate<DatabaseRecord>(QWidget *, QLabel *, const std::function<void()> &,
+                                        const std::function<void()> &);
+template void duplicate<ClientRecord>(QWidget *, QLabel *, const std::function<void()> &,
+                                      const std::function<void()> &);
+
+} // namespace cards

@@ -1,0 +1,64 @@
+// The steps both workspaces take on their archive, each within one user event
+// that opens the archive and closes it again: the four arrows, storing the
+// card shown, and turning a stored card into a new one ("Duplica"); with the
+// messages that go with them. A workspace holds its card in its controls and
+// the card's record position in its label lblPosizione (empty for a card not
+// yet stored): these steps read and set that label, and nothing else of the
+// window.
+//
+// R is the record of the archive (DatabaseRecord, ClientRecord): the archive
+// is the one its record type names, in the application folder.
+#pragma once
+
+#include <QtGlobal>
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QWidget;
+
+namespace cards {
+
+enum class Arrow { First, Previous, Next, Last };
+
+// A record read from the archive and its record position (1-based).
+template <class R> struct Found {
+    R record;
+    qint64 position;
+};
+
+// Runs `arrow` from the card lblPosizione names (a new card counts as
+// position 0): opens the archive (a missing one is created empty), reads the
+// record to show and closes the archive. Returns that record, or nothing when
+// the arrow has nothing to show: at either end of the archive, or after the
+// empty-archive or the access error message it has shown over `owner`.
+template <class R>
+std::optional<Found<R>> move(QWidget *owner, const QLabel *lblPosizione, Arrow arrow);
+
+// How "Salva" stored a card.
+enum class Saved { Failed, Overwritten, Appended };
+
+// Writes `record` over the record lblPosizione names, or, for an empty label,
+// at the end of the archive (over a torn trailing record, if there is one),
+// and sets the label to the record's position. Only that record is written.
+// On any failure the access error is shown, the label keeps its text and the
+// result is Saved::Failed.
+template <class R> Saved store(QWidget *owner, QLabel *lblPosizione, const R &record);
+
+// The information box that tells the user how the card was stored.
+void reportSaved(QWidget *owner, Saved how);
+
+// "Duplica": warns, and does nothing else, for a card not yet stored.
+// Otherwise the card shown becomes a new one: `dropStoredOnly` takes away
+// what a copy does not carry (its attachments) and lblPosizione is emptied.
+// Then the archive is opened (the access error ends the step there), `ready`
+// runs (the focus goes to the first box) and the user is told how to store
+// the copy. Nothing is written.
+template <class R>
+void duplicate(QWidget *owner, QLabel *lblPosizione, const std::function<void()> &dropStoredOnly,
+               const std::function<void()> &ready);
+
+// The error box of any failing step on an archive.
+void showAccessError(QWidget *owner);
+
+} // namespace cards
