@@ -10,12 +10,8 @@
 #include "storage/TextRules.h"
 #include "validators/TfrmCodFisc.h"
 #include "validators/TfrmPartitaIva.h"
-#if __has_include("validators/TfrmCarta.h")
 #include "validators/TfrmCarta.h"
-#endif
-#if __has_include("validators/TfrmIban.h")
 #include "validators/TfrmIban.h"
-#endif
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -194,19 +190,11 @@ void TfrmClienti::btnPartitaIvaClick() {
 }
 
 void TfrmClienti::btnCartaClick() {
-#if __has_include("validators/TfrmCarta.h")
     TfrmCarta::open(this, text::trimmed(txtCarta->text()));
-#else
-    // The card check window is not part of the program yet.
-#endif
 }
 
 void TfrmClienti::btnIbanClick() {
-#if __has_include("validators/TfrmIban.h")
     TfrmIban::open(this, text::trimmed(txtIban->text()));
-#else
-    // The IBAN check window is not part of the program yet.
-#endif
 }
 
 // ---------------------------------------------------------------------------
