@@ -5,6 +5,7 @@
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
 
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -49,7 +50,9 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
         band);
     instructionBand(band, QStringLiteral("imgCerca"), {lblRigo04, lblRigo05, lblRigo06});
 
-    // The boxes, two to a row unless one takes the whole row, each under its title.
+    // The boxes, two to a row unless one takes the whole row, each under its
+    // title (which keeps its place when it is empty), the rows spread evenly
+    // over the page.
     auto *filters = new QFrame(panAvvio);
     filters->setObjectName(QStringLiteral("shpFiltri"));
     auto *grid = new QGridLayout(filters);
@@ -58,17 +61,22 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
     grid->setVerticalSpacing(2);
     QFont titleFont(QStringLiteral("Arial"), 9, QFont::Bold);
     titleFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    const int titleHeight = QFontMetrics(titleFont).height();
     int row = 0;
     int column = 0;
+    auto nextRow = [&] {
+        grid->setRowStretch(row + 2, 1); // the space under the row
+        row += 3;
+        column = 0;
+    };
     for (const Box &spec : boxes) {
-        if (spec.wide && column != 0) {
-            row += 2;
-            column = 0;
-        }
+        if (spec.wide && column != 0)
+            nextRow();
         auto *title = new QLabel(QString::fromUtf8(spec.caption), filters);
         title->setObjectName(QString::fromLatin1(spec.title));
         title->setFont(titleFont);
         title->setStyleSheet(QStringLiteral("color: #1f3f66;"));
+        title->setMinimumHeight(titleHeight);
         auto *box = new QLineEdit(filters);
         box->setObjectName(QString::fromLatin1(spec.name));
         box->setFont(boxFont());
@@ -81,10 +89,8 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
         m_titles << title;
         m_fields << spec.field;
         column += span;
-        if (column > 1) {
-            row += 2;
-            column = 0;
-        }
+        if (column > 1)
+            nextRow();
     }
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
@@ -111,8 +117,7 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
     page->setContentsMargins(14, 12, 14, 12);
     page->setSpacing(10);
     page->addWidget(band);
-    page->addWidget(filters);
-    page->addStretch(1);
+    page->addWidget(filters, 1);
     page->addLayout(buttons);
 
     lblConta = hiddenLabel(QStringLiteral("lblConta"), this);
