@@ -19,11 +19,15 @@
 #include "validators/TfrmIban.h"
 #include "TfrmInfo.h"
 #include "validators/TfrmPartitaIva.h"
+#include "search/TfrmRicontatta.h"
 #include "TfrmSplash.h"
+#include "search/TfrmTrovaClienti.h"
 #include "database/TfrmDatabase.h"
 #include "settings/TfrmImpostaCampi.h"
 #include "settings/TfrmMenuImpostazioni.h"
 #include "settings/TfrmImpostaAvvio.h"
+#include "search/TfrmSegnalati.h"
+#include "search/TfrmTrovaDatabase.h"
 #include "database/TfrmCartella.h"
 #include "database/TfrmZoom.h"
 
@@ -54,11 +58,15 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     frmIban = make<TfrmIban>();
     frmInfo = make<TfrmInfo>();
     frmPartitaIva = make<TfrmPartitaIva>();
+    frmRicontatta = make<TfrmRicontatta>();
     frmSplash = make<TfrmSplash>();
+    frmTrovaClienti = make<TfrmTrovaClienti>();
     frmDatabase = make<TfrmDatabase>();
     frmImpostaCampi = make<TfrmImpostaCampi>();
     frmMenuImpostazioni = make<TfrmMenuImpostazioni>();
     frmImpostaAvvio = make<TfrmImpostaAvvio>();
+    frmSegnalati = make<TfrmSegnalati>();
+    frmTrovaDatabase = make<TfrmTrovaDatabase>();
     frmCartella = make<TfrmCartella>();
     frmZoom = make<TfrmZoom>();
     Shell::install(this);

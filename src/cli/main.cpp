@@ -2,6 +2,7 @@
 // It reads the archives with the program's own code and never writes into a
 // record file.
 #include "output/SpreadsheetExport.h"
+#include "search/Search.h"
 #include "storage/AppFolder.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
@@ -19,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <string>
 #include <unistd.h>
 
@@ -47,6 +49,28 @@ Comandi:
       gli stessi byte dell'esportazione in Excel del programma. Non scrive
       mai sopra un file dell'archivio (Database.pro, Clienti.pro, Archivio.ini,
       unins000.dll), con qualunque nome o collegamento vi si arrivi.
+  cerca database [--campo01 TESTO] ... [--campo06 TESTO] [--cliente TESTO]
+                 [--comuneres TESTO] [--codfisc TESTO] [--partitaiva TESTO]
+  cerca clienti [--cliente TESTO] [--comuneres TESTO] [--partitaiva TESTO]
+                [--codfisc TESTO] [--documento TESTO] [--occupazione TESTO]
+                [--prodotti TESTO] [--zona TESTO] [--questioni TESTO] [--note TESTO]
+      Cerca come le finestre di ricerca del programma. Ogni opzione è una
+      casella di ricerca, con il nome del suo campo, e il TESTO è preso com'è
+      scritto: gli spazi all'inizio e in mezzo contano, una casella di soli
+      spazi non conta, un carattere che l'archivio non può contenere vale "?"
+      come nel salvataggio. Una scheda è elencata quando ogni testo compare
+      nel suo campo; le lettere A-Z valgono come a-z, le lettere accentate no.
+      Senza opzioni elenca tutte le schede.
+  cerca segnalati
+  cerca ricontattare
+      Le schede segnalate (Segnala = Sì) e i clienti da ricontattare (Da
+      ricontattare = Sì), come negli elenchi del programma.
+      Ogni cerca stampa una riga per scheda, nell'ordine dell'elenco della
+      finestra: la posizione della scheda (da 1), un tab e la riga come la
+      mostra la finestra. Nella riga i caratteri di controllo escono come
+      sequenze, come in mostra (\n, \r, \t, \xHH, e \\ per la barra
+      rovesciata), così che ogni scheda stia su una riga e il tab dopo la
+      posizione sia l'unico.
   controlla cf|piva|carta|iban [TESTO...]
       Controlla codici fiscali, partite IVA, carte di credito o IBAN: uno per
       argomento o, senza argomenti, uno per riga dallo standard input. Per
@@ -173,6 +197,78 @@ QString word(validators::Verdict v) {
     return {};
 }
 
+// The boxes of the two search windows, by option name.
+struct SearchBox {
+    const char *option;
+    int field;
+};
+
+constexpr SearchBox kCardBoxes[] = {
+    {"--campo01", DatabaseField::Campo01}, {"--campo02", DatabaseField::Campo02},
+    {"--campo03", DatabaseField::Campo03}, {"--campo04", DatabaseField::Campo04},
+    {"--campo05", DatabaseField::Campo05}, {"--campo06", DatabaseField::Campo06},
+    {"--cliente", DatabaseField::Cliente}, {"--comuneres", DatabaseField::ComuneRes},
+    {"--codfisc", DatabaseField::CodFisc}, {"--partitaiva", DatabaseField::PartitaIva},
+};
+
+constexpr SearchBox kClientBoxes[] = {
+    {"--cliente", ClientField::Cliente},       {"--comuneres", ClientField::ComuneRes},
+    {"--partitaiva", ClientField::PartitaIva}, {"--codfisc", ClientField::CodFisc},
+    {"--documento", ClientField::Documento},   {"--occupazione", ClientField::Occupazione},
+    {"--prodotti", ClientField::Prodotti},     {"--zona", ClientField::Zona},
+    {"--questioni", ClientField::Questioni},   {"--note", ClientField::Note},
+};
+
+// The search and list windows' results, one line per hit: the record
+// position, a tab and the line as the window shows it.
+int find(const AppFolder &folder, const QString &list, QStringList args) {
+    const bool cards = list == u"database" || list == u"segnalati";
+    if (!cards && list != u"clienti" && list != u"ricontattare")
+        return usage(
+            QStringLiteral("cerca vuole database, clienti, segnalati o ricontattare, non %1")
+                .arg(list));
+    const bool searching = list == u"database" || list == u"clienti";
+    const std::span<const SearchBox> boxes =
+        list == u"database"  ? std::span<const SearchBox>(kCardBoxes)
+        : list == u"clienti" ? std::span<const SearchBox>(kClientBoxes)
+                             : std::span<const SearchBox>();
+    QList<search::Filter> filters;
+    QStringList given;
+    while (!args.isEmpty()) {
+        const QString option = args.takeFirst();
+        const auto box = std::find_if(boxes.begin(), boxes.end(), [&option](const SearchBox &b) {
+            return option == QLatin1StringView(b.option);
+        });
+        if (box == boxes.end())
+            return usage(
+                searching ? QStringLiteral("opzione sconosciuta per cerca %1: %2").arg(list, option)
+                          : QStringLiteral("cerca %1 non vuole argomenti").arg(list));
+        if (args.isEmpty())
+            return usage(QStringLiteral("%1 vuole un testo").arg(option));
+        if (given.contains(option))
+            return usage(QStringLiteral("opzione ripetuta: %1").arg(option));
+        given << option;
+        filters.append({box->field, args.takeFirst()});
+    }
+    const QString archive = cards ? folder.databaseFile() : folder.clientFile();
+    QList<search::Hit> hits;
+    const auto missing = search::Missing::Empty;
+    if (list == u"database")
+        search::findCards(archive, filters, missing, hits);
+    else if (list == u"clienti")
+        search::findClients(archive, filters, missing, hits);
+    else if (list == u"segnalati")
+        search::flaggedCards(archive, missing, hits);
+    else
+        search::clientsToRecontact(archive, missing, hits);
+    for (const search::Hit &hit : std::as_const(hits)) {
+        if (std::ferror(stdout))
+            break;
+        out(QString::number(hit.position) + u'\t' + escaped(hit.line));
+    }
+    return kOk;
+}
+
 // Standard input, one line at a time, holding at most kMaxLine bytes of a
 // line: a code is a few dozen characters, so a longer line is only measured
 // and the rest of it read and dropped. Reads what is there (a pipe or a
@@ -276,12 +372,25 @@ int check(const QString &kind, const QStringList &texts) {
     return kOk;
 }
 
+// "--help" or "-h" anywhere asks for the help, except as the text of a search
+// box: `cerca clienti --note -h` looks for "-h" in the notes.
+bool asksForHelp(const QStringList &args) {
+    const qsizetype command = args.size() > 2 && args[0] == u"--cartella" ? 2 : 0;
+    const bool searching = args.size() > command && args[command] == u"cerca";
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const bool boxText = searching && i > command + 2 && (i - command) % 2 == 1;
+        if (!boxText && (args[i] == u"--help" || args[i] == u"-h"))
+            return true;
+    }
+    return false;
+}
+
 int run(int argc, char **argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
 
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+    if (asksForHelp(args)) {
         std::fputs(kHelp, stdout);
         return kOk;
     }
@@ -305,6 +414,13 @@ int run(int argc, char **argv) {
                 return usage(QStringLiteral("controlla vuole cf, piva, carta o iban"));
             const QString kind = args.takeFirst();
             return check(kind, args);
+        }
+        if (command == u"cerca") {
+            if (args.isEmpty())
+                return usage(
+                    QStringLiteral("cerca vuole database, clienti, segnalati o ricontattare"));
+            const QString list = args.takeFirst();
+            return find(folder, list, args);
         }
         if (command != u"conta" && command != u"mostra" && command != u"esporta")
             return usage(QStringLiteral("comando sconosciuto: %1").arg(command));

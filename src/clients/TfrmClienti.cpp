@@ -7,6 +7,8 @@
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
+#include "search/TfrmRicontatta.h"
+#include "search/TfrmTrovaClienti.h"
 #include "storage/TextRules.h"
 #include "validators/TfrmCodFisc.h"
 #include "validators/TfrmPartitaIva.h"
@@ -140,6 +142,20 @@ void TfrmClienti::cmdAvantiClick() {
 
 void TfrmClienti::cmdUltimoClick() {
     navigate(cards::Arrow::Last);
+}
+
+// ---------------------------------------------------------------------------
+// Search and the recontact list: the client chosen there shows as navigation
+// shows it
+
+void TfrmClienti::cmdTrovaClick() {
+    TfrmTrovaClienti::open(
+        this, [this](const ClientRecord &record, qint64 position) { ShowCard(record, position); });
+}
+
+void TfrmClienti::cmdRicontattaClick() {
+    TfrmRicontatta::open(
+        this, [this](const ClientRecord &record, qint64 position) { ShowCard(record, position); });
 }
 
 // ---------------------------------------------------------------------------

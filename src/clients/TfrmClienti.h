@@ -108,6 +108,8 @@ class TfrmClienti : public LargeWindow {
     void cmdDuplicaClick();
     void cmdSalvaClick();
     void cmdFileClick();
+    void cmdTrovaClick();
+    void cmdRicontattaClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();

@@ -251,8 +251,7 @@ void TfrmClienti::buildCommands() {
         y += 39;
     }
     // Their windows are not part of the program yet.
-    for (CommandButton *pending : {cmdTrova, cmdAnteprima, cmdStampa, cmdPDF, cmdRicontatta,
-                                   cmdEsporta})
+    for (CommandButton *pending : {cmdAnteprima, cmdStampa, cmdPDF, cmdEsporta})
         pending->setEnabled(false);
 
     auto *decoration = picture(
@@ -398,6 +397,8 @@ void TfrmClienti::connectHandlers() {
         {cmdDuplica, &TfrmClienti::cmdDuplicaClick},
         {cmdFile, &TfrmClienti::cmdFileClick},
         {cmdSalva, &TfrmClienti::cmdSalvaClick},
+        {cmdTrova, &TfrmClienti::cmdTrovaClick},
+        {cmdRicontatta, &TfrmClienti::cmdRicontattaClick},
         {cmdGuida, &TfrmClienti::cmdGuidaClick},
         {cmdEsci, &TfrmClienti::cmdEsciClick},
         {cmdPrimo, &TfrmClienti::cmdPrimoClick},

@@ -13,6 +13,9 @@
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
+#include "search/TfrmSegnalati.h"
+#include "search/TfrmTrovaClienti.h"
+#include "search/TfrmTrovaDatabase.h"
 #include "storage/AppFolder.h"
 #include "storage/IniFile.h"
 #include "storage/StorageError.h"
@@ -148,6 +151,17 @@ void TfrmDatabase::setAttachments(const Attachments &attachments) {
     putAttachments(attachments, lblFile, lblDesc);
 }
 
+void TfrmDatabase::setContactBlock(const ContactBlock &contact) {
+    txtCliente->setText(contact.cliente);
+    txtIndirizzoRes->setText(contact.indirizzoRes);
+    txtComuneRes->setText(contact.comuneRes);
+    txtProvRes->setEditText(contact.provRes);
+    txtEmail->setText(contact.email);
+    txtRecapito->setText(contact.recapito);
+    txtCodFisc->setText(contact.codFisc);
+    txtPartitaIva->setText(contact.partitaIva);
+}
+
 // ---------------------------------------------------------------------------
 // Navigation
 
@@ -170,6 +184,19 @@ void TfrmDatabase::cmdAvantiClick() {
 
 void TfrmDatabase::cmdIndietroClick() {
     navigate(cards::Arrow::Previous);
+}
+
+// ---------------------------------------------------------------------------
+// Search and the flagged list: the card chosen there shows as navigation shows it
+
+void TfrmDatabase::cmdTrovaClick() {
+    TfrmTrovaDatabase::open(
+        this, [this](const DatabaseRecord &record, qint64 position) { ShowCard(record, position); });
+}
+
+void TfrmDatabase::cmdSegnalatiClick() {
+    TfrmSegnalati::open(
+        this, [this](const DatabaseRecord &record, qint64 position) { ShowCard(record, position); });
 }
 
 // ---------------------------------------------------------------------------
@@ -262,6 +289,10 @@ void TfrmDatabase::cmdCartellaClick() {
         return;
     }
     TfrmCartella::open(this, position);
+}
+
+void TfrmDatabase::impClienteClick() {
+    TfrmTrovaClienti::pick(this, [this](const ContactBlock &contact) { setContactBlock(contact); });
 }
 
 void TfrmDatabase::sndMailClick() {

@@ -24,6 +24,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class StatusHints;
+struct ContactBlock;
 
 class TfrmDatabase : public LargeWindow {
     Q_OBJECT
@@ -46,6 +47,9 @@ class TfrmDatabase : public LargeWindow {
     // The attachments of the card shown (the hidden labels lblFile0n, lblDesc0n).
     Attachments attachments() const;
     void setAttachments(const Attachments &attachments);
+    // Puts a client's contact data into the eight boxes of the contact block;
+    // nothing else of the card changes and nothing is stored.
+    void setContactBlock(const ContactBlock &contact);
 
     QFrame *panContainer;
 
@@ -115,8 +119,10 @@ class TfrmDatabase : public LargeWindow {
     void cmdNuovoClick();
     void cmdDuplicaClick();
     void cmdSalvaClick();
+    void cmdTrovaClick();
     void cmdFileClick();
     void cmdCartellaClick();
+    void cmdSegnalatiClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();
@@ -126,6 +132,7 @@ class TfrmDatabase : public LargeWindow {
     void btnSfogliaClick();
     void btnCancFotoClick();
     void btnZoomClick();
+    void impClienteClick();
     void sndMailClick();
     void btnCodFiscClick();
     void btnPartitaIvaClick();

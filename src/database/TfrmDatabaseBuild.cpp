@@ -121,8 +121,10 @@ TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     connect(cmdNuovo, &QToolButton::clicked, this, &TfrmDatabase::cmdNuovoClick);
     connect(cmdDuplica, &QToolButton::clicked, this, &TfrmDatabase::cmdDuplicaClick);
     connect(cmdSalva, &QToolButton::clicked, this, &TfrmDatabase::cmdSalvaClick);
+    connect(cmdTrova, &QToolButton::clicked, this, &TfrmDatabase::cmdTrovaClick);
     connect(cmdFile, &QToolButton::clicked, this, &TfrmDatabase::cmdFileClick);
     connect(cmdCartella, &QToolButton::clicked, this, &TfrmDatabase::cmdCartellaClick);
+    connect(cmdSegnalati, &QToolButton::clicked, this, &TfrmDatabase::cmdSegnalatiClick);
     connect(cmdPrimo, &QToolButton::clicked, this, &TfrmDatabase::cmdPrimoClick);
     connect(cmdIndietro, &QToolButton::clicked, this, &TfrmDatabase::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &TfrmDatabase::cmdAvantiClick);
@@ -132,6 +134,7 @@ TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     connect(btnSfoglia, &QPushButton::clicked, this, &TfrmDatabase::btnSfogliaClick);
     connect(btnCancFoto, &QToolButton::clicked, this, &TfrmDatabase::btnCancFotoClick);
     connect(btnZoom, &QToolButton::clicked, this, &TfrmDatabase::btnZoomClick);
+    connect(impCliente, &QToolButton::clicked, this, &TfrmDatabase::impClienteClick);
     connect(sndMail, &QToolButton::clicked, this, &TfrmDatabase::sndMailClick);
     connect(btnCodFisc, &QToolButton::clicked, this, &TfrmDatabase::btnCodFiscClick);
     connect(btnPartitaIva, &QToolButton::clicked, this, &TfrmDatabase::btnPartitaIvaClick);
@@ -191,7 +194,7 @@ QFrame *TfrmDatabase::buildToolbar() {
     addGroup({cmdEsporta, cmdGuida, cmdEsci});
 
     // Their windows are not part of the program yet.
-    for (PictureButton *pending : {cmdTrova, cmdAnteprima, cmdStampa, cmdSegnalati, cmdEsporta})
+    for (PictureButton *pending : {cmdAnteprima, cmdStampa, cmdEsporta})
         pending->setEnabled(false);
     return bar;
 }
@@ -296,8 +299,6 @@ QFrame *TfrmDatabase::buildContactBlock() {
 
     impCliente =
         new PictureButton(QStringLiteral("impCliente"), QStringLiteral("importa"), 22, section);
-    // Importing from the client registry comes with the client search window.
-    impCliente->setEnabled(false);
     sndMail = new PictureButton(QStringLiteral("sndMail"), QStringLiteral("email"), 22, section);
     btnCodFisc =
         new PictureButton(QStringLiteral("btnCodFisc"), QStringLiteral("controlla"), 22, section);

@@ -1,4 +1,5 @@
 #include "output/SpreadsheetExport.h"
+#include "search/Search.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
 #include "support/FullDisk.h"
@@ -16,7 +17,8 @@ class TestCli : public QObject {
     Q_OBJECT
   private slots:
     void init();
-    void countNeverCreatesTheArchive();
+    void neverCreatesTheArchive_data();
+    void neverCreatesTheArchive();
     void countIgnoresPartialRecord();
     void showRecord();
     void showEscapesControlCharacters();
@@ -24,6 +26,8 @@ class TestCli : public QObject {
     void exportOntoFullDisk();
     void exportNeverOverwritesTheArchive_data();
     void exportNeverOverwritesTheArchive();
+    void search_data();
+    void search();
     void check_data();
     void check();
     void checkFromStandardInput();
@@ -98,11 +102,23 @@ void TestCli::init() {
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
-void TestCli::countNeverCreatesTheArchive() {
-    const Result r = runIn({QStringLiteral("conta"), QStringLiteral("clienti")});
+void TestCli::neverCreatesTheArchive_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("count") << QStringList{"conta", "clienti"} << "0\n";
+    QTest::newRow("search clients") << QStringList{"cerca", "clienti", "--note", "x"} << "";
+    QTest::newRow("search cards") << QStringList{"cerca", "database"} << "";
+    QTest::newRow("flagged cards") << QStringList{"cerca", "segnalati"} << "";
+    QTest::newRow("clients to recontact") << QStringList{"cerca", "ricontattare"} << "";
+}
+
+void TestCli::neverCreatesTheArchive() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, out);
+    const Result r = runIn(args);
     QCOMPARE(r.code, 0);
-    QCOMPARE(r.out, QStringLiteral("0\n"));
-    QVERIFY(!QFileInfo::exists(path("Clienti.pro")));
+    QCOMPARE(r.out, out);
+    QVERIFY(QDir(m_dir->path()).isEmpty());
 }
 
 void TestCli::countIgnoresPartialRecord() {
@@ -152,6 +168,17 @@ void TestCli::showEscapesControlCharacters() {
     QCOMPARE(lines[2], QStringLiteral("Campo03=<\\x01\\x1B[2J\\x7F|\\x9D|à>"));
     QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^Cliente="))),
              QStringList{QStringLiteral("Cliente=Verdi Giuseppe")});
+
+    // The search lines the same way, the tab after the position the only one.
+    const Result found = runIn({QStringLiteral("cerca"), QStringLiteral("database"),
+                                QStringLiteral("--campo02"), QStringLiteral("B\tC")});
+    QCOMPARE(found.code, 0);
+    QCOMPARE(found.out.count(u'\n'), 1);
+    QCOMPARE(found.out.count(u'\t'), 1);
+    QVERIFY2(found.out.startsWith(QStringLiteral("1\tx\\nCliente=FALSO   ")) &&
+                 found.out.contains(QStringLiteral("  a\\r\\nb\\tc\\\\n   ")) &&
+                 found.out.contains(QStringLiteral("  <\\x01\\x1B[2J\\x7F|\\x9D|à>   ")),
+             qPrintable(found.out));
 }
 
 void TestCli::exportMatchesTheExportWindow() {
@@ -271,6 +298,86 @@ void TestCli::exportNeverOverwritesTheArchive() {
     QCOMPARE(read(path("Archivio.ini")), QByteArray("[Database]\r\nNome Archivio=Vini\r\n"));
 }
 
+namespace {
+// The archives the search cases look in.
+void writeSearchArchives(const QString &folder) {
+    QList<DatabaseRecord> cards(3);
+    const char16_t *first[] = {u"Vino rosso", u"Olio", u"Aceto"};
+    const char16_t *names[] = {u"Rossi Mario", u"Bianchi Anna", u"rossi luca"};
+    const char16_t *towns[] = {u"Forlì", u"Roma", u"Roma"};
+    QByteArray bytes;
+    for (int i = 0; i < 3; ++i) {
+        cards[i].setText(DatabaseField::Campo01, QString::fromUtf16(first[i]));
+        cards[i].setText(DatabaseField::Cliente, QString::fromUtf16(names[i]));
+        cards[i].setText(DatabaseField::ComuneRes, QString::fromUtf16(towns[i]));
+        cards[i].setYesNo(DatabaseField::Segnala, i != 1);
+        bytes += cards[i].bytes();
+    }
+    QFile d(folder + QStringLiteral("/Database.pro"));
+    QVERIFY(d.open(QIODevice::WriteOnly) && d.write(bytes) == bytes.size());
+    QList<ClientRecord> clients(2);
+    clients[0].setText(ClientField::Cliente, QStringLiteral("Neri Paolo"));
+    clients[0].setText(ClientField::Note, QStringLiteral("paga -h in contanti"));
+    clients[0].setText(ClientField::Questioni, QStringLiteral("preventivo"));
+    clients[0].setYesNo(ClientField::Ricontatta, true);
+    clients[1].setText(ClientField::Cliente, QStringLiteral("Verdi Anna"));
+    clients[1].setText(ClientField::Zona, QStringLiteral("Romagna"));
+    clients[1].setYesNo(ClientField::Ricontatta, false);
+    QFile c(folder + QStringLiteral("/Clienti.pro"));
+    QVERIFY(c.open(QIODevice::WriteOnly) &&
+            c.write(clients[0].bytes() + clients[1].bytes()) == 2 * 3372);
+}
+} // namespace
+
+void TestCli::search_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QList<int>>("positions"); // the records listed, in list order
+    QTest::newRow("capitals find any case")
+        << QStringList{"database", "--cliente", "ROSSI"} << QList<int>{3, 1};
+    QTest::newRow("two boxes") << QStringList{"database", "--cliente", "rossi", "--comuneres",
+                                              "rom"}
+                               << QList<int>{3};
+    QTest::newRow("no box lists all") << QStringList{"database"} << QList<int>{3, 2, 1};
+    QTest::newRow("blank-only box")
+        << QStringList{"database", "--campo01", "   "} << QList<int>{3, 2, 1};
+    QTest::newRow("leading blank as typed")
+        << QStringList{"database", "--campo01", " rosso"} << QList<int>{1};
+    QTest::newRow("flagged") << QStringList{"segnalati"} << QList<int>{3, 1};
+    QTest::newRow("box text like an option")
+        << QStringList{"clienti", "--note", "-h"} << QList<int>{1};
+    QTest::newRow("client zone") << QStringList{"clienti", "--zona", "ROMA"} << QList<int>{2};
+    QTest::newRow("nothing found") << QStringList{"clienti", "--zona", "Lazio"} << QList<int>{};
+    QTest::newRow("to recontact") << QStringList{"ricontattare"} << QList<int>{1};
+}
+
+// Each hit is its record position, a tab and the line the window shows.
+void TestCli::search() {
+    QFETCH(QStringList, args);
+    QFETCH(QList<int>, positions);
+    writeSearchArchives(m_dir->path());
+    const Result r = runIn(QStringList{QStringLiteral("cerca")} + args);
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.code, 0);
+    const QString list = args.first();
+    const bool cards = list == u"database" || list == u"segnalati";
+    const QByteArray archive = read(cards ? path("Database.pro") : path("Clienti.pro"));
+    QString expected;
+    for (const int p : positions) {
+        QString line;
+        if (cards) {
+            DatabaseRecord record;
+            std::memcpy(record.data(), archive.constData() + (p - 1) * 3310, 3310);
+            line = search::cardLine(record);
+        } else {
+            ClientRecord record;
+            std::memcpy(record.data(), archive.constData() + (p - 1) * 3372, 3372);
+            line = list == u"clienti" ? search::clientLine(record) : search::recontactLine(record);
+        }
+        expected += QString::number(p) + u'\t' + line + u'\n';
+    }
+    QCOMPARE(r.out, expected);
+}
+
 void TestCli::check_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("out");
@@ -332,6 +439,19 @@ void TestCli::errors_data() {
     QTest::newRow("record past the end") << QStringList{"mostra", "database", "3"} << 1;
     QTest::newRow("unknown check") << QStringList{"controlla", "cap", "47121"} << 1;
     QTest::newRow("archive is a folder") << QStringList{"conta", "clienti"} << 2;
+    QTest::newRow("search without a list") << QStringList{"cerca"} << 1;
+    QTest::newRow("search in an unknown list") << QStringList{"cerca", "agenda"} << 1;
+    QTest::newRow("search box of the other archive")
+        << QStringList{"cerca", "database", "--zona", "Romagna"} << 1;
+    QTest::newRow("search box without a text")
+        << QStringList{"cerca", "database", "--cliente"} << 1;
+    QTest::newRow("search box given twice")
+        << QStringList{"cerca", "database", "--cliente", "a", "--cliente", "b"} << 1;
+    QTest::newRow("search box in capitals")
+        << QStringList{"cerca", "database", "--CLIENTE", "a"} << 1;
+    QTest::newRow("a list takes no box")
+        << QStringList{"cerca", "segnalati", "--campo01", "a"} << 1;
+    QTest::newRow("search in an archive that is a folder") << QStringList{"cerca", "clienti"} << 2;
     QTest::newRow("export target unwritable")
         << QStringList{"esporta", "database", "--file", "@/Database.pro/x.xls"} << 2;
 }
@@ -366,6 +486,7 @@ void TestCli::lostOutput_data() {
     QTest::newRow("count") << QStringList{"conta", "database"} << QByteArray();
     QTest::newRow("show") << QStringList{"mostra", "database", "1"} << QByteArray();
     QTest::newRow("export") << QStringList{"esporta", "database"} << QByteArray();
+    QTest::newRow("search") << QStringList{"cerca", "database"} << QByteArray();
     QTest::newRow("check") << QStringList{"controlla", "cf", "RSSMRA85T10A562S"} << QByteArray();
     QByteArray lines;
     for (int i = 0; i < 20000; ++i)
@@ -392,6 +513,8 @@ void TestCli::archiveThatIsNotAFile_data() {
         QTest::addRow("%s, count", kind) << kind << QStringList{"conta", "database"};
         QTest::addRow("%s, show", kind) << kind << QStringList{"mostra", "database", "1"};
         QTest::addRow("%s, export", kind) << kind << QStringList{"esporta", "database"};
+        QTest::addRow("%s, search", kind) << kind << QStringList{"cerca", "database"};
+        QTest::addRow("%s, flagged", kind) << kind << QStringList{"cerca", "segnalati"};
     }
 }
 

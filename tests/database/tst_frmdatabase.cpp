@@ -993,22 +993,31 @@ void TestFrmDatabase::attachmentsAndCardFolder() {
 void TestFrmDatabase::statusLineAndPendingButtons() {
     // Their windows are not part of the program yet: nothing pretends to work.
     for (QWidget *pending :
-         {static_cast<QWidget *>(w()->cmdTrova), static_cast<QWidget *>(w()->cmdSegnalati),
-          static_cast<QWidget *>(w()->cmdStampa), static_cast<QWidget *>(w()->cmdAnteprima),
-          static_cast<QWidget *>(w()->cmdEsporta), static_cast<QWidget *>(w()->impCliente)})
+         {static_cast<QWidget *>(w()->cmdStampa), static_cast<QWidget *>(w()->cmdAnteprima),
+          static_cast<QWidget *>(w()->cmdEsporta)})
         QVERIFY2(!pending->isEnabled(), qPrintable(pending->objectName()));
     for (QWidget *working :
          {static_cast<QWidget *>(w()->cmdNuovo), static_cast<QWidget *>(w()->cmdSalva),
+          static_cast<QWidget *>(w()->cmdTrova), static_cast<QWidget *>(w()->cmdSegnalati),
           static_cast<QWidget *>(w()->cmdFile), static_cast<QWidget *>(w()->cmdCartella),
-          static_cast<QWidget *>(w()->sndMail), static_cast<QWidget *>(w()->btnCodFisc)})
+          static_cast<QWidget *>(w()->impCliente), static_cast<QWidget *>(w()->sndMail),
+          static_cast<QWidget *>(w()->btnCodFisc)})
         QVERIFY2(working->isEnabled(), qPrintable(working->objectName()));
 
     QCOMPARE(w()->panInfo->text(), QStringLiteral("Pronto per archiviare una nuova scheda..."));
     present();
     QTest::mouseMove(w()->cmdSalva);
     QTRY_COMPARE(w()->panInfo->text(), QStringLiteral("Salva la scheda corrente in archivio."));
-    QTest::mouseMove(w()->cmdTrova); // a pending button promises nothing
+    QTest::mouseMove(w()->cmdStampa); // a pending button promises nothing
     QTRY_COMPARE(w()->panInfo->text(), QString());
+    QTest::mouseMove(w()->cmdTrova);
+    QTRY_COMPARE(w()->panInfo->text(), QStringLiteral("Trova una scheda in archivio."));
+    QTest::mouseMove(w()->cmdSegnalati);
+    QTRY_COMPARE(w()->panInfo->text(),
+                 QStringLiteral("Visualizza il riepilogo dei record segnalati."));
+    QTest::mouseMove(w()->impCliente);
+    QTRY_COMPARE(w()->panInfo->text(),
+                 QStringLiteral("Importa i dati dall'archivio anagrafico dei Clienti."));
     QTest::mouseMove(w()->btnZoom);
     QTRY_COMPARE(w()->panInfo->text(), QStringLiteral("Visualizza la foto a tutto schermo."));
     QTest::mouseMove(w()->findChild<QWidget *>(QStringLiteral("shpScheda")), QPoint(4, 4));

@@ -1,0 +1,326 @@
+#include "ListWindow.h"
+
+#include "HitListModel.h"
+#include "kit/Desktop.h"
+#include "kit/WindowKit.h"
+#include "storage/StorageError.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QShowEvent>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+const QString kEmptyList =
+    QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
+
+// The narrowest a line is laid out, wide enough for a whole card line.
+constexpr int kLineWidth = 1400;
+
+const char kWindowStyle[] =
+    "ListWindow { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+    " stop:0 #e9f0f8, stop:1 #c4d5e8); }"
+    "QFrame#shpIstruzioni, QFrame#shpAvvio, QFrame#shpFiltri { background: white; border: 1px "
+    "solid #9fb4cc;"
+    " border-radius: 8px; }"
+    "QLabel#lblAttendere { color: #b22222; font-weight: bold; }"
+    "QLabel#lblTrovate { color: #1f4e8c; font-weight: bold; }"
+    "QLineEdit { background: white; border: 1px solid #8ea3bb; border-radius: 3px;"
+    " padding: 2px 4px; }"
+    "QListView#lstRecords { background: white; color: black; border: 1px solid #7f95ae;"
+    " selection-background-color: #1f4e8c; selection-color: white; }";
+
+} // namespace
+
+// Lays every line out at one width, that of the longest line (at least
+// kLineWidth): with uniform item sizes the list asks for one size only, and
+// its sideways scroll then reaches the end of any line.
+class LineDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void setWidth(int width) { m_width = width; }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        return {m_width, QStyledItemDelegate::sizeHint(option, index).height()};
+    }
+
+  private:
+    int m_width = kLineWidth;
+};
+
+QFont listLineFont() {
+    QFont font(QStringLiteral("Courier New"), 11);
+    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                      QStringLiteral("DejaVu Sans Mono")});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+QFont boxFont() {
+    QFont font(QStringLiteral("Verdana"), 12, QFont::Bold);
+    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+    return font;
+}
+
+QLabel *instructionLabel(const QString &objectName, const QString &text, QWidget *parent) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setWordWrap(true);
+    label->setStyleSheet(QStringLiteral("color: #22313f;"));
+    return label;
+}
+
+WaitCursor::WaitCursor() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor() {
+    QGuiApplication::restoreOverrideCursor();
+}
+
+QGridLayout *instructionBand(QFrame *band, const QString &pictureName,
+                             const QList<QLabel *> &lines) {
+    auto *picture = new QLabel(band);
+    picture->setObjectName(pictureName);
+    picture->setPixmap(icon(QStringLiteral("trova")).pixmap(44, 44));
+    picture->setFixedSize(52, 52);
+    picture->setAlignment(Qt::AlignCenter);
+    auto *grid = new QGridLayout(band);
+    grid->setContentsMargins(12, 8, 12, 10);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(picture, 0, 0, int(lines.size()), 1, Qt::AlignTop);
+    for (int row = 0; row < lines.size(); ++row)
+        grid->addWidget(lines[row], row, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+QPushButton *windowButton(const QString &objectName, const QString &caption, const QString &icon,
+                          QWidget *parent) {
+    auto *button = new CommandButton(objectName, caption, parent, icon);
+    button->setAutoDefault(false);
+    button->setMinimumWidth(130);
+    return button;
+}
+
+ListWindow::ListWindow(const QString &objectName, const QString &caption, QWidget *parent)
+    : QDialog(parent) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    makeFixedWindow(this, QSize(862, 560));
+    setStyleSheet(QString::fromLatin1(kWindowStyle));
+    applyProcessFormats();
+
+    panContainer = new QFrame(this);
+    panContainer->setObjectName(QStringLiteral("panContainer"));
+
+    // Instructions and the find box.
+    auto *band = new QFrame(panContainer);
+    band->setObjectName(QStringLiteral("shpIstruzioni"));
+    lblRigo01 = instructionLabel(
+        QStringLiteral("lblRigo01"),
+        QStringLiteral("Immettere una o più parole consecutive presenti nella scheda in elenco da "
+                       "cercare e premere il pulsante Trova."),
+        band);
+    lblRigo02 = instructionLabel(
+        QStringLiteral("lblRigo02"),
+        QStringLiteral("Per spostarsi sulla voce successiva contenente la stessa chiave di "
+                       "ricerca, fare di nuovo clic su Trova."),
+        band);
+    txtTrova = new QLineEdit(band);
+    txtTrova->setObjectName(QStringLiteral("txtTrova"));
+    txtTrova->setFont(boxFont());
+    btnTrova = windowButton(QStringLiteral("btnTrova"), QStringLiteral("Trova"),
+                            QStringLiteral("trova"), band);
+    QGridLayout *bandGrid =
+        instructionBand(band, QStringLiteral("imgTrova"), {lblRigo01, lblRigo02});
+    bandGrid->addWidget(txtTrova, 2, 1);
+    bandGrid->addWidget(btnTrova, 2, 2);
+    bandGrid->setRowMinimumHeight(2, 40);
+    addFocusFrame(txtTrova, QStringLiteral("effTrova"));
+
+    // The list: one uniform row per line, so that a million lines show and
+    // scroll without a wait.
+    lstRecords = new QListView(panContainer);
+    lstRecords->setObjectName(QStringLiteral("lstRecords"));
+    lstRecords->setUniformItemSizes(true);
+    lstRecords->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstRecords->setWordWrap(false);
+    lstRecords->setTextElideMode(Qt::ElideNone);
+    lstRecords->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    lstRecords->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    lstRecords->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    lstRecords->setFont(listLineFont());
+    QPalette linePalette = lstRecords->palette();
+    linePalette.setColor(QPalette::Text, Qt::black);
+    linePalette.setColor(QPalette::Base, Qt::white);
+    lstRecords->setPalette(linePalette);
+    m_delegate = new LineDelegate(lstRecords);
+    lstRecords->setItemDelegate(m_delegate);
+    m_model = new HitListModel(this);
+    lstRecords->setModel(m_model);
+    lstRecords->viewport()->installEventFilter(this);
+
+    lblRigo03 = instructionLabel(
+        QStringLiteral("lblRigo03"),
+        QStringLiteral("Per richiamare i dati di una scheda, selezionarla con un doppio clic."),
+        panContainer);
+    lblRigo03->setWordWrap(false);
+
+    btnStampa = windowButton(QStringLiteral("btnStampa"), QStringLiteral("Stampa"),
+                             QStringLiteral("stampa"), panContainer);
+    // The list summary print is not part of the program yet.
+    btnStampa->setEnabled(false);
+    btnChiudi = windowButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
+                             QStringLiteral("chiudi"), panContainer);
+
+    m_hintRow = new QHBoxLayout;
+    m_hintRow->addWidget(lblRigo03);
+    m_hintRow->addStretch(1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnStampa);
+    buttons->addSpacing(8);
+    buttons->addWidget(btnChiudi);
+
+    auto *page = new QVBoxLayout(panContainer);
+    page->setContentsMargins(14, 12, 14, 12);
+    page->setSpacing(8);
+    page->addWidget(band);
+    page->addWidget(lstRecords, 1);
+    page->addLayout(m_hintRow);
+    page->addLayout(buttons);
+
+    // The pages lie on top of each other, filling the window.
+    auto *pages = new QGridLayout(this);
+    pages->setContentsMargins(0, 0, 0, 0);
+    pages->addWidget(panContainer, 0, 0);
+
+    setTabOrder(txtTrova, btnTrova);
+    setTabOrder(btnTrova, lstRecords);
+    setTabOrder(lstRecords, btnChiudi);
+
+    // Enter in the find box only moves to "Trova"; Enter on a button presses it.
+    onEnter(txtTrova, [this] { btnTrova->setFocus(Qt::OtherFocusReason); });
+
+    connect(btnTrova, &QPushButton::clicked, this, &ListWindow::btnTrovaClick);
+    connect(btnChiudi, &QPushButton::clicked, this, &ListWindow::btnChiudiClick);
+}
+
+const QList<search::Hit> &ListWindow::hits() const {
+    return m_model->hits();
+}
+
+int ListWindow::selectedRow() const {
+    const QModelIndexList rows = lstRecords->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ListWindow::setLoader(std::function<void(qint64)> loader) {
+    m_loader = std::move(loader);
+}
+
+void ListWindow::run() {
+    centerOnScreen(this);
+    Desktop::current().runModal(*this);
+}
+
+void ListWindow::showHits(QList<search::Hit> found) {
+    const auto longest = std::max_element(
+        found.cbegin(), found.cend(),
+        [](const search::Hit &a, const search::Hit &b) { return a.line.size() < b.line.size(); });
+    int width = kLineWidth;
+    if (longest != found.cend()) {
+        // The item's own margins, on both sides.
+        constexpr int kMargins = 16;
+        width = std::max(width, QFontMetrics(lstRecords->font()).horizontalAdvance(longest->line) +
+                                    kMargins);
+    }
+    m_delegate->setWidth(width);
+    m_model->setHits(std::move(found));
+}
+
+void ListWindow::showFound(const std::function<void(QList<search::Hit> &)> &scan) {
+    QList<search::Hit> found;
+    try {
+        const WaitCursor busy;
+        scan(found);
+    } catch (const StorageError &) {
+        // Silent: what was read before the failure stays listed.
+    }
+    showHits(std::move(found));
+}
+
+void ListWindow::resetFind() {
+    m_find.reset();
+    txtTrova->clear();
+}
+
+void ListWindow::FormShow() {
+    resetFind();
+}
+
+void ListWindow::FormClose() {
+    m_model->clear();
+}
+
+void ListWindow::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void ListWindow::done(int result) {
+    FormClose();
+    QDialog::done(result);
+}
+
+bool ListWindow::eventFilter(QObject *watched, QEvent *event) {
+    // A double-click anywhere in the list acts on the selected line, as the
+    // list's own double-click does.
+    if (watched == lstRecords->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        lstRecordsDblClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ListWindow::btnTrovaClick() {
+    if (hits().isEmpty()) {
+        Desktop::current().message(this, Desktop::Kind::Plain, kEmptyList);
+        return;
+    }
+    const int row = m_find.next(hits(), selectedRow(), txtTrova->text());
+    if (row < 0 || row >= hits().size())
+        return;
+    const QModelIndex index = m_model->index(row);
+    lstRecords->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    lstRecords->scrollTo(index);
+}
+
+void ListWindow::lstRecordsDblClick() {
+    const int row = selectedRow();
+    if (row >= 0 && m_loader) {
+        try {
+            m_loader(hits()[row].position);
+        } catch (const StorageError &) {
+            // The window closes without a message.
+        }
+    }
+    close();
+}
+
+void ListWindow::btnChiudiClick() {
+    close();
+}

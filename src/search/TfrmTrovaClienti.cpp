@@ -1,0 +1,69 @@
+#include "TfrmTrovaClienti.h"
+
+#include "kit/Shell.h"
+#include "storage/AppFolder.h"
+#include "storage/TextRules.h"
+
+#include <QLabel>
+
+namespace {
+
+using namespace ClientField;
+
+constexpr SearchWindow::Box kBoxes[] = {
+    {"txtCliente", "lblCampo01", "Cognome e nome Cliente:", Cliente},
+    {"txtComuneRes", "lblCampo02", "Comune di residenza:", ComuneRes},
+    {"txtPartitaIva", "lblCampo03", "Partita IVA:", PartitaIva},
+    {"txtCodFisc", "lblCampo04", "Codice fiscale:", CodFisc},
+    {"txtDocumento", "lblCampo05", "Estremi documento:", Documento},
+    {"txtOccupazione", "lblCampo06", "Occupazione:", Occupazione},
+    {"txtProdotti", "lblCampo07", "Prodotti e servizi di interesse:", Prodotti},
+    {"txtZona", "lblCampo08", "Zona di appartenenza:", Zona},
+    {"txtQuestioni", "lblCampo09", "Questioni in sospeso:", Questioni, true},
+    {"txtNote", "lblCampo10", "Note:", Note, true},
+};
+
+} // namespace
+
+ContactBlock ContactBlock::of(const ClientRecord &client) {
+    return {client.text(Cliente), client.text(IndirizzoRes), client.text(ComuneRes),
+            client.text(ProvRes), client.text(Email),        client.text(Recapito),
+            client.text(CodFisc), client.text(PartitaIva)};
+}
+
+TfrmTrovaClienti::TfrmTrovaClienti(QWidget *parent)
+    : SearchWindow(QStringLiteral("frmTrovaClienti"), QStringLiteral(" Trova Clienti in archivio"),
+                   kBoxes, parent) {
+    QLineEdit **boxes[] = {&txtCliente,   &txtComuneRes,   &txtPartitaIva, &txtCodFisc,
+                           &txtDocumento, &txtOccupazione, &txtProdotti,   &txtZona,
+                           &txtQuestioni, &txtNote};
+    for (qsizetype i = 0; i < filterBoxes().size(); ++i)
+        *boxes[i] = filterBoxes()[i];
+
+    // The caller mode decides what the client double-clicked is for.
+    loadInto<ClientRecord>([this](const ClientRecord &client, qint64 position) {
+        const QString mode = text::trimmed(lblMemory->text());
+        if (mode == QLatin1String("clienti") && m_load)
+            m_load(client, position);
+        else if (mode == QLatin1String("database") && m_pick)
+            m_pick(ContactBlock::of(client));
+    });
+}
+
+void TfrmTrovaClienti::open(QWidget *owner, LoadRecord<ClientRecord> load) {
+    TfrmTrovaClienti dialog(owner);
+    dialog.lblMemory->setText(QStringLiteral("clienti"));
+    dialog.m_load = std::move(load);
+    dialog.run();
+}
+
+void TfrmTrovaClienti::pick(QWidget *owner, std::function<void(const ContactBlock &)> pick) {
+    TfrmTrovaClienti dialog(owner);
+    dialog.lblMemory->setText(QStringLiteral("database"));
+    dialog.m_pick = std::move(pick);
+    dialog.run();
+}
+
+void TfrmTrovaClienti::find(const QList<search::Filter> &filters, QList<search::Hit> &found) {
+    search::findClients(shell().appFolder().clientFile(), filters, search::Missing::Create, found);
+}

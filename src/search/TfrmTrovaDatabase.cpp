@@ -1,0 +1,61 @@
+#include "TfrmTrovaDatabase.h"
+
+#include "kit/Shell.h"
+#include "storage/AppFolder.h"
+#include "storage/IniFile.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+using namespace DatabaseField;
+
+// The user fields' titles come from the settings file when the window shows.
+constexpr SearchWindow::Box kBoxes[] = {
+    {"txtCampo01", "titCampo01", "", Campo01},
+    {"txtCampo02", "titCampo02", "", Campo02},
+    {"txtCampo03", "titCampo03", "", Campo03},
+    {"txtCampo04", "titCampo04", "", Campo04},
+    {"txtCampo05", "titCampo05", "", Campo05},
+    {"txtCampo06", "titCampo06", "", Campo06},
+    {"txtCliente", "lblCliente", "Cognome e nome:", Cliente},
+    {"txtComuneRes", "lblComuneRes", "Comune di residenza:", ComuneRes},
+    {"txtCodFisc", "lblCodFisc", "Codice fiscale:", CodFisc},
+    {"txtPartitaIva", "lblPartitaIva", "Partita IVA:", PartitaIva},
+};
+
+} // namespace
+
+TfrmTrovaDatabase::TfrmTrovaDatabase(QWidget *parent)
+    : SearchWindow(QStringLiteral("frmTrovaDatabase"), QStringLiteral(" Trova schede in archivio"),
+                   kBoxes, parent) {
+    for (int i = 0; i < 6; ++i) {
+        txtCampo[i] = filterBoxes()[i];
+        titCampo[i] = filterTitles()[i];
+    }
+    txtCliente = filterBoxes()[6];
+    txtComuneRes = filterBoxes()[7];
+    txtCodFisc = filterBoxes()[8];
+    txtPartitaIva = filterBoxes()[9];
+}
+
+void TfrmTrovaDatabase::open(QWidget *owner, LoadRecord<DatabaseRecord> load) {
+    TfrmTrovaDatabase dialog(owner);
+    dialog.lblMemory->setText(QStringLiteral("database"));
+    dialog.loadInto<DatabaseRecord>(std::move(load));
+    dialog.run();
+}
+
+void TfrmTrovaDatabase::FormShow() {
+    const IniFile settings(shell().appFolder().settingsFile());
+    for (int i = 0; i < 6; ++i)
+        titCampo[i]->setText(
+            settings.read(QStringLiteral("Nome Campi"),
+                          QStringLiteral("Campo %1").arg(i + 1, 2, 10, QChar(u'0'))));
+    SearchWindow::FormShow();
+}
+
+void TfrmTrovaDatabase::find(const QList<search::Filter> &filters, QList<search::Hit> &found) {
+    search::findCards(shell().appFolder().databaseFile(), filters, search::Missing::Create, found);
+}
