@@ -71,10 +71,9 @@ void TfrmClienti::FormShow() {
 
 void TfrmClienti::ShowCard(const ClientRecord &record, qint64 position) {
     using namespace ClientField;
-    for (int f = Cliente; f < kBoxes; ++f) {
-        txtField[f]->setText(record.text(f));
-        txtField[f]->setCursorPosition(0); // a long text shows its beginning
-    }
+    // A loaded client shows each long text from its beginning.
+    for (int f = Cliente; f < kBoxes; ++f)
+        showText(txtField[f], record.text(f));
     // Anything but "Sì" or "No" leaves the flag as it was.
     if (const std::optional<bool> recontact = record.yesNo(Ricontatta))
         chkRicontatta->setChecked(*recontact);

@@ -87,16 +87,17 @@ void TfrmDatabase::FormShow() {
 
 void TfrmDatabase::ShowCard(const DatabaseRecord &record, qint64 position) {
     using namespace DatabaseField;
+    // A loaded card shows each long text from its beginning.
     for (int i = 0; i < kFields; ++i)
-        txtCampo[i]->setText(record.text(Campo01 + i));
-    txtCliente->setText(record.text(Cliente));
-    txtRecapito->setText(record.text(Recapito));
-    txtIndirizzoRes->setText(record.text(IndirizzoRes));
+        showText(txtCampo[i], record.text(Campo01 + i));
+    showText(txtCliente, record.text(Cliente));
+    showText(txtRecapito, record.text(Recapito));
+    showText(txtIndirizzoRes, record.text(IndirizzoRes));
     txtProvRes->setEditText(record.text(ProvRes));
-    txtComuneRes->setText(record.text(ComuneRes));
-    txtEmail->setText(record.text(Email));
-    txtCodFisc->setText(record.text(CodFisc));
-    txtPartitaIva->setText(record.text(PartitaIva));
+    showText(txtComuneRes, record.text(ComuneRes));
+    showText(txtEmail, record.text(Email));
+    showText(txtCodFisc, record.text(CodFisc));
+    showText(txtPartitaIva, record.text(PartitaIva));
     // Anything but "Sì" or "No" leaves the flag as it was.
     if (const std::optional<bool> flagged = record.yesNo(Segnala))
         chkSegnala->setChecked(*flagged);

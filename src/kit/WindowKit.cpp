@@ -361,6 +361,11 @@ void tidyBox(QLineEdit *box, Tidy rule) {
     box->setCursorPosition(int(caret));
 }
 
+void showText(QLineEdit *box, const QString &text) {
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
 QLabel *headingPicture(const QString &objectName, QSize size, QWidget *parent) {
     auto *label = new QLabel(parent);
     label->setObjectName(objectName);

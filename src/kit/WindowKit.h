@@ -119,6 +119,9 @@ bool digitsOnlyRefuses(const QKeyEvent *key);
 // it was on.
 enum class Tidy { Trim, Capitals };
 void tidyBox(QLineEdit *box, Tidy rule);
+// Puts `text` in the box as a loaded value: a text longer than the box shows
+// from its beginning.
+void showText(QLineEdit *box, const QString &text);
 
 // The program's heading picture, named `objectName`, at `size`.
 QLabel *headingPicture(const QString &objectName, QSize size, QWidget *parent);

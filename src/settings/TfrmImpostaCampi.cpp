@@ -205,9 +205,8 @@ void TfrmImpostaCampi::FormShow() {
         settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
     for (int i = 0; i < kFields; ++i) {
         const QString title = settings.read(QStringLiteral("Nome Campi"), key(i));
-        txtCampo[i]->setText(title);
+        showText(txtCampo[i], title);
         titCampo[i]->setText(title);
-        txtCampo[i]->setCursorPosition(0);
     }
     panInfo->setText(kReady);
     txtCampo[0]->setFocus(Qt::OtherFocusReason);

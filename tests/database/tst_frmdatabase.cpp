@@ -326,9 +326,10 @@ void TestFrmDatabase::showCardFillsEveryControl() {
             continue;
         if (f < 0 || f == Segnala || f == ProvRes)
             continue;
-        if (auto *box = qobject_cast<QLineEdit *>(control))
+        if (auto *box = qobject_cast<QLineEdit *>(control)) {
             QCOMPARE(box->text(), QString::fromLatin1(databaseLayout.fields[f].name));
-        else if (auto *label = qobject_cast<QLabel *>(control))
+            QCOMPARE(box->cursorPosition(), 0); // a long text shows from its beginning
+        } else if (auto *label = qobject_cast<QLabel *>(control))
             QCOMPARE(label->text(), QString::fromLatin1(databaseLayout.fields[f].name));
     }
     QCOMPARE(w()->lblFile[2]->text(), QStringLiteral("File03"));
