@@ -1,7 +1,7 @@
 // Storage and export benchmarks on synthetic archives.
 //   cartavera-bench [--benchmark_filter=…]
 // Archives are generated once per size into a temporary folder.
-#include "SyntheticArchive.h"
+#include "BenchArchive.h"
 #include "output/SpreadsheetExport.h"
 #include "storage/RecordFile.h"
 
@@ -10,26 +10,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <filesystem>
-#include <map>
 
 namespace {
-
-QTemporaryDir &workDir() {
-    static QTemporaryDir dir;
-    return dir;
-}
-
-// Database.pro with `count` cards, made once.
-QString databaseOf(qint64 count) {
-    static std::map<qint64, QString> made;
-    auto it = made.find(count);
-    if (it != made.end())
-        return it->second;
-    const QString path = workDir().filePath(QStringLiteral("Database_%1.pro").arg(count));
-    if (!synthetic::writeDatabase(path, count))
-        qFatal("cannot write %s", qPrintable(path));
-    return made[count] = path;
-}
 
 void readCard(benchmark::State &state) {
     const qint64 count = state.range(0);
@@ -60,7 +42,7 @@ void overwriteCard(benchmark::State &state) {
 
 void exportDatabase(benchmark::State &state) {
     const QString source = databaseOf(state.range(0));
-    const QString target = workDir().filePath(QStringLiteral("Database.xls"));
+    const QString target = benchFolder().filePath(QStringLiteral("Database.xls"));
     for (auto _ : state)
         benchmark::DoNotOptimize(
             spreadsheet::exportArchive(spreadsheet::databaseSheet, source, target));
@@ -70,10 +52,11 @@ void exportDatabase(benchmark::State &state) {
 // Copies a file as large as the export of the same archive.
 void copyExportSizedFile(benchmark::State &state) {
     const QString source = databaseOf(state.range(0));
-    const QString exported = workDir().filePath(QStringLiteral("Copia_sorgente.xls"));
+    const QString exported = benchFolder().filePath(QStringLiteral("Copia_sorgente.xls"));
     spreadsheet::exportArchive(spreadsheet::databaseSheet, source, exported);
     const std::filesystem::path from = exported.toStdString();
-    const std::filesystem::path to = workDir().filePath(QStringLiteral("Copia.xls")).toStdString();
+    const std::filesystem::path to =
+        benchFolder().filePath(QStringLiteral("Copia.xls")).toStdString();
     for (auto _ : state)
         std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
     state.counters["MB"] = double(std::filesystem::file_size(from)) / 1e6;
@@ -82,7 +65,8 @@ void copyExportSizedFile(benchmark::State &state) {
 // Copies the archive file itself (the export's input).
 void copyArchive(benchmark::State &state) {
     const std::filesystem::path from = databaseOf(state.range(0)).toStdString();
-    const std::filesystem::path to = workDir().filePath(QStringLiteral("Copia.pro")).toStdString();
+    const std::filesystem::path to =
+        benchFolder().filePath(QStringLiteral("Copia.pro")).toStdString();
     for (auto _ : state)
         std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
     state.counters["MB"] = double(std::filesystem::file_size(from)) / 1e6;

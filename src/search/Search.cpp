@@ -7,7 +7,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <functional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -36,6 +40,7 @@ struct Needle {
     int capacity = 0; // of the field
     QByteArray text;
     QByteArray orMask;
+    qint64 misses = 0; // records it has ruled out
 };
 
 Needle needleFor(const RecordLayout &layout, const Filter &filter) {
@@ -106,26 +111,55 @@ bool occursIn(const unsigned char *field, int length, int readable, const Needle
     return false;
 }
 
-// The stored text of a field, without blanks or control bytes at either end.
-QByteArrayView fieldText(const char *record, const FieldSpec &spec) {
-    return text::trimmed(shorttext::raw(record + spec.offset, spec.capacity));
-}
-
+// The stored text of a field, without blanks or control bytes at either end
+// (the bytes shorttext::load decodes and text::trimmed trims, found here
+// without a call for each field of each record).
 QByteArrayView fieldText(const char *record, int offset, int capacity) {
-    return text::trimmed(shorttext::raw(record + offset, capacity));
+    const auto *field = reinterpret_cast<const unsigned char *>(record + offset);
+    const auto *begin = field + 1;
+    const auto *end = begin + std::min<int>(field[0], capacity); // a damaged length counts as N
+    while (begin < end && *begin <= 0x20)
+        ++begin;
+    while (end > begin && end[-1] <= 0x20)
+        --end;
+    return QByteArrayView(reinterpret_cast<const char *>(begin), end - begin);
 }
 
-// True when every needle occurs in its field of `record`.
-bool matchesAll(const char *record, int recordSize, const QList<Needle> &needles) {
-    for (const Needle &n : needles) {
-        const QByteArrayView t = fieldText(record, n.offset, n.capacity);
-        const auto *start = reinterpret_cast<const unsigned char *>(t.data());
-        const int readable = int(record + recordSize - t.data());
-        if (!occursIn(start, int(t.size()), readable, n))
-            return false;
-    }
-    return true;
+QByteArrayView fieldText(const char *record, const FieldSpec &spec) {
+    return fieldText(record, spec.offset, spec.capacity);
 }
+
+// The filled filters of a search. A record is listed when every one occurs in
+// its field, whatever the order they are tried in; they are tried in the order
+// of the records each has ruled out so far, so that a text that seldom occurs
+// spares the others.
+class Matcher {
+  public:
+    Matcher(QList<Needle> needles, int recordSize)
+        : m_needles(std::move(needles)), m_recordSize(recordSize) {}
+    bool isEmpty() const { return m_needles.isEmpty(); }
+
+    bool operator()(const char *record) {
+        if ((++m_tried & 4095) == 0)
+            std::stable_sort(m_needles.begin(), m_needles.end(),
+                             [](const Needle &a, const Needle &b) { return a.misses > b.misses; });
+        for (Needle &n : m_needles) {
+            const QByteArrayView t = fieldText(record, n.offset, n.capacity);
+            const auto *start = reinterpret_cast<const unsigned char *>(t.data());
+            const int readable = int(record + m_recordSize - t.data());
+            if (!occursIn(start, int(t.size()), readable, n)) {
+                ++n.misses;
+                return false;
+            }
+        }
+        return true;
+    }
+
+  private:
+    QList<Needle> m_needles;
+    int m_recordSize;
+    qint64 m_tried = 0;
+};
 
 // A Yes/No field that says "Sì", once blanks and control bytes at both ends
 // are left out; "sì", "SI" or "No" do not.
@@ -150,124 +184,382 @@ const std::array<char16_t, 256> &charsOf1252() {
     return table;
 }
 
-void put(QChar *&out, QByteArrayView bytes) {
+char16_t upperAscii(char16_t c) {
+    return c >= u'a' && c <= u'z' ? c - 32 : c;
+}
+
+// The place in list order of each character a line can hold (those of the
+// 256 Windows-1252 bytes): its code with a–z taken as A–Z, numbered from 1; 0
+// stands for "past the end of the line", before every character.
+const std::array<uint8_t, 65536> &ranks() {
+    static const std::array<uint8_t, 65536> table = [] {
+        const auto &chars = charsOf1252();
+        std::array<char16_t, 256> order{};
+        for (size_t b = 0; b < 256; ++b)
+            order[b] = upperAscii(chars[b]);
+        std::sort(order.begin(), order.end());
+        const auto distinct = std::unique(order.begin(), order.end());
+        std::array<uint8_t, 65536> t{};
+        for (const char16_t c : chars)
+            t[c] = uint8_t(
+                1 + (std::lower_bound(order.begin(), distinct, upperAscii(c)) - order.begin()));
+        return t;
+    }();
+    return table;
+}
+
+// Decodes `length` Windows-1252 bytes to `out`; returns the end.
+char16_t *decodeInto(char16_t *out, const char *bytes, qsizetype length) {
     const auto &chars = charsOf1252();
-    for (const char b : bytes)
-        *out++ = QChar(chars[static_cast<unsigned char>(b)]);
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: each byte is its own code but for 80–9F.
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= length; i += 16) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(b, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), _mm_unpackhi_epi8(b, zero));
+        const __m128i high =
+            _mm_cmpeq_epi8(_mm_and_si128(b, _mm_set1_epi8(char(0xE0))), _mm_set1_epi8(char(0x80)));
+        for (unsigned m = unsigned(_mm_movemask_epi8(high)); m; m &= m - 1) {
+            const int k = __builtin_ctz(m);
+            out[i + k] = chars[static_cast<unsigned char>(bytes[i + k])];
+        }
+    }
+#endif
+    for (; i < length; ++i)
+        out[i] = chars[static_cast<unsigned char>(bytes[i])];
+    return out + length;
 }
 
-void put(QChar *&out, QLatin1StringView literal) {
-    for (const char c : literal)
-        *out++ = QChar::fromLatin1(c);
-}
+// Writes a line's characters: the line is put together in Windows-1252, then
+// decoded in one go.
+class LineWriter {
+  public:
+    qsizetype size() const { return m_at - m_bytes; }
+    void decodeTo(char16_t *out) const { decodeInto(out, m_bytes, size()); }
 
-// A column: the field's trimmed text padded with blanks or cut to `width`.
-void putColumn(QChar *&out, const char *record, const FieldSpec &spec, int width) {
-    const QByteArrayView t = fieldText(record, spec);
-    const qsizetype shown = std::min<qsizetype>(t.size(), width);
-    put(out, t.first(shown));
-    out = std::fill_n(out, width - shown, QChar(u' '));
-}
+    void put(QByteArrayView windows1252) {
+        std::memcpy(m_at, windows1252.data(), size_t(windows1252.size()));
+        m_at += windows1252.size();
+    }
+    // A column: the field's trimmed text padded with blanks or cut to `width`.
+    void column(const char *record, const FieldSpec &spec, int width) {
+        const QByteArrayView t = fieldText(record, spec);
+        const qsizetype shown = std::min<qsizetype>(t.size(), width);
+        put(t.first(shown));
+        m_at = std::fill_n(m_at, width - shown, ' ');
+    }
+
+  private:
+    // The longest line: the client line's columns and a whole 250-byte note.
+    char m_bytes[512];
+    char *m_at = m_bytes;
+};
 
 constexpr int kCardLineLength = 153;
 
-QString cardLineOf(const char *record) {
+void writeCardLine(const char *record, char16_t *out) {
     namespace F = DatabaseField;
     const auto &f = databaseLayout.fields;
-    QString line(kCardLineLength, Qt::Uninitialized);
-    QChar *out = line.data();
-    putColumn(out, record, f[F::Campo01], 26);
-    put(out, QLatin1StringView("  "));
-    putColumn(out, record, f[F::Campo02], 26);
-    put(out, QLatin1StringView("  "));
-    putColumn(out, record, f[F::Campo03], 26);
-    putColumn(out, record, f[F::Cliente], 26); // straight after Campo03
-    put(out, QLatin1StringView("  Tel. "));
-    putColumn(out, record, f[F::Recapito], 15);
-    put(out, QLatin1StringView("  C.F. "));
-    putColumn(out, record, f[F::CodFisc], 16);
-    Q_ASSERT(out == line.data() + kCardLineLength);
-    return line;
+    LineWriter w;
+    w.column(record, f[F::Campo01], 26);
+    w.put(QByteArrayView("  "));
+    w.column(record, f[F::Campo02], 26);
+    w.put(QByteArrayView("  "));
+    w.column(record, f[F::Campo03], 26);
+    w.column(record, f[F::Cliente], 26); // straight after Campo03
+    w.put(QByteArrayView("  Tel. "));
+    w.column(record, f[F::Recapito], 15);
+    w.put(QByteArrayView("  C.F. "));
+    w.column(record, f[F::CodFisc], 16);
+    Q_ASSERT(w.size() == kCardLineLength);
+    w.decodeTo(out);
 }
 
 constexpr int kClientColumns = 115;
 
-// The client line, ending with the whole trimmed text of `last` (Note in the
-// client search, Questioni in the recontact list).
-QString clientLineOf(const char *record, int last) {
+// The client line ends with the whole trimmed text of `last`: Note in the
+// client search, Questioni in the recontact list.
+qsizetype clientLineLength(const char *record, int last) {
+    return kClientColumns + fieldText(record, clientLayout.fields[last]).size();
+}
+
+void writeClientLine(const char *record, int last, char16_t *out) {
     namespace F = ClientField;
     const auto &f = clientLayout.fields;
-    const QByteArrayView tail = fieldText(record, f[last]);
-    QString line(kClientColumns + tail.size(), Qt::Uninitialized);
-    QChar *out = line.data();
-    putColumn(out, record, f[F::Cliente], 26);
-    put(out, QLatin1StringView("  Tel. "));
-    putColumn(out, record, f[F::Recapito], 15);
-    put(out, QLatin1StringView("  "));
-    putColumn(out, record, f[F::Occupazione], 25);
-    put(out, QLatin1StringView("  Prod. "));
-    putColumn(out, record, f[F::Prodotti], 30);
-    put(out, QLatin1StringView("  "));
-    Q_ASSERT(out == line.data() + kClientColumns);
-    put(out, tail);
+    LineWriter w;
+    w.column(record, f[F::Cliente], 26);
+    w.put(QByteArrayView("  Tel. "));
+    w.column(record, f[F::Recapito], 15);
+    w.put(QByteArrayView("  "));
+    w.column(record, f[F::Occupazione], 25);
+    w.put(QByteArrayView("  Prod. "));
+    w.column(record, f[F::Prodotti], 30);
+    w.put(QByteArrayView("  "));
+    Q_ASSERT(w.size() == kClientColumns);
+    w.put(fieldText(record, f[last]));
+    w.decodeTo(out);
+}
+
+// How a pass makes the line of a record it lists.
+struct LineKind {
+    qsizetype (*length)(const char *record);
+    void (*write)(const char *record, char16_t *out);
+};
+
+const LineKind kCardLine = {[](const char *) -> qsizetype { return kCardLineLength; },
+                            writeCardLine};
+const LineKind kClientLine = {
+    [](const char *r) { return clientLineLength(r, ClientField::Note); },
+    [](const char *r, char16_t *out) { writeClientLine(r, ClientField::Note, out); }};
+const LineKind kRecontactLine = {
+    [](const char *r) { return clientLineLength(r, ClientField::Questioni); },
+    [](const char *r, char16_t *out) { writeClientLine(r, ClientField::Questioni, out); }};
+
+QString lineOf(const LineKind &kind, const char *record) {
+    QString line(kind.length(record), Qt::Uninitialized);
+    kind.write(record, reinterpret_cast<char16_t *>(line.data()));
     return line;
 }
 
+// ---- Sorting the lines -----------------------------------------------------
+
+// The hits of a pass. Their lines are written as the records are read, back
+// to back in one block of text, each followed by '\0'; when the pass ends they
+// are sorted, and each hit's line is handed out as a QString of its own that
+// shares the block: its own pointer and length into the reference-counted
+// block (the state Qt gives a string it has cut at the front), ending with a
+// '\0' as every QString does. So a million lines make one allocation instead
+// of a million; a line that is changed copies itself first, and the block goes
+// when its last line goes.
+class FoundLines {
+  public:
+    void add(qint64 position, const LineKind &kind, const char *record) {
+        const qsizetype length = kind.length(record);
+        const qsizetype at = m_text.size();
+        if (at + length + 1 > m_text.capacity())
+            m_text.reserve(std::max(2 * m_text.capacity(), at + length + 1));
+        m_text.resize(at + length + 1);
+        char16_t *line = reinterpret_cast<char16_t *>(m_text.data()) + at;
+        kind.write(record, line);
+        line[length] = u'\0';
+        m_items.push_back(
+            {chunkOf(line, length, 0), at, uint32_t(length), uint32_t(m_items.size())});
+        m_positions.push_back(position);
+    }
+    void reserve(qsizetype lines, qsizetype charsEach) {
+        m_items.reserve(size_t(lines));
+        m_positions.reserve(size_t(lines));
+        m_text.reserve(lines * (charsEach + 1));
+    }
+
+    // Appends the hits to `hits` in list order.
+    void appendInListOrder(QList<Hit> &hits) {
+        if (m_items.empty())
+            return;
+        sort();
+        hits.reserve(hits.size() + qsizetype(m_items.size()));
+        for (const Item &item : m_items) {
+            QString::DataPointer shared = m_text.data_ptr(); // one more reference
+            shared.ptr += item.offset;
+            shared.size = item.length;
+            hits.append(Hit{m_positions[item.line], QString(std::move(shared))});
+        }
+        m_items.clear();
+    }
+
+  private:
+    // Sixteen characters of a line from the place being sorted on, as their
+    // places in list order, the first in the highest byte of `high`: comparing
+    // two chunks compares those characters, and a line that ends among them
+    // comes first.
+    struct Chunk {
+        uint64_t high = 0;
+        uint64_t low = 0;
+        friend bool operator==(const Chunk &, const Chunk &) = default;
+        friend bool operator<(const Chunk &a, const Chunk &b) {
+            return a.high != b.high ? a.high < b.high : a.low < b.low;
+        }
+        // Byte d of the chunk, 0 the last.
+        unsigned byte(int d) const {
+            return unsigned((d < 8 ? low >> (8 * d) : high >> (8 * d - 64)) & 0xFF);
+        }
+        // True when the line ends before the chunk's last character.
+        bool endsLine() const { return !(low & 0xFF); }
+    };
+    static constexpr qsizetype kChunk = 16;
+    // A line being sorted.
+    struct Item {
+        Chunk chunk;
+        qsizetype offset; // of the line in the text
+        uint32_t length;
+        uint32_t line; // in file order
+    };
+    // Lines are read in sorted order, far apart: each is asked for this many
+    // items before its turn.
+    static constexpr qsizetype kAhead = 16;
+    // Fewer lines than this are sorted by comparing chunks.
+    static constexpr qsizetype kFew = 64;
+
+    static Chunk chunkOf(const char16_t *line, qsizetype length, qsizetype from) {
+        const auto &rank = ranks();
+        const qsizetype end = std::min(length, from + kChunk);
+        Chunk chunk;
+        qsizetype i = from;
+        for (int shift = 56; i < end && shift >= 0; ++i, shift -= 8)
+            chunk.high |= uint64_t(rank[line[i]]) << shift;
+        for (int shift = 56; i < end; ++i, shift -= 8)
+            chunk.low |= uint64_t(rank[line[i]]) << shift;
+        return chunk;
+    }
+    const char16_t *text() const { return reinterpret_cast<const char16_t *>(m_text.constData()); }
+
+    // Reads the chunks of [first, last) from character `depth` on.
+    void load(Item *first, Item *last, qsizetype depth) const {
+        const qsizetype n = last - first;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (i + kAhead < n)
+                __builtin_prefetch(text() + first[i + kAhead].offset + depth);
+            first[i].chunk = chunkOf(text() + first[i].offset, first[i].length, depth);
+        }
+    }
+
+    // Moves a pile of lines equal up to byte `d` of their chunks on to the
+    // next byte, or past the chunk to the next sixteen characters; false
+    // when the lines are equal to their end.
+    bool next(Item *first, Item *last, qsizetype &depth, int &d) const {
+        if (d > 0) {
+            --d;
+            return true;
+        }
+        if (first->chunk.endsLine())
+            return false;
+        depth += kChunk;
+        load(first, last, depth);
+        d = kChunk - 1;
+        return true;
+    }
+
+    // Sorts the items: lines equal in their first `depth` characters whose
+    // chunks hold the same bytes above byte `d` (the first character is byte
+    // 15), to begin with all the lines from the first byte of their first
+    // chunk. A byte at a time: the lines are dealt into 256 piles by byte d,
+    // each pile keeping the order the lines came in (file order, to begin
+    // with), and each pile is sorted on the next byte, until piles are small.
+    // Lines equal to their end stay in file order: the order of their record
+    // positions. Piles wait on a list of their own, not on the call stack.
+    void sort() {
+        struct Pile {
+            Item *first;
+            Item *last;
+            qsizetype depth;
+            int d;
+        };
+        std::vector<Pile> piles{{m_items.data(), m_items.data() + m_items.size(), 0, kChunk - 1}};
+        while (!piles.empty()) {
+            auto [first, last, depth, d] = piles.back();
+            piles.pop_back();
+            const qsizetype n = last - first;
+            if (n < kFew) {
+                sortFew(first, last, depth);
+                continue;
+            }
+            const unsigned byte = first->chunk.byte(d);
+            if (std::none_of(first + 1, last,
+                             [byte, d](const Item &i) { return i.chunk.byte(d) != byte; })) {
+                if (next(first, last, depth, d)) // one pile: on to the next byte
+                    piles.push_back({first, last, depth, d});
+                continue;
+            }
+            // Deal the lines: `end[b]` counts the lines of pile b, then marks
+            // where the next line of the pile goes, and in the end where the
+            // pile ends.
+            std::array<uint32_t, 256> end{};
+            for (const Item *i = first; i != last; ++i)
+                ++end[i->chunk.byte(d)];
+            uint32_t sum = 0;
+            for (uint32_t &e : end)
+                e = std::exchange(sum, sum + e);
+            if (m_spare.size() < size_t(n))
+                m_spare.resize(size_t(n));
+            for (const Item *i = first; i != last; ++i)
+                m_spare[end[i->chunk.byte(d)]++] = *i;
+            std::copy(m_spare.begin(), m_spare.begin() + n, first);
+            uint32_t start = 0;
+            for (const uint32_t e : end) {
+                Item *pile = first + start;
+                qsizetype pileDepth = depth;
+                int pileByte = d;
+                if (e - start > 1 && next(pile, first + e, pileDepth, pileByte))
+                    piles.push_back({pile, first + e, pileDepth, pileByte});
+                start = e;
+            }
+        }
+    }
+
+    // A few lines, compared whole chunks at a time.
+    void sortFew(Item *first, Item *last, qsizetype depth) {
+        std::sort(first, last, [](const Item &a, const Item &b) {
+            return a.chunk != b.chunk ? a.chunk < b.chunk : a.line < b.line;
+        });
+        for (Item *run = first, *i = first + 1;; ++i)
+            if (i == last || i->chunk != run->chunk) {
+                if (i - run > 1 && !run->chunk.endsLine()) {
+                    load(run, i, depth + kChunk);
+                    sortFew(run, i, depth + kChunk);
+                }
+                if (i == last)
+                    break;
+                run = i;
+            }
+    }
+
+    QString m_text;
+    std::vector<Item> m_items;
+    std::vector<Item> m_spare;       // where piles are dealt
+    std::vector<qint64> m_positions; // in file order
+};
+
 // ---- The pass over a file --------------------------------------------------
 
-void appendInListOrder(QList<Hit> &found, QList<Hit> &hits) {
-    std::sort(found.begin(), found.end(), listsBefore);
-    if (hits.isEmpty())
-        hits = std::move(found);
-    else
-        std::move(found.begin(), found.end(), std::back_inserter(hits));
-}
-
-// Reads the file at `path` once, in order, and lists `lineOf(record)` for each
-// record that `selects`. The hits found before a failure are kept.
-template <class Selects, class LineOf>
+// Reads the file at `path` once, in order, and appends to `hits`, in list
+// order, the line of each record that `selects`. The hits found before a
+// failure are appended all the same.
+template <class Selects>
 void scan(const RecordLayout &layout, const QString &path, Missing missing, Selects selects,
-          LineOf lineOf, bool selectsAll, QList<Hit> &hits) {
+          const LineKind &kind, bool selectsAll, QList<Hit> &hits) {
     if (missing == Missing::Create) {
         // As the windows open an archive: a missing file is created empty,
         // one that cannot be opened for reading and writing is an error.
         RecordFile file;
         file.openOrCreate(layout, path);
     }
-    QList<Hit> found;
+    FoundLines found;
     try {
         RecordScanner scanner(layout, path);
         if (selectsAll)
-            found.reserve(scanner.count());
+            found.reserve(scanner.count(), &kind == &kCardLine ? kCardLineLength : kClientColumns);
         qint64 position = 0;
         while (const char *record = scanner.next()) {
             ++position;
             if (selects(record))
-                found.append(Hit{position, lineOf(record)});
+                found.add(position, kind, record);
         }
     } catch (...) {
-        appendInListOrder(found, hits);
+        found.appendInListOrder(hits);
         throw;
     }
-    appendInListOrder(found, hits);
+    found.appendInListOrder(hits);
 }
 
-template <class LineOf>
 void find(const RecordLayout &layout, const QString &path, const QList<Filter> &filters,
-          Missing missing, LineOf lineOf, QList<Hit> &hits) {
-    const QList<Needle> needles = needlesFor(layout, filters);
-    const int size = layout.size;
-    scan(
-        layout, path, missing,
-        [&needles, size](const char *record) { return matchesAll(record, size, needles); }, lineOf,
-        needles.isEmpty(), hits);
+          Missing missing, const LineKind &kind, QList<Hit> &hits) {
+    Matcher matches(needlesFor(layout, filters), layout.size);
+    scan(layout, path, missing, std::ref(matches), kind, matches.isEmpty(), hits);
 }
 
 // ---- In-list find ----------------------------------------------------------
-
-char16_t upperAscii(char16_t c) {
-    return c >= u'a' && c <= u'z' ? c - 32 : c;
-}
 
 // True when `folded` (A–Z already turned to a–z) occurs in `line` with A–Z
 // folded the same way. An empty text occurs nowhere.
@@ -289,41 +581,38 @@ bool lineHolds(QStringView line, QStringView folded) {
 
 void findCards(const QString &path, const QList<Filter> &filters, Missing missing,
                QList<Hit> &hits) {
-    find(databaseLayout, path, filters, missing, cardLineOf, hits);
+    find(databaseLayout, path, filters, missing, kCardLine, hits);
 }
 
 void findClients(const QString &path, const QList<Filter> &filters, Missing missing,
                  QList<Hit> &hits) {
-    find(
-        clientLayout, path, filters, missing,
-        [](const char *record) { return clientLineOf(record, ClientField::Note); }, hits);
+    find(clientLayout, path, filters, missing, kClientLine, hits);
 }
 
 void flaggedCards(const QString &path, Missing missing, QList<Hit> &hits) {
     const FieldSpec &flag = databaseLayout.fields[DatabaseField::Segnala];
     scan(
-        databaseLayout, path, missing,
-        [&flag](const char *record) { return saysYes(record, flag); }, cardLineOf, false, hits);
+        databaseLayout, path, missing, [&flag](const char *r) { return saysYes(r, flag); },
+        kCardLine, false, hits);
 }
 
 void clientsToRecontact(const QString &path, Missing missing, QList<Hit> &hits) {
     const FieldSpec &flag = clientLayout.fields[ClientField::Ricontatta];
     scan(
-        clientLayout, path, missing, [&flag](const char *record) { return saysYes(record, flag); },
-        [](const char *record) { return clientLineOf(record, ClientField::Questioni); }, false,
-        hits);
+        clientLayout, path, missing, [&flag](const char *r) { return saysYes(r, flag); },
+        kRecontactLine, false, hits);
 }
 
 QString cardLine(const DatabaseRecord &record) {
-    return cardLineOf(record.data());
+    return lineOf(kCardLine, record.data());
 }
 
 QString clientLine(const ClientRecord &record) {
-    return clientLineOf(record.data(), ClientField::Note);
+    return lineOf(kClientLine, record.data());
 }
 
 QString recontactLine(const ClientRecord &record) {
-    return clientLineOf(record.data(), ClientField::Questioni);
+    return lineOf(kRecontactLine, record.data());
 }
 
 bool listsBefore(const Hit &a, const Hit &b) {

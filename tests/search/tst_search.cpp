@@ -35,6 +35,7 @@ class TestSearch : public QObject {
     void matchesTheDecodedText();
     void clientFilters();
     void resultInListOrder();
+    void linesAreStringsOfTheirOwn();
     void cardLine_data();
     void cardLine();
     void clientLines_data();
@@ -42,6 +43,7 @@ class TestSearch : public QObject {
     void linesTrimStoredText();
     void listOrder_data();
     void listOrder();
+    void longListsInListOrder();
     void inListFind_data();
     void inListFind();
     void flags_data();
@@ -198,7 +200,7 @@ void TestSearch::storedBytes() {
 // On a synthetic archive the byte matcher agrees with the rule written out on
 // decoded text: each filled box, A–Z folded, occurs in its folded field.
 void TestSearch::matchesTheDecodedText() {
-    constexpr int kCount = 3000;
+    constexpr int kCount = 9000; // enough for the boxes to be tried in a new order
     QVERIFY(synthetic::writeDatabase(databaseFile(), kCount));
     QList<DatabaseRecord> all;
     for (int i = 0; i < kCount; ++i)
@@ -287,6 +289,34 @@ void TestSearch::resultInListOrder() {
     search::findCards(databaseFile(), {}, Missing::Empty, hits);
     QCOMPARE(positionsOf(hits), (QList<qint64>{99, 2, 4, 3, 1}));
     QCOMPARE(hits[1].line, search::cardLine(list[1]));
+}
+
+// The lines of one search share their memory; each still acts as a string of
+// its own: ended by '\0', changed without touching the others, alive after
+// the list it came in.
+void TestSearch::linesAreStringsOfTheirOwn() {
+    QList<DatabaseRecord> list(3);
+    for (int i = 0; i < 3; ++i)
+        list[i].setText(DatabaseField::Campo01, QStringLiteral("scheda %1").arg(i + 1));
+    QVERIFY(writeFile(databaseFile(), bytesOf(list)));
+    QString kept;
+    {
+        QList<Hit> hits = cards(databaseFile(), {});
+        QCOMPARE(hits.size(), 3);
+        for (const Hit &h : std::as_const(hits)) {
+            QCOMPARE(h.line.size(), 153);
+            QCOMPARE(h.line.utf16()[153], u'\0');
+        }
+        hits[0].line.replace(0, 6, QStringLiteral("SCHEDA"));
+        hits[0].line.append(QStringLiteral(" altro"));
+        QVERIFY(hits[0].line.startsWith(QStringLiteral("SCHEDA 1 ")));
+        QCOMPARE(hits[1].line, search::cardLine(list[1]));
+        kept = hits[2].line;
+        hits[1].line.clear();
+    }
+    QCOMPARE(kept, search::cardLine(list[2]));
+    kept.append(u'!');
+    QCOMPARE(kept.size(), 154);
 }
 
 void TestSearch::cardLine_data() {
@@ -449,6 +479,56 @@ void TestSearch::listOrder() {
         hits.append({i, lines[i - 1]});
     std::sort(hits.begin(), hits.end(), search::listsBefore);
     QCOMPARE(positionsOf(hits), positions);
+}
+
+// Long lists come in the same order as the rule above gives, line for line:
+// many equal beginnings, equal lines, lines that differ only in case or length,
+// characters of every kind.
+void TestSearch::longListsInListOrder() {
+    const auto checkOrder = [](const QList<Hit> &hits, qsizetype count) {
+        QCOMPARE(hits.size(), count);
+        QVERIFY(std::is_sorted(hits.begin(), hits.end(), search::listsBefore));
+        QList<qint64> positions = positionsOf(hits);
+        std::sort(positions.begin(), positions.end());
+        QCOMPARE(std::unique(positions.begin(), positions.end()), positions.end());
+    };
+    // Cards: a synthetic archive, then 200 copies of one card, then cards
+    // that share their first 54 characters.
+    QVERIFY(synthetic::writeDatabase(databaseFile(), 3000));
+    QByteArray more;
+    const DatabaseRecord copy = synthetic::databaseCard(7);
+    for (int i = 0; i < 200; ++i)
+        more += copy.bytes();
+    const char16_t *pieces[] = {u"a", u"A", u"b", u"_", u"[", u"€", u"ÿ", u"Š", u"z", u" "};
+    for (int i = 0; i < 300; ++i) {
+        DatabaseRecord card;
+        card.setText(DatabaseField::Campo01, QStringLiteral("Zeta"));
+        QString third;
+        for (int k = i; k > 0; k /= 10)
+            third += u16(pieces[k % 10]);
+        card.setText(DatabaseField::Campo03, third);
+        more += card.bytes();
+    }
+    QFile f(databaseFile());
+    QVERIFY(f.open(QIODevice::Append) && f.write(more) == more.size());
+    f.close();
+    checkOrder(cards(databaseFile(), {}), 3500);
+
+    // Clients whose lines differ only in their notes, of every length.
+    QByteArray clients;
+    for (int i = 0; i < 400; ++i) {
+        ClientRecord c;
+        c.setText(ClientField::Cliente, QStringLiteral("Rossi"));
+        QString notes;
+        for (int k = i * 7; k > 0; k /= 10)
+            notes += u16(pieces[k % 10]);
+        c.setText(ClientField::Note, notes.repeated(i % 3 + 1));
+        clients += c.bytes();
+    }
+    QVERIFY(writeFile(clientFile(), clients));
+    QList<Hit> hits;
+    search::findClients(clientFile(), {}, Missing::Empty, hits);
+    checkOrder(hits, 400);
 }
 
 // Clicks on "Trova", each with the find box's text; every click starts from
