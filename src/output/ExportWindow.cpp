@@ -1,0 +1,214 @@
+#include "ExportWindow.h"
+
+#include "ExportGridModel.h"
+#include "kit/Desktop.h"
+#include "kit/Misc.h"
+#include "kit/Shell.h"
+#include "kit/WindowKit.h"
+#include "storage/AppFolder.h"
+#include "storage/RecordLayout.h"
+#include "storage/StorageError.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kReady = QStringLiteral("Esportazione archivio in Microsoft Excel.");
+const QString kAskExport = QStringLiteral(
+    "L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di "
+    "schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
+const QString kAskOpen = QStringLiteral("Le schede in archivio sono state esportate con "
+                                        "successo.\r\n\r\nSi vuole aprire il file di Excel?");
+const QString kFailed = QStringLiteral("Attenzione: il sistema non permette di esportare i "
+                                       "dati.\n\r\n\rAccertarsi che il file di Excel non sia già "
+                                       "aperto.");
+
+// Below this many rows the file is written before a progress window would
+// be worth showing.
+constexpr qint64 kProgressFrom = 5000;
+
+const char kWindowStyle[] =
+    "ExportWindow { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+    " stop:0 #e9f0f8, stop:1 #c4d5e8); }"
+    "QFrame#shpTitolo { background: white; border: 1px solid #9fb4cc; border-radius: 8px; }"
+    "QLabel#panInfo { background: #4a5f8c; color: white; padding: 0 12px; border-radius: 4px; }"
+    "QTableView#grdRecords { background: white; alternate-background-color: #eef3f9;"
+    " color: black; gridline-color: #c8d3e0; border: 1px solid #7f95ae;"
+    " selection-background-color: #1f4e8c; selection-color: white; }"
+    "QHeaderView::section { background: #dfe7f1; color: #1f3f66; border: none;"
+    " border-right: 1px solid #b8c6d8; border-bottom: 1px solid #b8c6d8; padding: 0 4px;"
+    " font-weight: bold; }";
+
+} // namespace
+
+void ExportGrid::commitEditing() {
+    if (state() != EditingState)
+        return;
+    if (QWidget *editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+ExportWindow::ExportWindow(const QString &objectName, const QString &caption,
+                           const spreadsheet::Sheet &sheet, GuideTopic (*guide)(), QWidget *parent)
+    : QDialog(parent), m_sheet(sheet), m_guide(guide) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    makeFixedWindow(this, QSize(862, 560));
+    setStyleSheet(QString::fromLatin1(kWindowStyle));
+    applyProcessFormats();
+
+    // The heading band: the program's picture, the hand pointing at the
+    // buttons, the buttons.
+    auto *band = new QFrame(this);
+    band->setObjectName(QStringLiteral("shpTitolo"));
+    imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(300, 70), band);
+    icoHand = new QLabel(band);
+    icoHand->setObjectName(QStringLiteral("icoHand"));
+    icoHand->setPixmap(icon(QStringLiteral("mano")).pixmap(40, 40));
+    cmdEsporta = new PictureButton(QStringLiteral("cmdEsporta"), QStringLiteral("excel"), 48, band);
+    cmdGuida = new PictureButton(QStringLiteral("cmdGuida"), QStringLiteral("guida"), 48, band);
+    cmdEsci = new PictureButton(QStringLiteral("cmdEsci"), QStringLiteral("esci"), 48, band);
+    auto *bandRow = new QHBoxLayout(band);
+    bandRow->setContentsMargins(12, 6, 12, 6);
+    bandRow->setSpacing(10);
+    bandRow->addWidget(imgLogo);
+    bandRow->addStretch(1);
+    bandRow->addWidget(icoHand);
+    bandRow->addSpacing(6);
+    bandRow->addWidget(cmdEsporta);
+    bandRow->addWidget(cmdGuida);
+    bandRow->addWidget(cmdEsci);
+
+    // The grid reads the archive a page at a time, as it is scrolled.
+    grdRecords = new ExportGrid(this);
+    grdRecords->setObjectName(QStringLiteral("grdRecords"));
+    m_model = new ExportGridModel(sheet, this);
+    grdRecords->setModel(m_model);
+    grdRecords->setAlternatingRowColors(true);
+    grdRecords->setWordWrap(false);
+    grdRecords->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdRecords->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grdRecords->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed);
+    grdRecords->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    grdRecords->verticalHeader()->hide(); // column 0 numbers the rows
+    grdRecords->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdRecords->verticalHeader()->setMinimumSectionSize(21);
+    grdRecords->verticalHeader()->setDefaultSectionSize(21);
+    grdRecords->horizontalHeader()->setHighlightSections(false);
+    grdRecords->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grdRecords->setColumnWidth(0, 60);
+    for (size_t i = 0; i < sheet.columns.size(); ++i)
+        grdRecords->setColumnWidth(int(i) + 1, sheet.columns[i].gridWidth);
+
+    panInfo = new QLabel(kReady, this);
+    panInfo->setObjectName(QStringLiteral("panInfo"));
+    panInfo->setFixedHeight(30);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 10, 12, 10);
+    layout->setSpacing(8);
+    layout->addWidget(band);
+    layout->addWidget(grdRecords, 1);
+    layout->addWidget(panInfo);
+
+    auto *hints = new StatusHints(panInfo);
+    hints->describe({
+        {cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel.")},
+        {cmdGuida, QStringLiteral("Visualizza la pagina della guida sensibile al contesto.")},
+        {cmdEsci, QStringLiteral("Esci da questo ambiente di lavoro.")},
+    });
+    hints->background({this, band, panInfo, grdRecords, grdRecords->viewport(), imgLogo, icoHand});
+
+    connect(cmdEsporta, &QToolButton::clicked, this, &ExportWindow::cmdEsportaClick);
+    connect(cmdGuida, &QToolButton::clicked, this, &ExportWindow::cmdGuidaClick);
+    connect(cmdEsci, &QToolButton::clicked, this, &ExportWindow::cmdEsciClick);
+}
+
+QString ExportWindow::targetPath() const {
+    return shell().appFolder().file(QString::fromLatin1(m_sheet.fileName));
+}
+
+void ExportWindow::run() {
+    centerOnScreen(this);
+    Desktop::current().runModal(*this);
+}
+
+void ExportWindow::FormShow() {
+    panInfo->setText(kReady);
+    m_model->load(shell().appFolder().file(QString::fromLatin1(m_sheet.layout->fileName)));
+}
+
+void ExportWindow::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void ExportWindow::done(int result) {
+    grdRecords->commitEditing();
+    m_model->clear();
+    QDialog::done(result);
+}
+
+void ExportWindow::cmdEsportaClick() {
+    // A cell still being typed in counts as typed.
+    grdRecords->commitEditing();
+    if (Desktop::current().message(this, Desktop::Kind::Confirmation, kAskExport) ==
+        Desktop::Answer::No)
+        return;
+
+    const QString target = targetPath();
+    try {
+        const qint64 rows = m_model->rowCount();
+        if (rows >= kProgressFrom) {
+            QProgressDialog progress(this);
+            progress.setObjectName(QStringLiteral("prgEsporta"));
+            progress.setWindowTitle(windowTitle());
+            progress.setLabelText(QStringLiteral("Esportazione delle schede in corso..."));
+            progress.setCancelButton(nullptr);
+            progress.setWindowModality(Qt::WindowModal);
+            progress.setMinimumDuration(300);
+            progress.setRange(0, 1000);
+            progress.setValue(0);
+            m_model->write(target,
+                           [&](qint64 done) { progress.setValue(int(done * 1000 / rows)); });
+        } else {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            try {
+                m_model->write(target);
+            } catch (...) {
+                QGuiApplication::restoreOverrideCursor();
+                throw;
+            }
+            QGuiApplication::restoreOverrideCursor();
+        }
+    } catch (const StorageError &) {
+        // The file that stood there, if any, is left as it was.
+        Desktop::current().message(this, Desktop::Kind::Plain, kFailed);
+        return;
+    }
+
+    if (Desktop::current().message(this, Desktop::Kind::Confirmation, kAskOpen) !=
+        Desktop::Answer::No)
+        TMisc::Open(u'"' + target + u'"');
+}
+
+void ExportWindow::cmdGuidaClick() {
+    shell().showGuide(this, m_guide());
+}
+
+void ExportWindow::cmdEsciClick() {
+    close();
+}
