@@ -15,6 +15,7 @@
 #include "validators/TfrmCarta.h"
 #include "clients/TfrmClienti.h"
 #include "validators/TfrmCodFisc.h"
+#include "output/TfrmExpClienti.h"
 #include "TfrmGuida.h"
 #include "validators/TfrmIban.h"
 #include "TfrmInfo.h"
@@ -23,6 +24,7 @@
 #include "TfrmSplash.h"
 #include "search/TfrmTrovaClienti.h"
 #include "database/TfrmDatabase.h"
+#include "output/TfrmExpDatabase.h"
 #include "settings/TfrmImpostaCampi.h"
 #include "settings/TfrmMenuImpostazioni.h"
 #include "settings/TfrmImpostaAvvio.h"
@@ -54,6 +56,7 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     frmCarta = make<TfrmCarta>();
     frmClienti = make<TfrmClienti>();
     frmCodFisc = make<TfrmCodFisc>();
+    frmExpClienti = make<TfrmExpClienti>();
     frmGuida = make<TfrmGuida>();
     frmIban = make<TfrmIban>();
     frmInfo = make<TfrmInfo>();
@@ -62,6 +65,7 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     frmSplash = make<TfrmSplash>();
     frmTrovaClienti = make<TfrmTrovaClienti>();
     frmDatabase = make<TfrmDatabase>();
+    frmExpDatabase = make<TfrmExpDatabase>();
     frmImpostaCampi = make<TfrmImpostaCampi>();
     frmMenuImpostazioni = make<TfrmMenuImpostazioni>();
     frmImpostaAvvio = make<TfrmImpostaAvvio>();

@@ -6,6 +6,7 @@
 #include "storage/WholeFile.h"
 #include "clients/ClientsGuide.h"
 #include "database/DatabaseGuide.h"
+#include "output/ExportGuide.h"
 #include "settings/SettingsGuide.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -27,6 +28,8 @@ QList<GuideTopic> guideBookTopics() {
         startGuide(),
         databaseGuide(),
         clientsGuide(),
+        databaseExportGuide(),
+        clientsExportGuide(),
         settingsGuide(),
     };
 }

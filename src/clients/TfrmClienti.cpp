@@ -7,6 +7,7 @@
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
+#include "output/TfrmExpClienti.h"
 #include "search/TfrmRicontatta.h"
 #include "search/TfrmTrovaClienti.h"
 #include "storage/TextRules.h"
@@ -214,6 +215,10 @@ void TfrmClienti::btnIbanClick() {
 
 // ---------------------------------------------------------------------------
 // Guide and closing
+
+void TfrmClienti::cmdEsportaClick() {
+    TfrmExpClienti::open(this);
+}
 
 void TfrmClienti::cmdGuidaClick() {
     shell().showGuide(this, clientsGuide());

@@ -114,6 +114,7 @@ class TfrmClienti : public LargeWindow {
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
+    void cmdEsportaClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void btnEmailClick();

@@ -251,7 +251,7 @@ void TfrmClienti::buildCommands() {
         y += 39;
     }
     // Their windows are not part of the program yet.
-    for (CommandButton *pending : {cmdAnteprima, cmdStampa, cmdPDF, cmdEsporta})
+    for (CommandButton *pending : {cmdAnteprima, cmdStampa, cmdPDF})
         pending->setEnabled(false);
 
     auto *decoration = picture(
@@ -399,6 +399,7 @@ void TfrmClienti::connectHandlers() {
         {cmdSalva, &TfrmClienti::cmdSalvaClick},
         {cmdTrova, &TfrmClienti::cmdTrovaClick},
         {cmdRicontatta, &TfrmClienti::cmdRicontattaClick},
+        {cmdEsporta, &TfrmClienti::cmdEsportaClick},
         {cmdGuida, &TfrmClienti::cmdGuidaClick},
         {cmdEsci, &TfrmClienti::cmdEsciClick},
         {cmdPrimo, &TfrmClienti::cmdPrimoClick},

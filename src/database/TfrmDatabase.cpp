@@ -13,6 +13,7 @@
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
+#include "output/TfrmExpDatabase.h"
 #include "search/TfrmSegnalati.h"
 #include "search/TfrmTrovaClienti.h"
 #include "search/TfrmTrovaDatabase.h"
@@ -312,6 +313,10 @@ void TfrmDatabase::btnPartitaIvaClick() {
 
 // ---------------------------------------------------------------------------
 // Guide and closing
+
+void TfrmDatabase::cmdEsportaClick() {
+    TfrmExpDatabase::open(this);
+}
 
 void TfrmDatabase::cmdGuidaClick() {
     shell().showGuide(this, databaseGuide());

@@ -127,6 +127,7 @@ class TfrmDatabase : public LargeWindow {
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
+    void cmdEsportaClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void btnSfogliaClick();

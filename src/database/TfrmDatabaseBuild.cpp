@@ -129,6 +129,7 @@ TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     connect(cmdIndietro, &QToolButton::clicked, this, &TfrmDatabase::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &TfrmDatabase::cmdAvantiClick);
     connect(cmdUltimo, &QToolButton::clicked, this, &TfrmDatabase::cmdUltimoClick);
+    connect(cmdEsporta, &QToolButton::clicked, this, &TfrmDatabase::cmdEsportaClick);
     connect(cmdGuida, &QToolButton::clicked, this, &TfrmDatabase::cmdGuidaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &TfrmDatabase::cmdEsciClick);
     connect(btnSfoglia, &QPushButton::clicked, this, &TfrmDatabase::btnSfogliaClick);
@@ -194,7 +195,7 @@ QFrame *TfrmDatabase::buildToolbar() {
     addGroup({cmdEsporta, cmdGuida, cmdEsci});
 
     // Their windows are not part of the program yet.
-    for (PictureButton *pending : {cmdAnteprima, cmdStampa, cmdEsporta})
+    for (PictureButton *pending : {cmdAnteprima, cmdStampa})
         pending->setEnabled(false);
     return bar;
 }

@@ -4,6 +4,8 @@
 #include "app/TfrmGuida.h"
 #include "clients/TfrmClienti.h"
 #include "database/TfrmDatabase.h"
+#include "output/TfrmExpClienti.h"
+#include "output/TfrmExpDatabase.h"
 #include "settings/TfrmMenuImpostazioni.h"
 
 #include "support/Files.h"
@@ -39,11 +41,16 @@ void TestGuideBook::holdsTheWindowsTopics() {
     app.windows->frmAvvio->imgGuidaClick();
     QTest::mouseClick(app.windows->frmDatabase->cmdGuida, Qt::LeftButton);
     QTest::mouseClick(app.windows->frmClienti->cmdGuida, Qt::LeftButton);
+    QTest::mouseClick(app.windows->frmExpDatabase->cmdGuida, Qt::LeftButton);
+    QTest::mouseClick(app.windows->frmExpClienti->cmdGuida, Qt::LeftButton);
     app.windows->frmMenuImpostazioni->imgGuidaClick();
 
     QCOMPARE(titles, (QStringList{QStringLiteral("Uno sguardo ad Cartavera."),
                                   QStringLiteral("Gestione Database."),
                                   QStringLiteral("Anagrafica Clienti."),
+                                  QStringLiteral("Esportazione database in Microsoft Excel."),
+                                  QStringLiteral("Esportazione archivio Clienti in Microsoft "
+                                                 "Excel."),
                                   QStringLiteral("Impostazioni schermata di avvio e campi di "
                                                  "testo.")}));
     const QList<GuideTopic> topics = guideBookTopics();
