@@ -10,12 +10,13 @@
 #include "storage/StorageError.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QProgressDialog>
+#include <QProgressBar>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -46,6 +47,54 @@ const char kWindowStyle[] =
     "QHeaderView::section { background: #dfe7f1; color: #1f3f66; border: none;"
     " border-right: 1px solid #b8c6d8; border-bottom: 1px solid #b8c6d8; padding: 0 4px;"
     " font-weight: bold; }";
+
+// The wait cursor while the file is written.
+struct WaitCursor {
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// The progress of a long export, over the export window: no buttons, since
+// the file is either written whole or not at all. It appears only once the
+// export has taken a moment, so a small archive shows no flash of it.
+class ExportProgress : public QDialog {
+  public:
+    ExportProgress(QWidget *owner, qint64 rows) : QDialog(owner), m_rows(rows) {
+        setObjectName(QStringLiteral("frmAvanzamento"));
+        setWindowTitle(owner->windowTitle());
+        makeFixedWindow(this, QSize(420, 96));
+        setWindowModality(Qt::WindowModal);
+        setStyleSheet(QStringLiteral("QDialog { background: #f4f7fb; }"));
+        auto *label = new QLabel(QStringLiteral("Esportazione delle schede in corso..."), this);
+        m_bar = new QProgressBar(this);
+        m_bar->setObjectName(QStringLiteral("prgEsporta"));
+        m_bar->setRange(0, 1000);
+        m_bar->setValue(0);
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(16, 12, 16, 14);
+        layout->addWidget(label);
+        layout->addWidget(m_bar);
+        m_clock.start();
+    }
+
+    void advance(qint64 done) {
+        m_bar->setValue(int(done * 1000 / std::max<qint64>(m_rows, 1)));
+        if (!isVisible() && m_clock.elapsed() >= kShowAfterMs) {
+            move(parentWidget()->frameGeometry().center() - rect().center());
+            show();
+        }
+        if (isVisible())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
+  private:
+    static constexpr qint64 kShowAfterMs = 300;
+    qint64 m_rows;
+    QProgressBar *m_bar;
+    QElapsedTimer m_clock;
+};
 
 } // namespace
 
@@ -171,28 +220,13 @@ void ExportWindow::cmdEsportaClick() {
 
     const QString target = targetPath();
     try {
+        const WaitCursor busy;
         const qint64 rows = m_model->rowCount();
         if (rows >= kProgressFrom) {
-            QProgressDialog progress(this);
-            progress.setObjectName(QStringLiteral("prgEsporta"));
-            progress.setWindowTitle(windowTitle());
-            progress.setLabelText(QStringLiteral("Esportazione delle schede in corso..."));
-            progress.setCancelButton(nullptr);
-            progress.setWindowModality(Qt::WindowModal);
-            progress.setMinimumDuration(300);
-            progress.setRange(0, 1000);
-            progress.setValue(0);
-            m_model->write(target,
-                           [&](qint64 done) { progress.setValue(int(done * 1000 / rows)); });
+            ExportProgress progress(this, rows);
+            m_model->write(target, [&](qint64 done) { progress.advance(done); });
         } else {
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            try {
-                m_model->write(target);
-            } catch (...) {
-                QGuiApplication::restoreOverrideCursor();
-                throw;
-            }
-            QGuiApplication::restoreOverrideCursor();
+            m_model->write(target);
         }
     } catch (const StorageError &) {
         // The file that stood there, if any, is left as it was.
