@@ -21,6 +21,7 @@ void ExportGridModel::load(const QString &path) {
     beginResetModel();
     m_path = path;
     m_count = 0;
+    m_unreadable = false;
     m_typed.clear();
     m_pages.clear();
     m_pageOrder.clear();
@@ -32,6 +33,7 @@ void ExportGridModel::load(const QString &path) {
         file.close();
     } catch (const StorageError &) {
         m_count = 0;
+        m_unreadable = true;
     }
     endResetModel();
 }
@@ -40,6 +42,7 @@ void ExportGridModel::clear() {
     beginResetModel();
     m_path.clear();
     m_count = 0;
+    m_unreadable = false;
     m_typed.clear();
     m_pages.clear();
     m_pageOrder.clear();
@@ -138,6 +141,9 @@ bool ExportGridModel::setData(const QModelIndex &index, const QVariant &value, i
 
 void ExportGridModel::write(const QString &target,
                             const std::function<void(qint64)> &progress) const {
+    // An archive that could not be opened is not an empty one.
+    if (m_unreadable)
+        throw StorageError::unableToRead(m_path);
     spreadsheet::Writer writer(target, m_sheet);
     if (m_count > 0) {
         RecordScanner scanner(*m_sheet.layout, m_path);

@@ -25,7 +25,7 @@ class ExportGridModel : public QAbstractTableModel {
     // Shows the archive at `path`: opens it as the windows open an archive (a
     // missing file is created empty) and takes its record count; the cells
     // are read when they are shown. A failure is silent and leaves the grid
-    // empty.
+    // empty; the export then fails instead of writing an empty table.
     void load(const QString &path);
     // Forgets the archive and the texts typed.
     void clear();
@@ -41,8 +41,9 @@ class ExportGridModel : public QAbstractTableModel {
     // Writes the grid, as shown, to the spreadsheet file `target` through the
     // writer: rows nobody typed in straight from the record bytes, the others
     // from their cell texts. `progress` hears the rows written so far now and
-    // then. Raises StorageError when the archive cannot be read or the file
-    // cannot be written; the target is then left as it was.
+    // then. Raises StorageError when the archive cannot be read (or could not
+    // be opened when the grid was filled) or the file cannot be written; the
+    // target is then left as it was.
     void write(const QString &target, const std::function<void(qint64 rows)> &progress = {}) const;
 
   private:
@@ -54,6 +55,7 @@ class ExportGridModel : public QAbstractTableModel {
     const spreadsheet::Sheet &m_sheet;
     QString m_path;
     qint64 m_count = 0;
+    bool m_unreadable = false; // the archive could not be opened
     // Texts typed, by row and then by grid column.
     QHash<qint64, QHash<int, QString>> m_typed;
 

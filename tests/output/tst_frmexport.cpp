@@ -134,7 +134,7 @@ void TestFrmExport::answersNo() {
 }
 
 namespace {
-enum class Failure { TargetIsFolder, FolderGone, FullDisk };
+enum class Failure { TargetIsFolder, FolderGone, FullDisk, ArchiveUnreadable };
 } // namespace
 
 void TestFrmExport::failureKeepsTheOldFile_data() {
@@ -146,6 +146,9 @@ void TestFrmExport::failureKeepsTheOldFile_data() {
     QTest::newRow("database, the folder became a file") << Archive::Database << Failure::FolderGone;
     QTest::newRow("clients, full disk") << Archive::Clients << Failure::FullDisk;
     QTest::newRow("database, full disk") << Archive::Database << Failure::FullDisk;
+    // Not an empty archive: nothing may be reported as exported.
+    QTest::newRow("clients, the archive cannot be opened")
+        << Archive::Clients << Failure::ArchiveUnreadable;
 }
 
 void TestFrmExport::failureKeepsTheOldFile() {
@@ -162,15 +165,24 @@ void TestFrmExport::failureKeepsTheOldFile() {
         subfolder = disk->filePath(QStringLiteral("Cartavera"));
     }
     ExportRun run(archive, subfolder);
-    run.writeArchive(3);
     const QString target = run.targetPath();
+    QByteArray oldFile;
+    QString oldPath = target;
+    if (failure == Failure::ArchiveUnreadable) {
+        // A folder where the archive should be, and a file from another day.
+        QVERIFY(QDir().mkpath(run.archivePath()));
+        oldFile = "esportazione precedente";
+        QVERIFY(writeFile(target, oldFile));
+    } else {
+        run.writeArchive(3);
+    }
     if (failure == Failure::TargetIsFolder)
         QVERIFY(QDir().mkpath(target + QStringLiteral("/dentro")));
 
-    QByteArray oldFile;
-    QString oldPath = target;
     run.open([&](ExportWindow &w) {
-        if (failure != Failure::TargetIsFolder) {
+        if (failure == Failure::ArchiveUnreadable)
+            QCOMPARE(w.model()->rowCount(), 0);
+        else if (failure != Failure::TargetIsFolder) {
             // A good file from a first export.
             QTest::mouseClick(w.cmdEsporta, Qt::LeftButton);
             oldFile = readFile(target);
