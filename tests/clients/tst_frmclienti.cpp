@@ -825,11 +825,10 @@ void TestFrmClienti::statusLineAndPendingButtons() {
     const QList<QWidget *> pending = {w()->cmdAnteprima, w()->cmdStampa, w()->cmdPDF};
     for (QWidget *button : pending)
         QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
-    const QList<QWidget *> working = {w()->cmdNuovo,  w()->cmdDuplica,      w()->cmdFile,
-                                      w()->cmdSalva,  w()->cmdTrova,        w()->cmdRicontatta,
-                                      w()->cmdGuida,  w()->cmdEsci,         w()->btnEmail,
-                                      w()->btnCodFisc, w()->btnCarta,       w()->btnPartitaIva,
-                                      w()->btnIban,   w()->cmdPrimo,        w()->cmdEsporta};
+    const QList<QWidget *> working = {
+        w()->cmdNuovo,      w()->cmdDuplica,    w()->cmdFile, w()->cmdSalva, w()->cmdTrova,
+        w()->cmdRicontatta, w()->cmdGuida,      w()->cmdEsci, w()->btnEmail, w()->btnCodFisc,
+        w()->btnCarta,      w()->btnPartitaIva, w()->btnIban, w()->cmdPrimo, w()->cmdEsporta};
     for (QWidget *button : working)
         QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
 
