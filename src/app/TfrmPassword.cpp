@@ -60,9 +60,7 @@ TfrmPassword::TfrmPassword(QWidget *parent) : LargeWindow(parent) {
         b->setFixedWidth(120);
     btnCambiaPassword->setFixedWidth(250);
 
-    lblMemory = new QLabel(this);
-    lblMemory->setObjectName(QStringLiteral("lblMemory"));
-    lblMemory->hide();
+    lblMemory = hiddenLabel(QStringLiteral("lblMemory"), this);
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(10);

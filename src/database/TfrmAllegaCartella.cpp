@@ -170,9 +170,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
         b->setAutoDefault(false);
         onEnter(b, [b] { b->click(); });
     }
-    lblMemory = new QLabel(this);
-    lblMemory->setObjectName(QStringLiteral("lblMemory"));
-    lblMemory->hide();
+    lblMemory = hiddenLabel(QStringLiteral("lblMemory"), this);
 
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();

@@ -64,9 +64,7 @@ TfrmCartella::TfrmCartella(QWidget *parent) : QDialog(parent) {
     for (QPushButton *b : {btnApriCartella, btnChiudi})
         b->setMinimumWidth(150);
 
-    lblMemory = new QLabel(this);
-    lblMemory->setObjectName(QStringLiteral("lblMemory"));
-    lblMemory->hide();
+    lblMemory = hiddenLabel(QStringLiteral("lblMemory"), this);
 
     auto *steps = new QGridLayout;
     steps->setHorizontalSpacing(10);

@@ -1,17 +1,8 @@
 #include "AttachmentLabels.h"
 
+#include "WindowKit.h"
+
 #include <QLabel>
-
-namespace {
-
-QLabel *hiddenLabel(const QString &name, QWidget *parent) {
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
-}
-
-} // namespace
 
 void createAttachmentLabels(QWidget *parent, AttachmentSlots &lblFile, AttachmentSlots &lblDesc) {
     for (int i = 0; i < Attachments::kSlots; ++i) {

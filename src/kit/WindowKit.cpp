@@ -366,6 +366,13 @@ void showText(QLineEdit *box, const QString &text) {
     box->setCursorPosition(0);
 }
 
+QLabel *hiddenLabel(const QString &objectName, QWidget *parent) {
+    auto *label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->hide();
+    return label;
+}
+
 QLabel *headingPicture(const QString &objectName, QSize size, QWidget *parent) {
     auto *label = new QLabel(parent);
     label->setObjectName(objectName);

@@ -123,6 +123,9 @@ void tidyBox(QLineEdit *box, Tidy rule);
 // from its beginning.
 void showText(QLineEdit *box, const QString &text);
 
+// A hidden label named `objectName`: a carrier of data the window keeps.
+QLabel *hiddenLabel(const QString &objectName, QWidget *parent);
+
 // The program's heading picture, named `objectName`, at `size`.
 QLabel *headingPicture(const QString &objectName, QSize size, QWidget *parent);
 

@@ -46,8 +46,8 @@ struct Needle {
 Needle needleFor(const RecordLayout &layout, const Filter &filter) {
     if (filter.field < 0 || filter.field >= int(layout.fields.size()))
         throw std::out_of_range("search filter on a field the record does not have");
-    const FieldSpec &spec = layout.fields[filter.field];
-    Needle n{spec.offset, spec.capacity, text::encode1252(filter.text), {}};
+    const FieldSpec &field = layout.fields[filter.field];
+    Needle n{field.offset, field.capacity, text::encode1252(filter.text), {}};
     n.orMask.resize(n.text.size());
     for (qsizetype i = 0; i < n.text.size(); ++i) {
         const auto b = foldByte(static_cast<unsigned char>(n.text[i]));
@@ -125,8 +125,8 @@ QByteArrayView fieldText(const char *record, int offset, int capacity) {
     return QByteArrayView(reinterpret_cast<const char *>(begin), end - begin);
 }
 
-QByteArrayView fieldText(const char *record, const FieldSpec &spec) {
-    return fieldText(record, spec.offset, spec.capacity);
+QByteArrayView fieldText(const char *record, const FieldSpec &field) {
+    return fieldText(record, field.offset, field.capacity);
 }
 
 // The filled filters of a search. A record is listed when every one occurs in
@@ -163,8 +163,8 @@ class Matcher {
 
 // A Yes/No field that says "Sì", once blanks and control bytes at both ends
 // are left out; "sì", "SI" or "No" do not.
-bool saysYes(const char *record, const FieldSpec &spec) {
-    return fieldText(record, spec) == QByteArrayView(shorttext::kYes + 1, 2);
+bool saysYes(const char *record, const FieldSpec &field) {
+    return fieldText(record, field) == QByteArrayView(shorttext::kYes + 1, 2);
 }
 
 // ---- Lines -----------------------------------------------------------------
@@ -244,8 +244,8 @@ class LineWriter {
         m_at += windows1252.size();
     }
     // A column: the field's trimmed text padded with blanks or cut to `width`.
-    void column(const char *record, const FieldSpec &spec, int width) {
-        const QByteArrayView t = fieldText(record, spec);
+    void column(const char *record, const FieldSpec &field, int width) {
+        const QByteArrayView t = fieldText(record, field);
         const qsizetype shown = std::min<qsizetype>(t.size(), width);
         put(t.first(shown));
         m_at = std::fill_n(m_at, width - shown, ' ');

@@ -19,13 +19,6 @@ const QString kAccessError = QStringLiteral(
     "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
     "i privilegi di scrittura nella cartella di installazione del programma.");
 
-QLabel *hiddenLabel(const QString &objectName, QWidget *parent) {
-    auto *label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->hide();
-    return label;
-}
-
 } // namespace
 
 SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
@@ -69,25 +62,25 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
         row += 3;
         column = 0;
     };
-    for (const Box &spec : boxes) {
-        if (spec.wide && column != 0)
+    for (const Box &shape : boxes) {
+        if (shape.wide && column != 0)
             nextRow();
-        auto *title = new QLabel(QString::fromUtf8(spec.caption), filters);
-        title->setObjectName(QString::fromLatin1(spec.title));
+        auto *title = new QLabel(QString::fromUtf8(shape.caption), filters);
+        title->setObjectName(QString::fromLatin1(shape.title));
         title->setFont(titleFont);
         title->setStyleSheet(QStringLiteral("color: #1f3f66;"));
         title->setMinimumHeight(titleHeight);
         auto *box = new QLineEdit(filters);
-        box->setObjectName(QString::fromLatin1(spec.name));
+        box->setObjectName(QString::fromLatin1(shape.name));
         box->setFont(boxFont());
         addFocusFrame(box, QStringLiteral("eff") + box->objectName().mid(3));
-        const int span = spec.wide ? 2 : 1;
+        const int span = shape.wide ? 2 : 1;
         grid->addWidget(title, row, column, 1, span);
         grid->addWidget(box, row + 1, column, 1, span);
         grid->setRowMinimumHeight(row + 1, 38);
         m_boxes << box;
         m_titles << title;
-        m_fields << spec.field;
+        m_fields << shape.field;
         column += span;
         if (column > 1)
             nextRow();
