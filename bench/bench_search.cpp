@@ -170,6 +170,20 @@ void flaggedListed(benchmark::State &state) {
     });
 }
 
+// "Trova" in the list of every card, for a text no line holds: the worst
+// case, one turn round the whole list.
+void findInList(benchmark::State &state) {
+    QList<Hit> hits;
+    search::findCards(databaseOf(state.range(0)), {}, search::Missing::Empty, hits);
+    for (auto _ : state) {
+        search::ListFind find;
+        const Clock::time_point start = Clock::now();
+        benchmark::DoNotOptimize(find.next(hits, 0, u"zqzqzq"));
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    state.counters["lines"] = double(hits.size());
+}
+
 void sizes(benchmark::internal::Benchmark *b) {
     b->Arg(100'000)->Arg(1'000'000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 }
@@ -181,3 +195,4 @@ BENCHMARK(tenBoxesNothingFound)->Apply(sizes);
 BENCHMARK(tenFullBoxesNothingFound)->Apply(sizes);
 BENCHMARK(everyCardListed)->Apply(sizes);
 BENCHMARK(flaggedListed)->Apply(sizes);
+BENCHMARK(findInList)->Apply(sizes);
