@@ -11,6 +11,7 @@ PACKAGES=(
     libbenchmark-dev                      # bench/
     fonts-liberation2 fonts-dejavu-core   # metric fonts, so printed columns line up
     xvfb xauth                            # xvfb-run: a virtual screen where there is none
+    poppler-utils                         # pdftotext/pdfinfo: tests read printed PDF files back
 )
 
 missing=()

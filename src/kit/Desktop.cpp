@@ -1,6 +1,8 @@
 #include "Desktop.h"
 
 #include "WindowKit.h"
+#include "report/ReportPreview.h"
+#include "report/ReportPrinter.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -110,4 +112,24 @@ int RealDesktop::runModal(QDialog &dialog) {
 
 void RealDesktop::openUrl(const QUrl &url) {
     QDesktopServices::openUrl(url);
+}
+
+void RealDesktop::preview(QWidget *parent, const report::PreparedReport &report) {
+    report::ReportPreview *window = nullptr;
+    report::ReportPreview dialog(
+        report,
+        [&] {
+            try {
+                print(window, report);
+            } catch (const report::ReportError &error) {
+                message(window, Kind::Error, error.message());
+            }
+        },
+        parent);
+    window = &dialog;
+    dialog.exec();
+}
+
+bool RealDesktop::print(QWidget *parent, const report::PreparedReport &report) {
+    return report::printReport(parent, report);
 }

@@ -3,6 +3,8 @@
 // records each call and answers from a script.
 #pragma once
 
+#include "report/Report.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -27,6 +29,13 @@ class Desktop {
     // The shell's open action: files, folders, web addresses and mail links
     // open in the user's default programs. Failures are not reported.
     virtual void openUrl(const QUrl &url) = 0;
+    // The report engine's preview window, modal; returns when it has closed.
+    // Printing from it goes through print().
+    virtual void preview(QWidget *parent, const report::PreparedReport &report) = 0;
+    // The print dialog on the default printer, then the pages printed.
+    // Returns false when the user cancelled; raises report::ReportError when
+    // the pages could not be printed.
+    virtual bool print(QWidget *parent, const report::PreparedReport &report) = 0;
 
     // The desktop in use; the real one unless a test installed another.
     static Desktop &current();
@@ -48,4 +57,6 @@ class RealDesktop : public Desktop {
                          const QString &folder) override;
     int runModal(QDialog &dialog) override;
     void openUrl(const QUrl &url) override;
+    void preview(QWidget *parent, const report::PreparedReport &report) override;
+    bool print(QWidget *parent, const report::PreparedReport &report) override;
 };

@@ -34,6 +34,13 @@ class FakeDesktop : public Desktop {
     QList<Message> messages;
     QList<FileRequest> fileRequests;
     QList<QUrl> opened;
+    // Reports shown in the preview and reports printed; a print is
+    // cancelled when `printAnswer` is false, and fails with `printError`
+    // when that is set.
+    QList<report::PreparedReport> previews;
+    QList<report::PreparedReport> prints;
+    bool printAnswer = true;
+    QString printError;
     QStringList modalDialogs; // class names of the dialogs run
 
     Answer message(QWidget *, Kind kind, const QString &text) override {
@@ -58,6 +65,14 @@ class FakeDesktop : public Desktop {
         return result;
     }
     void openUrl(const QUrl &url) override { opened << url; }
+    void preview(QWidget *, const report::PreparedReport &report) override { previews << report; }
+    bool print(QWidget *, const report::PreparedReport &report) override {
+        if (!printError.isEmpty())
+            throw report::ReportError(printError);
+        if (printAnswer)
+            prints << report;
+        return printAnswer;
+    }
 
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
 };
