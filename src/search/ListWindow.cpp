@@ -180,8 +180,6 @@ ListWindow::ListWindow(const QString &objectName, const QString &caption, QWidge
 
     btnStampa = windowButton(QStringLiteral("btnStampa"), QStringLiteral("Stampa"),
                              QStringLiteral("stampa"), panContainer);
-    // The list summary print is not part of the program yet.
-    btnStampa->setEnabled(false);
     btnChiudi = windowButton(QStringLiteral("btnChiudi"), QStringLiteral("Chiudi"),
                              QStringLiteral("chiudi"), panContainer);
 
@@ -216,6 +214,7 @@ ListWindow::ListWindow(const QString &objectName, const QString &caption, QWidge
 
     connect(btnTrova, &QPushButton::clicked, this, &ListWindow::btnTrovaClick);
     connect(btnChiudi, &QPushButton::clicked, this, &ListWindow::btnChiudiClick);
+    connect(btnStampa, &QPushButton::clicked, this, &ListWindow::btnStampaClick);
 }
 
 const QList<search::Hit> &ListWindow::hits() const {
@@ -225,6 +224,25 @@ const QList<search::Hit> &ListWindow::hits() const {
 int ListWindow::selectedRow() const {
     const QModelIndexList rows = lstRecords->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ListWindow::btnStampaClick() {
+    try {
+        frxReport.memo(QStringLiteral("txtTitolo")).setText(summaryTitle());
+        report::Object &memo = frxReport.memo(QStringLiteral("txtRiepilogo"));
+        memo.clearLines();
+        // The lines share their text with the list's: a long list is not
+        // held twice.
+        memo.lines.reserve(hits().size());
+        for (const search::Hit &hit : hits())
+            memo.addLine(hit.line);
+        const double height = double(memo.lineCount()) * report::kSummaryLinePitch;
+        memo.setHeight(report::fromUnits(height));
+        frxReport.band(QStringLiteral("MasterData")).setHeight(report::fromUnits(height + 10));
+        Desktop::current().print(this, frxReport.prepare());
+    } catch (const report::ReportError &error) {
+        Desktop::current().message(this, Desktop::Kind::Error, error.message());
+    }
 }
 
 void ListWindow::setLoader(std::function<void(qint64)> loader) {

@@ -11,6 +11,7 @@
 
 #include "Search.h"
 #include "kit/Shell.h"
+#include "report/Templates.h"
 #include "storage/RecordFile.h"
 
 #include <QDialog>
@@ -91,9 +92,17 @@ class ListWindow : public QDialog {
     void btnTrovaClick();
     void lstRecordsDblClick();
     void btnChiudiClick();
+    // Prints the list's lines as a summary: the title bar, the lines as
+    // shown, the footer with the date.
+    void btnStampaClick();
+
+    // The list summary, this window's own copy.
+    report::Template frxReport = report::summaryTemplate();
 
   protected:
     ListWindow(const QString &objectName, const QString &caption, QWidget *parent);
+    // The title of this window's list summary.
+    virtual QString summaryTitle() const = 0;
 
     // What a double-click does with the chosen line's record position: reads
     // that record and hands it to the workspace. May raise StorageError.

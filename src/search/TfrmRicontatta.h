@@ -19,4 +19,7 @@ class TfrmRicontatta : public ListWindow {
 
     // Fills the list from the archive at every showing.
     void FormShow() override;
+
+  protected:
+    QString summaryTitle() const override { return QStringLiteral("Riepilogo Clienti da ricontattare"); }
 };

@@ -18,4 +18,7 @@ class TfrmSegnalati : public ListWindow {
 
     // Fills the list from the archive at every showing.
     void FormShow() override;
+
+  protected:
+    QString summaryTitle() const override { return QStringLiteral("Riepilogo record segnalati"); }
 };

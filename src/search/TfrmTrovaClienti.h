@@ -49,6 +49,7 @@ class TfrmTrovaClienti : public SearchWindow {
     QLineEdit *txtNote;
 
   protected:
+    QString summaryTitle() const override { return QStringLiteral("Riepilogo Clienti"); }
     void find(const QList<search::Filter> &filters, QList<search::Hit> &found) override;
 
   private:

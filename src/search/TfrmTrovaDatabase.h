@@ -32,5 +32,6 @@ class TfrmTrovaDatabase : public SearchWindow {
     void FormShow() override;
 
   protected:
+    QString summaryTitle() const override { return QStringLiteral("Riepilogo Schede"); }
     void find(const QList<search::Filter> &filters, QList<search::Hit> &found) override;
 };

@@ -2,6 +2,7 @@
 // driven as a user drives them, for the per-window tests.
 #pragma once
 
+#include "report/Templates.h"
 #include "search/HitListModel.h"
 #include "search/ListWindow.h"
 #include "search/SearchWindow.h"
@@ -200,4 +201,54 @@ void verifyBoxSearchesItsField(FakeDesktop &desktop, QAbstractButton *button,
         w.close();
     });
     QVERIFY(desktop.messages.isEmpty());
+}
+
+// The lines of a printed summary over all its pages, in print order.
+inline QStringList summaryLines(const report::PreparedReport &printed) {
+    QStringList lines;
+    for (const report::Page &page : printed.pages)
+        for (const report::Placed &item : page.items)
+            if (item.object.name == QLatin1String("txtRiepilogo"))
+                lines << item.object.lines.mid(item.firstLine, item.lineCount);
+    return lines;
+}
+
+// The text of the summary's title bar.
+inline QString summaryTitle(const report::PreparedReport &printed) {
+    for (const report::Placed &item : printed.pages.first().items)
+        if (item.object.name == QLatin1String("txtTitolo"))
+            return item.object.text();
+    return {};
+}
+
+// "Stampa" prints the list's lines as shown under `title`, landscape, and
+// leaves the window open; a second print prints the same again; a cancelled
+// print dialog prints nothing; an engine failure is told with its own text.
+inline void verifySummaryPrint(FakeDesktop &desktop, ListWindow &w, const QString &title) {
+    QVERIFY(w.btnStampa->isEnabled());
+    const qsizetype before = desktop.prints.size();
+    QTest::mouseClick(w.btnStampa, Qt::LeftButton);
+    QTest::mouseClick(w.btnStampa, Qt::LeftButton);
+    QCOMPARE(desktop.prints.size(), before + 2);
+    for (const report::PreparedReport &printed : desktop.prints.mid(before)) {
+        QCOMPARE(printed.layout.orientation(), QPageLayout::Landscape);
+        QCOMPARE(summaryTitle(printed), title);
+        QCOMPARE(summaryLines(printed), shownLines(w));
+    }
+    QVERIFY(w.isVisible());
+
+    desktop.printAnswer = false;
+    QTest::mouseClick(w.btnStampa, Qt::LeftButton);
+    desktop.printAnswer = true;
+    QCOMPARE(desktop.prints.size(), before + 2);
+
+    const qsizetype messages = desktop.messages.size();
+    desktop.printError = QStringLiteral("Nessuna stampante disponibile.");
+    QTest::mouseClick(w.btnStampa, Qt::LeftButton);
+    desktop.printError.clear();
+    QCOMPARE(desktop.messages.size(), messages + 1);
+    QCOMPARE(desktop.messages.last().kind, Desktop::Kind::Error);
+    QCOMPARE(desktop.messages.last().text, QStringLiteral("Nessuna stampante disponibile."));
+    desktop.messages.removeLast();
+    QVERIFY(w.isVisible());
 }

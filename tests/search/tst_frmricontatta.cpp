@@ -68,6 +68,8 @@ void TestFrmRicontatta::listsTheClientsToRecontact() {
         QVERIFY(shownLines(w).last().endsWith(questions));
         QVERIFY(w.txtTrova->hasFocus());
         QTRY_VERIFY(scrollsOverWholeLines(w));
+        verifySummaryPrint(m_app->desktop, w,
+                           QStringLiteral("Riepilogo Clienti da ricontattare"));
         w.close();
     });
 }

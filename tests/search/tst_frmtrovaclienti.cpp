@@ -209,6 +209,7 @@ void TestFrmTrovaClienti::longNotesScrollToTheirEnd() {
         QCOMPARE(shownLines(w).first().size(), 115 + notes.size());
         QVERIFY(shownLines(w).first().endsWith(QStringLiteral("FINE NOTE.")));
         QTRY_VERIFY(scrollsOverWholeLines(w));
+        verifySummaryPrint(m_app->desktop, w, QStringLiteral("Riepilogo Clienti"));
         w.close();
     });
 }

@@ -37,6 +37,7 @@ class TestFrmTrovaDatabase : public QObject {
     void filledBoxesCombine();
     void waitLabelShowsBeforeTheScan();
     void titlesAndLook();
+    void summaryPrintsTheListAsShown();
     void enterChainsAndFocusFrames();
     void inListFind_data();
     void inListFind();
@@ -165,7 +166,6 @@ void TestFrmTrovaDatabase::titlesAndLook() {
         QCOMPARE(w.windowTitle(), QStringLiteral(" Trova schede in archivio"));
         QCOMPARE(w.contentsRect().size(), QSize(862, 560));
         QCOMPARE(w.lblMemory->text(), QStringLiteral("database"));
-        QVERIFY(!w.btnStampa->isEnabled());
         searchFor(w, {});
         const QFontInfo line(w.lstRecords->font());
         QVERIFY2(line.fixedPitch(), qPrintable(line.family()));
@@ -182,6 +182,26 @@ void TestFrmTrovaDatabase::titlesAndLook() {
         w.close();
     });
     QCOMPARE(titles, (QStringList{"Titolo", "", "Autore", "Opera"}));
+}
+
+// The summary of 40 lines: the lines in list order, whatever the filters,
+// and the memo and band heights that follow from their number.
+void TestFrmTrovaDatabase::summaryPrintsTheListAsShown() {
+    QList<DatabaseRecord> cards;
+    for (int i = 40; i >= 1; --i)
+        cards << card({{Campo01, QStringLiteral("Scheda %1").arg(i, 2, 10, QLatin1Char('0'))},
+                       {Campo02, QStringLiteral("[voce]")}});
+    appendRecords(folder(), cards);
+    openSearch([&](TfrmTrovaDatabase &w) {
+        searchFor(w, {{QStringLiteral("txtCampo02"), QStringLiteral("voce")}});
+        QCOMPARE(w.hits().size(), 40);
+        QVERIFY(shownLines(w).first().startsWith(QStringLiteral("Scheda 01")));
+        verifySummaryPrint(m_app->desktop, w, QStringLiteral("Riepilogo Schede"));
+        QCOMPARE(report::toUnits(w.frxReport.memo(QStringLiteral("txtRiepilogo")).box.height()), 512.88);
+        QCOMPARE(report::toUnits(w.frxReport.band(QStringLiteral("MasterData")).height), 522.88);
+        w.close();
+    });
+    QVERIFY(m_app->desktop.messages.isEmpty());
 }
 
 void TestFrmTrovaDatabase::enterChainsAndFocusFrames() {
