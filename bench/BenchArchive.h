@@ -1,26 +1,85 @@
 // The synthetic archives the benchmarks run on, made once per size in a
-// temporary folder and shared by every benchmark of the run.
+// temporary folder and shared by every benchmark of the run, and the plain
+// reads a benchmark measures itself against.
 #pragma once
 
 #include "SyntheticArchive.h"
 
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <fcntl.h>
 #include <map>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
 
 inline QTemporaryDir &benchFolder() {
     static QTemporaryDir dir;
     return dir;
 }
 
-// Database.pro with `count` cards, made once.
-inline QString databaseOf(qint64 count) {
-    static std::map<qint64, QString> made;
-    auto it = made.find(count);
+// `prefix`_`count`.pro with `count` cards written by `write`, made once.
+inline QString archiveOf(const QString &prefix, qint64 count,
+                         bool (*write)(const QString &, qint64)) {
+    static std::map<std::pair<QString, qint64>, QString> made;
+    auto it = made.find({prefix, count});
     if (it != made.end())
         return it->second;
-    const QString path = benchFolder().filePath(QStringLiteral("Database_%1.pro").arg(count));
-    if (!synthetic::writeDatabase(path, count))
+    const QString path = benchFolder().filePath(QStringLiteral("%1_%2.pro").arg(prefix).arg(count));
+    if (!write(path, count))
         qFatal("cannot write %s", qPrintable(path));
-    return made[count] = path;
+    return made[{prefix, count}] = path;
+}
+
+// Database.pro with `count` cards, made once.
+inline QString databaseOf(qint64 count) {
+    return archiveOf(QStringLiteral("Database"), count, synthetic::writeDatabase);
+}
+
+// Clienti.pro with `count` clients, made once.
+inline QString clientsOf(qint64 count) {
+    return archiveOf(QStringLiteral("Clienti"), count, synthetic::writeClients);
+}
+
+// Reads the whole file into a 1 MiB buffer, a read at a time, to nowhere.
+inline void readOnce(const QString &path) {
+    static std::vector<char> buffer(1 << 20);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        qFatal("cannot open %s", qPrintable(path));
+    qint64 total = 0;
+    for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
+        total += n;
+    ::close(fd);
+    benchmark::DoNotOptimize(total);
+}
+
+// `cat FILE > /dev/null`.
+inline void catOnce(const QString &path) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    QByteArray file = QFile::encodeName(path);
+    char cat[] = "cat";
+    char *argv[] = {cat, file.data(), nullptr};
+    pid_t pid;
+    if (posix_spawnp(&pid, "cat", &actions, nullptr, argv, environ) != 0)
+        qFatal("cannot run cat");
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+// The seconds from `from` to now; `from` moves on to now.
+inline double secondsSince(std::chrono::steady_clock::time_point &from) {
+    const auto now = std::chrono::steady_clock::now();
+    const double s = std::chrono::duration<double>(now - from).count();
+    from = now;
+    return s;
 }

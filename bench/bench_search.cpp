@@ -10,13 +10,6 @@
 #include <QFile>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-extern char **environ;
 
 namespace {
 
@@ -24,42 +17,6 @@ namespace F = DatabaseField;
 using search::Filter;
 using search::Hit;
 using Clock = std::chrono::steady_clock;
-
-// Reads the whole file into a 1 MiB buffer, a read at a time, to nowhere.
-void readOnce(const QString &path) {
-    static std::vector<char> buffer(1 << 20);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        qFatal("cannot open %s", qPrintable(path));
-    qint64 total = 0;
-    for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
-        total += n;
-    ::close(fd);
-    benchmark::DoNotOptimize(total);
-}
-
-// `cat FILE > /dev/null`.
-void catOnce(const QString &path) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    QByteArray file = QFile::encodeName(path);
-    char cat[] = "cat";
-    char *argv[] = {cat, file.data(), nullptr};
-    pid_t pid;
-    if (posix_spawnp(&pid, "cat", &actions, nullptr, argv, environ) != 0)
-        qFatal("cannot run cat");
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    posix_spawn_file_actions_destroy(&actions);
-}
-
-double secondsSince(Clock::time_point &from) {
-    const Clock::time_point now = Clock::now();
-    const double s = std::chrono::duration<double>(now - from).count();
-    from = now;
-    return s;
-}
 
 // Times `find` on `path` against a read and a cat of the same file, all three
 // in every iteration. The list is emptied outside the timing (the window

@@ -79,19 +79,27 @@ class ExportProgress : public QDialog {
         m_clock.start();
     }
 
+    // The bar moves, and the screen is kept alive, a few times a second at
+    // most: one repaint of the bar costs about as much as writing the rows
+    // between two calls.
     void advance(qint64 done) {
+        const qint64 now = m_clock.elapsed();
+        if (now < kShowAfterMs || now - m_refreshedAt < kRefreshMs)
+            return;
+        m_refreshedAt = now;
         m_bar->setValue(int(done * 1000 / std::max<qint64>(m_rows, 1)));
-        if (!isVisible() && m_clock.elapsed() >= kShowAfterMs) {
+        if (!isVisible()) {
             move(parentWidget()->frameGeometry().center() - rect().center());
             show();
         }
-        if (isVisible())
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 
   private:
     static constexpr qint64 kShowAfterMs = 300;
+    static constexpr qint64 kRefreshMs = 50;
     qint64 m_rows;
+    qint64 m_refreshedAt = 0;
     QProgressBar *m_bar;
     QElapsedTimer m_clock;
 };
