@@ -1,5 +1,6 @@
 #include "TfrmClienti.h"
 
+#include "ClientCard.h"
 #include "ClientsGuide.h"
 #include "database/TfrmAllegaCartella.h"
 #include "kit/Desktop.h"
@@ -8,8 +9,10 @@
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
 #include "output/TfrmExpClienti.h"
+#include "report/PdfExport.h"
 #include "search/TfrmRicontatta.h"
 #include "search/TfrmTrovaClienti.h"
+#include "storage/AppFolder.h"
 #include "storage/TextRules.h"
 #include "validators/TfrmCodFisc.h"
 #include "validators/TfrmPartitaIva.h"
@@ -25,6 +28,8 @@ namespace {
 
 const QString kNameMissing = QStringLiteral(
     "Attenzione: per salvare la scheda è necessario indicare il nome del Cliente.");
+const QString kPdfDone = QStringLiteral(
+    "L'esportazione della scheda in PDF è terminata con successo.\r\n\r\nSi vuole aprire il file?");
 
 // The box's text in capitals, blanks kept. The text keeps its length, so the
 // caret stays where it was.
@@ -35,6 +40,16 @@ void toCapitals(QLineEdit *box) {
     const int caret = box->cursorPosition();
     box->setText(capitals);
     box->setCursorPosition(caret);
+}
+
+// Runs one of the card's outputs. A failure of the engine or of the file ends
+// it and is shown with its own text.
+template <typename Output> void outputCard(QWidget *owner, Output output) {
+    try {
+        output();
+    } catch (const report::ReportError &error) {
+        Desktop::current().message(owner, Desktop::Kind::Error, error.message());
+    }
 }
 
 } // namespace
@@ -211,6 +226,39 @@ void TfrmClienti::btnCartaClick() {
 
 void TfrmClienti::btnIbanClick() {
     TfrmIban::open(this, text::trimmed(txtIban->text()));
+}
+
+// ---------------------------------------------------------------------------
+// The client card: preview, print and PDF of the card in the controls
+
+report::PreparedReport TfrmClienti::preparedCard() {
+    clientcard::Boxes boxes;
+    for (int f = ClientField::Cliente; f < kBoxes; ++f)
+        boxes[f] = txtField[f]->text();
+    clientcard::fill(repScheda, boxes, report::now());
+    return repScheda.prepare();
+}
+
+void TfrmClienti::cmdAnteprimaClick() {
+    outputCard(this, [this] { Desktop::current().preview(this, preparedCard()); });
+}
+
+void TfrmClienti::cmdStampaClick() {
+    outputCard(this, [this] { Desktop::current().print(this, preparedCard()); });
+}
+
+void TfrmClienti::cmdPDFClick() {
+    // Every client goes to the same file, replaced without a question.
+    const QString target = shell().appFolder().file(QStringLiteral("Cliente.pdf"));
+    outputCard(this, [&] {
+        report::exportPdf(preparedCard(), target,
+                          {QStringLiteral("Scheda informativa"),
+                           QStringLiteral("Scheda informativa"), QStringLiteral("Velmora Software"),
+                           QStringLiteral("Velmora Software")});
+        if (Desktop::current().message(this, Desktop::Kind::Confirmation, kPdfDone) !=
+            Desktop::Answer::No)
+            TMisc::Open(u'"' + target + u'"');
+    });
 }
 
 // ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "kit/AttachmentLabels.h"
 #include "kit/CardArchive.h"
 #include "kit/LargeWindow.h"
+#include "report/Templates.h"
 #include "storage/ClientRecord.h"
 
 #include <array>
@@ -109,6 +110,9 @@ class TfrmClienti : public LargeWindow {
     void cmdSalvaClick();
     void cmdFileClick();
     void cmdTrovaClick();
+    void cmdAnteprimaClick();
+    void cmdStampaClick();
+    void cmdPDFClick();
     void cmdRicontattaClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
@@ -135,6 +139,11 @@ class TfrmClienti : public LargeWindow {
     void connectHandlers();
     // Shows the card an arrow brings up, if any.
     void navigate(cards::Arrow arrow);
+    // The card in the controls (saved or not) laid out on the template.
+    report::PreparedReport preparedCard();
+
+    // The client card's template, this window's own copy.
+    report::Template repScheda = report::cardTemplate(QStringLiteral("imgLogo"));
 
     StatusHints *m_hints;
 };

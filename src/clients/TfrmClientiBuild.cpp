@@ -250,9 +250,6 @@ void TfrmClienti::buildCommands() {
         c.button->setFocusPolicy(Qt::NoFocus);
         y += 39;
     }
-    // Their windows are not part of the program yet.
-    for (CommandButton *pending : {cmdAnteprima, cmdStampa, cmdPDF})
-        pending->setEnabled(false);
 
     auto *decoration = picture(
         QStringLiteral("imgDecoro"),
@@ -398,6 +395,9 @@ void TfrmClienti::connectHandlers() {
         {cmdFile, &TfrmClienti::cmdFileClick},
         {cmdSalva, &TfrmClienti::cmdSalvaClick},
         {cmdTrova, &TfrmClienti::cmdTrovaClick},
+        {cmdAnteprima, &TfrmClienti::cmdAnteprimaClick},
+        {cmdStampa, &TfrmClienti::cmdStampaClick},
+        {cmdPDF, &TfrmClienti::cmdPDFClick},
         {cmdRicontatta, &TfrmClienti::cmdRicontattaClick},
         {cmdEsporta, &TfrmClienti::cmdEsportaClick},
         {cmdGuida, &TfrmClienti::cmdGuidaClick},
