@@ -26,4 +26,9 @@ QImage load(const QString &path);
 // write to <path>") on failure.
 void saveJpeg(const QImage &picture, const QString &path);
 
+// True when `a` and `b` are the same picture, allowing for the small losses of
+// a photo file written and read back: the same size, and on average no
+// colour more than a few steps apart.
+bool samePicture(const QImage &a, const QImage &b);
+
 } // namespace photo

@@ -13,7 +13,9 @@
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
+#include "output/TfrmAnteprimaPrev.h"
 #include "output/TfrmExpDatabase.h"
+#include "output/TfrmStampaDatabase.h"
 #include "search/TfrmSegnalati.h"
 #include "search/TfrmTrovaClienti.h"
 #include "search/TfrmTrovaDatabase.h"
@@ -143,6 +145,25 @@ DatabaseRecord TfrmDatabase::cardRecord() const {
         record.setText(Desc01 + i, lblDesc[i]->text());
     }
     return record;
+}
+
+CardSheet TfrmDatabase::cardSheet() const {
+    CardSheet sheet;
+    // The default photo says there is none: the card prints an empty frame,
+    // also when the default photo was saved as the card's photo file.
+    if (!photo::samePicture(imgFoto->picture(), imgBianco->picture()))
+        sheet.photo = imgFoto->picture();
+    for (int i = 0; i < kFields; ++i) {
+        sheet.titles[i] = text::trimmed(titCampo[i]->text());
+        sheet.values[i] = text::trimmed(txtCampo[i]->text());
+    }
+    const QString contacts[] = {txtCliente->text(),  txtIndirizzoRes->text(),
+                                txtComuneRes->text(), txtProvRes->currentText(),
+                                txtEmail->text(),     txtRecapito->text(),
+                                txtCodFisc->text(),   txtPartitaIva->text()};
+    for (int i = 0; i < CardSheet::kContacts; ++i)
+        sheet.contacts[i] = text::trimmed(contacts[i]);
+    return sheet;
 }
 
 Attachments TfrmDatabase::attachments() const {
@@ -309,6 +330,17 @@ void TfrmDatabase::btnCodFiscClick() {
 
 void TfrmDatabase::btnPartitaIvaClick() {
     TfrmPartitaIva::open(this, text::trimmed(txtPartitaIva->text()));
+}
+
+// ---------------------------------------------------------------------------
+// Print and preview of the card shown, saved or not
+
+void TfrmDatabase::cmdAnteprimaClick() {
+    TfrmAnteprimaPrev::open(this, cardSheet());
+}
+
+void TfrmDatabase::cmdStampaClick() {
+    TfrmStampaDatabase::open(this, cardSheet());
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "kit/AttachmentLabels.h"
 #include "kit/CardArchive.h"
 #include "kit/LargeWindow.h"
+#include "output/CardSheet.h"
 #include "storage/DatabaseRecord.h"
 
 #include <QSet>
@@ -44,6 +45,9 @@ class TfrmDatabase : public LargeWindow {
     bool SaveCardPhoto();
     // The card as the controls hold it, in its stored form.
     DatabaseRecord cardRecord() const;
+    // The card as the controls show it, for printing: texts trimmed, and the
+    // photo shown unless it is the default one.
+    CardSheet cardSheet() const;
     // The attachments of the card shown (the hidden labels lblFile0n, lblDesc0n).
     Attachments attachments() const;
     void setAttachments(const Attachments &attachments);
@@ -122,6 +126,8 @@ class TfrmDatabase : public LargeWindow {
     void cmdTrovaClick();
     void cmdFileClick();
     void cmdCartellaClick();
+    void cmdAnteprimaClick();
+    void cmdStampaClick();
     void cmdSegnalatiClick();
     void cmdPrimoClick();
     void cmdIndietroClick();

@@ -124,6 +124,8 @@ TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     connect(cmdTrova, &QToolButton::clicked, this, &TfrmDatabase::cmdTrovaClick);
     connect(cmdFile, &QToolButton::clicked, this, &TfrmDatabase::cmdFileClick);
     connect(cmdCartella, &QToolButton::clicked, this, &TfrmDatabase::cmdCartellaClick);
+    connect(cmdAnteprima, &QToolButton::clicked, this, &TfrmDatabase::cmdAnteprimaClick);
+    connect(cmdStampa, &QToolButton::clicked, this, &TfrmDatabase::cmdStampaClick);
     connect(cmdSegnalati, &QToolButton::clicked, this, &TfrmDatabase::cmdSegnalatiClick);
     connect(cmdPrimo, &QToolButton::clicked, this, &TfrmDatabase::cmdPrimoClick);
     connect(cmdIndietro, &QToolButton::clicked, this, &TfrmDatabase::cmdIndietroClick);
@@ -193,10 +195,6 @@ QFrame *TfrmDatabase::buildToolbar() {
     addGroup({cmdAnteprima, cmdStampa, cmdSegnalati});
     addGroup({cmdPrimo, cmdIndietro, lblPosizione, cmdAvanti, cmdUltimo});
     addGroup({cmdEsporta, cmdGuida, cmdEsci});
-
-    // Their windows are not part of the program yet.
-    for (PictureButton *pending : {cmdAnteprima, cmdStampa})
-        pending->setEnabled(false);
     return bar;
 }
 
