@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Times the program's use on large archives, step by step, through the real
+# windows (build/bin/cartavera-scale), with each step's peak memory:
+#   bench/scale.sh [CARDS] [CLIENTS]     (default 1000000 and 100000)
+# The archives are made with cartavera-synth in a temporary folder, removed at
+# the end. Ratios: whole-archive steps against one read of Database.pro
+# (cat to /dev/null); one navigation move against the same move on 10 cards.
+set -euo pipefail
+BIN="$(cd "$(dirname "$0")/.." && pwd)/build/bin"
+CARDS="${1:-1000000}"
+CLIENTS="${2:-100000}"
+WORK="$(mktemp -d /tmp/cartavera-scale.XXXXXX)"
+trap 'rm -rf "$WORK"' EXIT
+
+mkdir -p "$WORK/grande" "$WORK/piccolo"
+"$BIN/cartavera-synth" "$WORK/grande/Database.pro" "$CARDS"
+"$BIN/cartavera-synth" "$WORK/grande/Clienti.pro" "$CLIENTS"
+"$BIN/cartavera-synth" "$WORK/piccolo/Database.pro" 10
+
+ms() { local s e; s=$(date +%s%N); "$@" >/dev/null; e=$(date +%s%N); echo $(((e - s) / 1000000)); }
+cat "$WORK/grande/Database.pro" >/dev/null
+CAT=$(ms cat "$WORK/grande/Database.pro")
+CATC=$(ms cat "$WORK/grande/Clienti.pro")
+echo "cat Database.pro ($CARDS cards): $CAT ms; cat Clienti.pro ($CLIENTS clients): $CATC ms"
+printf '%-13s %10s %9s %9s\n' step ms ratio peak_MB
+for step in start navigate search flagged recontact exportwindow export summary; do
+    read -r _ t peak < <("$BIN/cartavera-scale" "$WORK/grande" "$step")
+    case $step in
+    navigate)
+        read -r _ small _ < <("$BIN/cartavera-scale" "$WORK/piccolo" navigate)
+        ratio=$(awk -v a="$t" -v b="$small" 'BEGIN { printf "%.2f× 10 cards", a / b }') ;;
+    recontact) ratio=$(awk -v a="$t" -v b="$CATC" 'BEGIN { printf "%.2f× cat", a / b }') ;;
+    *) ratio=$(awk -v a="$t" -v b="$CAT" 'BEGIN { printf "%.2f× cat", a / b }') ;;
+    esac
+    printf '%-13s %10s %9s %9s\n' "$step" "$t" "$ratio" "$peak"
+done
