@@ -23,11 +23,12 @@ CAT=$(ms cat "$WORK/grande/Database.pro")
 CATC=$(ms cat "$WORK/grande/Clienti.pro")
 echo "cat Database.pro ($CARDS cards): $CAT ms; cat Clienti.pro ($CLIENTS clients): $CATC ms"
 printf '%-13s %10s %9s %9s\n' step ms ratio peak_MB
+run() { "$BIN/cartavera-scale" "$@" 2>"$WORK/errori"; grep '^messaggio:' "$WORK/errori" >&2 || true; }
 for step in start navigate search flagged recontact exportwindow export summary; do
-    read -r _ t peak < <("$BIN/cartavera-scale" "$WORK/grande" "$step")
+    read -r _ t peak < <(run "$WORK/grande" "$step")
     case $step in
     navigate)
-        read -r _ small _ < <("$BIN/cartavera-scale" "$WORK/piccolo" navigate)
+        read -r _ small _ < <(run "$WORK/piccolo" navigate)
         ratio=$(awk -v a="$t" -v b="$small" 'BEGIN { printf "%.2f× 10 cards", a / b }') ;;
     recontact) ratio=$(awk -v a="$t" -v b="$CATC" 'BEGIN { printf "%.2f× cat", a / b }') ;;
     *) ratio=$(awk -v a="$t" -v b="$CAT" 'BEGIN { printf "%.2f× cat", a / b }') ;;
