@@ -1,7 +1,7 @@
-#include "support/AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmPassword.h"
 #include "storage/PasswordFile.h"
+#include "support/AppFixture.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +16,7 @@ class TestFrmPassword : public QObject {
     void check();
     void enterOnBlanksDoesNothing();
     void deliveredFirstAccessPassword();
+    void damagedPasswordFile_data();
     void damagedPasswordFile();
     void focusFrame();
 };
@@ -129,18 +130,54 @@ void TestFrmPassword::deliveredFirstAccessPassword() {
     QCOMPARE(login.app.visibleWindows(), QStringList{"frmAvvio"});
 }
 
+// A damaged password file never lets anyone in: a value that is not
+// hexadecimal is a reading error, a file without the value reads as no
+// password; an odd last digit is ignored.
+void TestFrmPassword::damagedPasswordFile_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message"); // empty: the start screen opens
+    const QByteArray stored = Crypt::scramble(u"AMMINISTRATORE").toLatin1();
+    const QString readError =
+        QStringLiteral("Attenzione: si è verificato un errore durante la procedura di "
+                       "lettura della password. Si consiglia di reinstallare il software.");
+    QTest::newRow("a pair that is not hexadecimal")
+        << QByteArray("[Accesso]\r\nValore=1DZZ26\r\n") << "prova" << readError;
+    QTest::newRow("binary bytes in the value")
+        << QByteArray("[Accesso]\r\nValore=\x00\xFF\x80\x01\xC3\r\n", 25) << "prova" << readError;
+    QTest::newRow("odd length, one digit more") << "[Accesso]\r\nValore=" + stored + "7\r\n"
+                                                << "amministratore"
+                                                << "";
+    QTest::newRow("odd length, last digit lost, whole word typed")
+        << "[Accesso]\r\nValore=" + stored.chopped(1) + "\r\n"
+        << "amministratore" << kWrong;
+    QByteArray junk(4096, Qt::Uninitialized);
+    for (int i = 0; i < junk.size(); ++i)
+        junk[i] = char((i * 7919 + 13) % 256);
+    QTest::newRow("binary file") << junk << "amministratore" << kWrong;
+    QTest::newRow("empty file") << QByteArray() << "amministratore" << kWrong;
+}
+
 void TestFrmPassword::damagedPasswordFile() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
     Login login;
-    QVERIFY(login.app.write(QStringLiteral("unins000.dll"), "[Accesso]\r\nValore=1DZZ26\r\n"));
-    QTest::keyClicks(login.w->txtPassword, QStringLiteral("prova"));
+    QVERIFY(login.app.write(QStringLiteral("unins000.dll"), file));
+    QTest::keyClicks(login.w->txtPassword, typed);
     login.w->cmdOK->click();
-    QCOMPARE(login.app.desktop.lastMessage(),
-             QStringLiteral("Attenzione: si è verificato un errore durante la procedura di "
-                            "lettura della password. Si consiglia di reinstallare il software."));
+    if (message.isEmpty()) {
+        QVERIFY(login.app.desktop.messages.isEmpty());
+        QCOMPARE(login.app.visibleWindows(), QStringList{"frmAvvio"});
+        return;
+    }
+    QCOMPARE(login.app.desktop.messages.size(), 1);
+    QCOMPARE(login.app.desktop.lastMessage(), message);
     QCOMPARE(login.app.desktop.messages[0].kind, Desktop::Kind::Plain);
-    // The window is left as it was.
-    QCOMPARE(login.w->txtPassword->text(), QStringLiteral("prova"));
     QCOMPARE(login.app.visibleWindows(), QStringList{"frmPassword"});
+    // A reading error leaves the window as it was; a wrong password empties the box.
+    QCOMPARE(login.w->txtPassword->text(), message == kWrong ? QString() : typed);
+    QCOMPARE(login.app.read(QStringLiteral("unins000.dll")), file);
 }
 
 void TestFrmPassword::focusFrame() {

@@ -12,6 +12,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <functional>
 #include <memory>
@@ -58,6 +60,66 @@ inline std::optional<QString> endsWithin(std::chrono::milliseconds limit,
         return std::nullopt;
     return state->outcome;
 }
+
+// The same guard for window work, which must run on the test's own thread:
+// the work runs where it is and a watcher waits beside it. When the guard is
+// still armed after `limit`, the watcher calls `wake` and remembers that it
+// had to (fired() is then true); when it is still armed after another
+// `limit`, the test program ends at once, so a window that blocks fails the
+// run instead of hanging it.
+//
+//   Watchdog guard(10s, [path] { wakeFifo(path); });
+//   … drive the windows …
+//   guard.disarm();
+//   QVERIFY2(!guard.fired(), "a window blocked");
+class Watchdog {
+  public:
+    explicit Watchdog(std::chrono::milliseconds limit, std::function<void()> wake = {})
+        : m_state(std::make_shared<State>()) {
+        m_watcher = std::thread([state = m_state, limit, wake = std::move(wake)] {
+            std::unique_lock lock(state->mutex);
+            if (state->done.wait_for(lock, limit, [&] { return !state->armed; }))
+                return;
+            state->fired = true;
+            lock.unlock();
+            if (wake)
+                wake();
+            lock.lock();
+            if (state->done.wait_for(lock, limit, [&] { return !state->armed; }))
+                return;
+            std::fprintf(stderr, "FAIL: the windows blocked and did not end\n");
+            std::fflush(stderr);
+            std::_Exit(3);
+        });
+    }
+    ~Watchdog() { disarm(); }
+    Watchdog(const Watchdog &) = delete;
+    Watchdog &operator=(const Watchdog &) = delete;
+
+    void disarm() {
+        {
+            std::lock_guard lock(m_state->mutex);
+            m_state->armed = false;
+        }
+        m_state->done.notify_all();
+        if (m_watcher.joinable())
+            m_watcher.join();
+    }
+    bool fired() const {
+        std::lock_guard lock(m_state->mutex);
+        return m_state->fired;
+    }
+
+  private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool armed = true;
+        bool fired = false;
+    };
+    std::shared_ptr<State> m_state;
+    std::thread m_watcher;
+};
 
 // Releases whoever waits on the FIFO at `path`: opens it at both ends, leaves
 // a few bytes in it and closes it again.

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QString>
+#include <sys/stat.h>
 
 // The bytes of the file, or nothing when it cannot be read.
 inline QByteArray readFile(const QString &path) {
@@ -16,4 +20,27 @@ inline QByteArray readFile(const QString &path) {
 [[nodiscard]] inline bool writeFile(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+// Everything under `folder`, by path relative to it: the bytes of each regular
+// file, and a mark for a folder, a FIFO or anything else that is not one
+// (links are not followed; nothing but a regular file is opened). Two
+// snapshots are equal when nothing was created, removed or rewritten.
+inline QMap<QString, QByteArray> folderSnapshot(const QString &folder) {
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    const QDir base(folder);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st;
+        QByteArray content = "<missing>";
+        if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
+            content = S_ISREG(st.st_mode)    ? readFile(path)
+                      : S_ISDIR(st.st_mode)  ? QByteArray("<folder>")
+                      : S_ISFIFO(st.st_mode) ? QByteArray("<fifo>")
+                                             : QByteArray("<other>");
+        entries.insert(base.relativeFilePath(path), content);
+    }
+    return entries;
 }
