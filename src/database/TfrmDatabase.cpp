@@ -26,6 +26,7 @@
 #include "validators/TfrmCodFisc.h"
 #include "validators/TfrmPartitaIva.h"
 
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -122,6 +123,7 @@ void TfrmDatabase::ClearCard() {
     chkSegnala->setChecked(false);
     setAttachments({});
     imgFoto->setPicture(imgBianco->picture());
+    m_unreadPhoto.clear();
     lblPosizione->clear();
     txtCampo[0]->setFocus(Qt::OtherFocusReason);
 }
@@ -266,13 +268,19 @@ void TfrmDatabase::cmdDuplicaClick() {
 // Photo
 
 void TfrmDatabase::LoadCardPhoto() {
-    const QImage picture = photo::load(photo::fileOf(shell().appFolder(), lblPosizione->text()));
+    const QString path = photo::fileOf(shell().appFolder(), lblPosizione->text());
+    const QImage picture = photo::load(path);
     imgFoto->setPicture(picture.isNull() ? imgBianco->picture() : picture);
+    const QFileInfo file(path);
+    m_unreadPhoto = picture.isNull() && file.isFile() && file.size() > 0 ? path : QString();
 }
 
 bool TfrmDatabase::SaveCardPhoto() {
+    const QString path = photo::fileOf(shell().appFolder(), lblPosizione->text());
+    if (path == m_unreadPhoto)
+        return true;
     try {
-        photo::saveJpeg(imgFoto->picture(), photo::fileOf(shell().appFolder(), lblPosizione->text()));
+        photo::saveJpeg(imgFoto->picture(), path);
     } catch (const StorageError &) {
         return false;
     }
@@ -286,10 +294,12 @@ void TfrmDatabase::btnSfogliaClick() {
         return;
     const QImage picture = photo::load(chosen);
     imgFoto->setPicture(picture.isNull() ? imgBianco->picture() : picture);
+    m_unreadPhoto.clear();
 }
 
 void TfrmDatabase::btnCancFotoClick() {
     imgFoto->setPicture(imgBianco->picture());
+    m_unreadPhoto.clear();
 }
 
 void TfrmDatabase::btnZoomClick() {

@@ -158,4 +158,9 @@ class TfrmDatabase : public LargeWindow {
     void navigate(cards::Arrow arrow);
 
     StatusHints *m_hints;
+    // The photo file of the card shown when it holds a picture that could not
+    // be read (too large, damaged): saving the card leaves it as it is, so
+    // that a photo the window cannot show is never replaced by the default
+    // one. Empty once the user loads or erases a photo.
+    QString m_unreadPhoto;
 };

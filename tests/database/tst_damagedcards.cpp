@@ -5,6 +5,9 @@
 // are meant to write.
 #include "support/DamagedFiles.h"
 #include "support/Walk.h"
+#include "database/Photo.h"
+#include "database/PhotoView.h"
+#include "database/TfrmDatabase.h"
 
 #include <QtTest>
 
@@ -14,6 +17,8 @@ class TestDamagedCards : public QObject {
     void initTestCase();
     void damaged_data();
     void damaged();
+    void unreadablePhotoSurvivesSaving_data();
+    void unreadablePhotoSurvivesSaving();
 
   private:
     Walk m_reference;
@@ -195,3 +200,38 @@ void TestDamagedCards::damaged() {
 
 QTEST_MAIN(TestDamagedCards)
 #include "tst_damagedcards.moc"
+
+void TestDamagedCards::unreadablePhotoSurvivesSaving_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("not a picture") << junkBytes(4096);
+    QTest::newRow("a JPEG too large to show") << jpegClaiming(QSize(20000, 20000));
+}
+
+// A photo file the window cannot show (a picture too large for memory, a
+// damaged file) shows as the default photo, and saving the card leaves the
+// file as it was instead of replacing it with the default picture; a photo
+// the user loads then replaces it.
+void TestDamagedCards::unreadablePhotoSurvivesSaving() {
+    QFETCH(QByteArray, bytes);
+    AppFixture app;
+    writeGoodFolder(app);
+    QVERIFY(app.write(QStringLiteral("1.jpg"), bytes));
+    TfrmDatabase *w = app.windows->frmDatabase;
+    w->present();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->cmdPrimo->click();
+    QCOMPARE(w->lblPosizione->text(), QStringLiteral("1"));
+    QVERIFY(photo::samePicture(w->imgFoto->picture(), w->imgBianco->picture()));
+
+    w->txtCampo[1]->setText(QStringLiteral("cambiato"));
+    w->cmdSalva->click();
+    QCOMPARE(app.desktop.messages.last().kind, Desktop::Kind::Information);
+    QCOMPARE(app.read(QStringLiteral("1.jpg")), bytes);
+
+    const QString chosen = app.dir.filePath(QStringLiteral("nuova.jpg"));
+    QVERIFY(writeFile(chosen, encodedPicture(QSize(40, 30), Qt::red, "JPG")));
+    app.desktop.fileNames << chosen;
+    w->btnSfoglia->click();
+    w->cmdSalva->click();
+    QCOMPARE(QImage(app.path(QStringLiteral("1.jpg"))).size(), QSize(40, 30));
+}
