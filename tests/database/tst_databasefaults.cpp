@@ -1,5 +1,5 @@
-// Faults on the database workspace's writes: a full disk under "Salva" (new
-// card, stored card, a duplicate) and a save killed part-way by another
+// Faults on the database workspace's writes: a full or read-only disk under
+// "Salva" (new card, stored card, a duplicate) and a save killed part-way by another
 // process. After each, every other card is byte-identical, the archive reads
 // as long as before or one card longer, and the user is told in the window's
 // own words, never with a success box after a failed write.
@@ -50,8 +50,8 @@ QImage noise() {
 class TestDatabaseFaults : public QObject {
     Q_OBJECT
   private slots:
-    void fullDisk_data();
-    void fullDisk();
+    void diskThatTakesNoMore_data();
+    void diskThatTakesNoMore();
     void killedSave_data();
     void killedSave();
 
@@ -67,7 +67,7 @@ TfrmDatabase *TestDatabaseFaults::show(AppFixture &app) {
     return w;
 }
 
-void TestDatabaseFaults::fullDisk_data() {
+void TestDatabaseFaults::diskThatTakesNoMore_data() {
     QTest::addColumn<QString>("path"); // "append", "overwrite", "duplicate"
     QTest::addColumn<qint64>("room");  // bytes freed after filling the disk
     QTest::addColumn<QString>("message");
@@ -81,9 +81,13 @@ void TestDatabaseFaults::fullDisk_data() {
         << "overwrite" << qint64(0) << kPhotoNotSaved << "2" << qint64(2);
     QTest::newRow("append: room for the card, not its photo")
         << "append" << qint64(4096) << kPhotoNotSaved << "3" << qint64(3);
+    QTest::newRow("append: read-only disk")
+        << "append" << qint64(-1) << kAccessError << "" << qint64(2);
+    QTest::newRow("overwrite: read-only disk")
+        << "overwrite" << qint64(-1) << kAccessError << "2" << qint64(2);
 }
 
-void TestDatabaseFaults::fullDisk() {
+void TestDatabaseFaults::diskThatTakesNoMore() {
     QFETCH(QString, path);
     QFETCH(qint64, room);
     QFETCH(QString, message);
@@ -117,8 +121,10 @@ void TestDatabaseFaults::fullDisk() {
     w->txtCampo[13]->setText(QStringLiteral("modificato"));
     app.desktop.fileNames.enqueue(chosen);
     QTest::mouseClick(w->btnSfoglia, Qt::LeftButton);
-    QVERIFY(disk.fill());
-    QVERIFY(room == 0 || disk.release(room));
+    if (room < 0)
+        QVERIFY(disk.makeReadOnly());
+    else
+        QVERIFY(disk.fill() && (room == 0 || disk.release(room)));
     app.desktop.messages.clear();
 
     QTest::mouseClick(w->cmdSalva, Qt::LeftButton);
@@ -131,7 +137,7 @@ void TestDatabaseFaults::fullDisk() {
     QCOMPARE(killedSave::countedRecords(databaseLayout, app.path(QStringLiteral("Database.pro"))),
              cardsAfter);
     QCOMPARE(after.left(kSize), archive.left(kSize));
-    if (path == QLatin1String("overwrite"))
+    if (path == QLatin1String("overwrite") && room >= 0)
         QVERIFY(after.mid(kSize, kSize) != archive.mid(kSize, kSize));
     else
         QCOMPARE(after.left(2 * kSize), archive);
@@ -143,6 +149,8 @@ void TestDatabaseFaults::fullDisk() {
     QCOMPARE(w->txtCampo[13]->text(), QStringLiteral("modificato"));
     QCOMPARE(w->imgFoto->picture().size(), QSize(230, 307));
 
+    if (room < 0)
+        return;
     // Room again: the same press stores the card and its photo.
     QVERIFY(disk.release(512 * 1024));
     QTest::mouseClick(w->cmdSalva, Qt::LeftButton);
