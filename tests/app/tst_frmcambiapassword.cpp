@@ -1,8 +1,8 @@
-#include "support/AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmCambiaPassword.h"
 #include "app/TfrmPassword.h"
 #include "storage/PasswordFile.h"
+#include "support/AppFixture.h"
 #include "support/FullDisk.h"
 
 #include <QLineEdit>
@@ -21,7 +21,8 @@ class TestFrmCambiaPassword : public QObject {
     void acceptedPasswordOpensTheLogin();
     void damagedPasswordFile();
     void closingBringsBackAnEmptyLogin();
-    void fullDiskKeepsThePassword();
+    void failedWriteKeepsThePassword_data();
+    void failedWriteKeepsThePassword();
 };
 
 namespace {
@@ -237,16 +238,23 @@ void TestFrmCambiaPassword::closingBringsBackAnEmptyLogin() {
     QVERIFY(!c.w->cmdOK->isEnabled());
 }
 
-void TestFrmCambiaPassword::fullDiskKeepsThePassword() {
-    // The application folder on a full disk: the change fails, says so, and
-    // the old password still opens the program.
+void TestFrmCambiaPassword::failedWriteKeepsThePassword_data() {
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("full disk") << false;
+    QTest::newRow("read-only disk") << true;
+}
+
+void TestFrmCambiaPassword::failedWriteKeepsThePassword() {
+    // The application folder on a disk that takes no more bytes: the change
+    // fails, says so, and the old password still opens the program.
+    QFETCH(bool, readOnly);
     FullDisk disk;
     if (!disk.mounted())
         QSKIP(qPrintable(disk.reason()));
     Change c(true, disk.filePath(QStringLiteral("Cartavera")));
     const QByteArray before = c.file();
     QVERIFY(!before.isEmpty());
-    QVERIFY(disk.fill());
+    QVERIFY(readOnly ? disk.makeReadOnly() : disk.fill());
     c.type(QStringLiteral("vecchia1"), QStringLiteral("nuova123"), QStringLiteral("nuova123"));
     QTest::mouseClick(c.w->cmdOK, Qt::LeftButton);
 

@@ -23,7 +23,8 @@ class TestCli : public QObject {
     void showRecord();
     void showEscapesControlCharacters();
     void exportMatchesTheExportWindow();
-    void exportOntoFullDisk();
+    void exportFailureKeepsTheOldFile_data();
+    void exportFailureKeepsTheOldFile();
     void exportNeverOverwritesTheArchive_data();
     void exportNeverOverwritesTheArchive();
     void search_data();
@@ -202,9 +203,17 @@ void TestCli::exportMatchesTheExportWindow() {
     QCOMPARE(read(path("altro.xls")), read(expected));
 }
 
+void TestCli::exportFailureKeepsTheOldFile_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("full disk") << "full";
+    QTest::newRow("read-only disk") << "read-only";
+    QTest::newRow("target name taken by a folder") << "folder";
+}
+
 // An export that cannot reach the disk is a file error, and the earlier
-// export stays byte for byte.
-void TestCli::exportOntoFullDisk() {
+// export (or the folder in its place) stays byte for byte.
+void TestCli::exportFailureKeepsTheOldFile() {
+    QFETCH(QString, fault);
     FullDisk disk;
     if (!disk.mounted())
         QSKIP(qPrintable(disk.reason()));
@@ -215,13 +224,26 @@ void TestCli::exportOntoFullDisk() {
     const QString target = disk.filePath(QStringLiteral("Database.xls"));
     const QStringList args{QStringLiteral("esporta"), QStringLiteral("database"),
                            QStringLiteral("--file"), target};
-    QCOMPARE(runIn(args).code, 0);
+    if (fault == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(target + QStringLiteral("/dentro")));
+    } else {
+        QCOMPARE(runIn(args).code, 0);
+        QVERIFY(!read(target).isEmpty());
+    }
     const QByteArray old = read(target);
-    QVERIFY(disk.fill());
+    const QStringList files = QDir(disk.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    if (fault == QLatin1String("full"))
+        QVERIFY(disk.fill());
+    if (fault == QLatin1String("read-only"))
+        QVERIFY(disk.makeReadOnly());
     const Result r = runIn(args);
     QCOMPARE(r.code, 2);
     QCOMPARE(r.err, QStringLiteral("cartavera-cli: Unable to write to %1\n").arg(target));
     QCOMPARE(read(target), old);
+    QVERIFY(QFileInfo(target).isDir() == (fault == QLatin1String("folder")));
+    QStringList after = QDir(disk.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    after.removeAll(QString::fromLatin1(FullDisk::kFiller));
+    QCOMPARE(after, files); // nothing half written left beside it
 }
 
 void TestCli::exportNeverOverwritesTheArchive_data() {

@@ -353,24 +353,26 @@ void TestClientCard::twoExportsLeaveTheSecondClient() {
 }
 
 void TestClientCard::failedExportAsksNothing_data() {
-    QTest::addColumn<bool>("fullDisk");
-    QTest::newRow("a folder in the file's place") << false;
-    QTest::newRow("a full disk") << true;
+    QTest::addColumn<QString>("fault"); // "folder", "full", "read-only"
+    QTest::newRow("a folder in the file's place") << "folder";
+    QTest::newRow("a full disk") << "full";
+    QTest::newRow("a read-only disk") << "read-only";
 }
 
 // A PDF that cannot be written: the error's own text, no question, nothing
 // opened, and what stood at the target stays as it was.
 void TestClientCard::failedExportAsksNothing() {
-    QFETCH(bool, fullDisk);
+    QFETCH(QString, fault);
+    const bool onDisk = fault != QLatin1String("folder");
     std::unique_ptr<FullDisk> disk;
-    if (fullDisk) {
+    if (onDisk) {
         m_app.reset();
         disk = std::make_unique<FullDisk>();
         if (!disk->mounted())
             QSKIP(qPrintable(disk->reason()));
         m_app = std::make_unique<AppFixture>(disk->filePath(QStringLiteral("Schede Città")));
         QVERIFY(m_app->write(QStringLiteral("Cliente.pdf"), "%PDF vecchio"));
-        QVERIFY(disk->fill());
+        QVERIFY(fault == QLatin1String("full") ? disk->fill() : disk->makeReadOnly());
     } else {
         QVERIFY(QDir().mkpath(pdfPath() + QStringLiteral("/dentro")));
     }
@@ -389,7 +391,7 @@ void TestClientCard::failedExportAsksNothing() {
     QCOMPARE(desktop().messages[0].kind, Kind::Error);
     QCOMPARE(desktop().messages[0].text, expected);
     QVERIFY(desktop().opened.isEmpty());
-    if (fullDisk)
+    if (onDisk)
         QCOMPARE(m_app->read(QStringLiteral("Cliente.pdf")), QByteArray("%PDF vecchio"));
     else
         QVERIFY(QFileInfo(pdfPath() + QStringLiteral("/dentro")).isDir());

@@ -134,7 +134,7 @@ void TestFrmExport::answersNo() {
 }
 
 namespace {
-enum class Failure { TargetIsFolder, FolderGone, FullDisk, ArchiveUnreadable };
+enum class Failure { TargetIsFolder, FolderGone, FullDisk, ReadOnlyDisk, ArchiveUnreadable };
 } // namespace
 
 void TestFrmExport::failureKeepsTheOldFile_data() {
@@ -146,6 +146,7 @@ void TestFrmExport::failureKeepsTheOldFile_data() {
     QTest::newRow("database, the folder became a file") << Archive::Database << Failure::FolderGone;
     QTest::newRow("clients, full disk") << Archive::Clients << Failure::FullDisk;
     QTest::newRow("database, full disk") << Archive::Database << Failure::FullDisk;
+    QTest::newRow("clients, read-only disk") << Archive::Clients << Failure::ReadOnlyDisk;
     // Not an empty archive: nothing may be reported as exported.
     QTest::newRow("clients, the archive cannot be opened")
         << Archive::Clients << Failure::ArchiveUnreadable;
@@ -158,7 +159,8 @@ void TestFrmExport::failureKeepsTheOldFile() {
     QFETCH(Failure, failure);
     std::unique_ptr<FullDisk> disk;
     QString subfolder = AppFixture::defaultSubfolder();
-    if (failure == Failure::FullDisk) {
+    const bool onDisk = failure == Failure::FullDisk || failure == Failure::ReadOnlyDisk;
+    if (onDisk) {
         disk = std::make_unique<FullDisk>();
         if (!disk->mounted())
             QSKIP(qPrintable(disk->reason()));
@@ -199,6 +201,8 @@ void TestFrmExport::failureKeepsTheOldFile() {
         }
         if (failure == Failure::FullDisk)
             QVERIFY(disk->fill());
+        if (failure == Failure::ReadOnlyDisk)
+            QVERIFY(disk->makeReadOnly());
         QTest::mouseClick(w.cmdEsporta, Qt::LeftButton);
         QVERIFY(w.isVisible());
     });
@@ -210,7 +214,7 @@ void TestFrmExport::failureKeepsTheOldFile() {
         QVERIFY(QFileInfo(target + QStringLiteral("/dentro")).isDir());
     else
         QCOMPARE(readFile(oldPath), oldFile);
-    if (failure == Failure::FullDisk) // nothing half written left beside it
+    if (onDisk) // nothing half written left beside it
         QCOMPARE(QDir(run.app.folder).entryList(QDir::Files),
                  (QStringList{QString::fromLatin1(run.sheet().layout->fileName),
                               QString::fromLatin1(run.sheet().fileName)}));

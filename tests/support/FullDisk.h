@@ -1,6 +1,7 @@
 // A really full filesystem for write-failure tests: a small tmpfs mounted on a
 // temporary folder, filled to the last byte on request, unmounted at the end.
-// Tests run as root; where mounting is refused the test skips.
+// Tests run as root; where mounting is refused the test skips. It can also be
+// made read-only, which stops even root's writes.
 //
 //   FullDisk disk;
 //   if (!disk.mounted())
@@ -76,6 +77,13 @@ class FullDisk {
     bool release(qint64 bytes) {
         QFile filler(filePath(QString::fromLatin1(kFiller)));
         return filler.size() >= bytes && filler.resize(filler.size() - bytes);
+    }
+
+    // Makes the whole small filesystem read-only: a folder that not even root
+    // can write to. True when it is.
+    bool makeReadOnly() {
+        return ::mount(nullptr, QFile::encodeName(m_dir.path()).constData(), nullptr,
+                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
     }
 
   private:
