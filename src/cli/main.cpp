@@ -410,7 +410,9 @@ int verify(const QString &file) {
     int files = 0;
     for (const backup::Entry &e : entries)
         files += e.folder ? 0 : 1;
-    out(QStringLiteral("%1: copia integra, %2 file").arg(QDir::toNativeSeparators(file)).arg(files));
+    out(QStringLiteral("%1: copia integra, %2 file")
+            .arg(QDir::toNativeSeparators(file))
+            .arg(files));
     return kOk;
 }
 

@@ -564,8 +564,8 @@ void TestCli::backupCommands() {
     writeFile("Database.pro", cards);
     QDir(m_dir->path()).mkpath(QStringLiteral("Scheda_1"));
     QDir(m_dir->path()).mkpath(QStringLiteral("copie"));
-    writeFile("Archivio.ini", "[Copie di sicurezza]\r\nCartella=" +
-                                  QFile::encodeName(path("copie")) + "\r\n");
+    writeFile("Archivio.ini",
+              "[Copie di sicurezza]\r\nCartella=" + QFile::encodeName(path("copie")) + "\r\n");
     const QString good = path("buona.zip");
     QCOMPARE(runIn({"copia", "--file", good}).code, 0);
     QByteArray damaged = read(good);
