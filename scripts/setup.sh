@@ -12,6 +12,7 @@ PACKAGES=(
     fonts-liberation2 fonts-dejavu-core   # metric fonts, so printed columns line up
     xvfb xauth                            # xvfb-run: a virtual screen where there is none
     poppler-utils                         # pdftotext/pdfinfo: tests read printed PDF files back
+    libzip-dev                            # ZIP archives of the backups (libzip, zlib)
 )
 
 missing=()

@@ -1,11 +1,13 @@
 // cartavera-cli: the command-line companion, for scripting and backups.
 // It reads the archives with the program's own code and never writes into a
 // record file.
+#include "backup/Backup.h"
 #include "output/SpreadsheetExport.h"
 #include "search/Search.h"
 #include "storage/AppFolder.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
+#include "storage/IniFile.h"
 #include "storage/RecordFile.h"
 #include "storage/RegularFile.h"
 #include "storage/StorageError.h"
@@ -14,6 +16,7 @@
 #include "validators/Iban.h"
 #include "validators/VatNumber.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -78,6 +81,19 @@ Comandi:
       aggiunge un tab e l'ufficio che l'ha rilasciata, carta un tab e il tipo
       di carta; carta stampa VUOTO per un testo vuoto. Una riga più lunga di
       1024 byte vale LUNGHEZZA, per qualunque controllo.
+  copia [--file PERCORSO]
+      Scrive una copia di sicurezza dei dati della cartella (Database.pro,
+      Clienti.pro, Archivio.ini, unins000.dll, Logo.bmp, le foto N.jpg,
+      Documenti_Allegati e le cartelle Scheda_N) in un archivio ZIP
+      Cartavera-AAAA-MM-GG-hhmm.zip nella cartella delle copie scelta nel
+      programma (o nella cartella corrente, se non ne è stata scelta una),
+      oppure in PERCORSO. L'archivio è riletto e confrontato con i file prima
+      di dire che la copia è riuscita; non scrive mai sopra un file dei dati.
+  verifica FILE.zip
+      Controlla una copia di sicurezza come farebbe il ripristino: archivio
+      integro (CRC-32 e lunghezze di ogni voce), solo nomi dei dati di
+      Cartavera, nessun percorso assoluto, nessun "..", nessun collegamento,
+      dimensioni ragionevoli. Esce con 0 se la copia è buona, 2 se non lo è.
 
 Opzioni:
   --cartella CARTELLA  la cartella dell'applicazione (predefinita: quella corrente)
@@ -372,6 +388,34 @@ int check(const QString &kind, const QStringList &texts) {
     return kOk;
 }
 
+int backupTo(const AppFolder &folder, const QString &file) {
+    QString target = file;
+    if (target.isEmpty()) {
+        QString copies = IniFile(folder.settingsFile())
+                             .read(QString::fromLatin1(backup::kSettingsSection),
+                                   QString::fromLatin1(backup::kFolderKey));
+        if (copies.isEmpty() || !QFileInfo(copies).isDir())
+            copies = QDir::currentPath();
+        target = backup::freeArchivePath(copies, QDateTime::currentDateTime());
+    }
+    const backup::Made made = backup::makeBackup(folder, target);
+    out(QStringLiteral("%1 file salvati e verificati in %2")
+            .arg(made.files)
+            .arg(QDir::toNativeSeparators(made.path)));
+    return kOk;
+}
+
+int verify(const QString &file) {
+    const QList<backup::Entry> entries = backup::checkArchive(file, true);
+    int files = 0;
+    for (const backup::Entry &e : entries)
+        files += e.folder ? 0 : 1;
+    out(QStringLiteral("%1: copia integra, %2 file")
+            .arg(QDir::toNativeSeparators(file))
+            .arg(files));
+    return kOk;
+}
+
 // "--help" or "-h" anywhere asks for the help, except as the text of a search
 // box: `cerca clienti --note -h` looks for "-h" in the notes.
 bool asksForHelp(const QStringList &args) {
@@ -421,6 +465,18 @@ int run(int argc, char **argv) {
                     QStringLiteral("cerca vuole database, clienti, segnalati o ricontattare"));
             const QString list = args.takeFirst();
             return find(folder, list, args);
+        }
+        if (command == u"copia") {
+            if (args.isEmpty())
+                return backupTo(folder, {});
+            if (args.size() != 2 || args.first() != u"--file")
+                return usage(QStringLiteral("copia accetta solo --file PERCORSO"));
+            return backupTo(folder, QFileInfo(args[1]).absoluteFilePath());
+        }
+        if (command == u"verifica") {
+            if (args.size() != 1)
+                return usage(QStringLiteral("verifica vuole il nome di un file .zip"));
+            return verify(QFileInfo(args.first()).absoluteFilePath());
         }
         if (command != u"conta" && command != u"mostra" && command != u"esporta")
             return usage(QStringLiteral("comando sconosciuto: %1").arg(command));

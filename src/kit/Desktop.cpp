@@ -106,6 +106,10 @@ QString RealDesktop::openFileName(QWidget *parent, const QString &title, const Q
 #endif
 }
 
+QString RealDesktop::folderName(QWidget *parent, const QString &title, const QString &folder) {
+    return QFileDialog::getExistingDirectory(parent, title, existingFolderOrHome(folder));
+}
+
 int RealDesktop::runModal(QDialog &dialog) {
     return dialog.exec();
 }

@@ -24,6 +24,8 @@ class Desktop {
     // The chosen file's path, or the empty text when the user cancels.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter,
                                  const QString &folder) = 0;
+    // The chosen folder's path, or the empty text when the user cancels.
+    virtual QString folderName(QWidget *parent, const QString &title, const QString &folder) = 0;
     // Runs a dialog modally and returns when it has closed.
     virtual int runModal(QDialog &dialog) = 0;
     // The shell's open action: files, folders, web addresses and mail links
@@ -55,6 +57,7 @@ class RealDesktop : public Desktop {
     Answer message(QWidget *parent, Kind kind, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &folder) override;
+    QString folderName(QWidget *parent, const QString &title, const QString &folder) override;
     int runModal(QDialog &dialog) override;
     void openUrl(const QUrl &url) override;
     void preview(QWidget *parent, const report::PreparedReport &report) override;

@@ -1,7 +1,8 @@
 #include "TfrmMenuImpostazioni.h"
 
-#include "SettingsStyle.h"
 #include "SettingsGuide.h"
+#include "SettingsStyle.h"
+#include "backup/BackupWindows.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
@@ -29,7 +30,7 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
 
     auto *panContainer = new QFrame(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));
-    panContainer->setFixedSize(640, 500);
+    panContainer->setFixedSize(640, 620);
 
     auto *imgTestata = headingPicture(QStringLiteral("imgTestata"), QSize(388, 90), panContainer);
 
@@ -58,7 +59,12 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
     btnImpostaCampi = new CommandButton(QStringLiteral("btnImpostaCampi"),
                                         QStringLiteral("Imposta campi di testo"), panContainer,
                                         QStringLiteral("impostazioni"));
-    for (QPushButton *b : {btnImpostaAvvio, btnImpostaCampi}) {
+    btnCopia = new CommandButton(QStringLiteral("btnCopia"), QStringLiteral("Copia di sicurezza"),
+                                 panContainer, QStringLiteral("salva"));
+    btnRipristina = new CommandButton(QStringLiteral("btnRipristina"),
+                                      QStringLiteral("Ripristina copia di sicurezza"), panContainer,
+                                      QStringLiteral("importa"));
+    for (QPushButton *b : {btnImpostaAvvio, btnImpostaCampi, btnCopia, btnRipristina}) {
         b->setFixedSize(340, 46);
         b->setIconSize(QSize(26, 26));
         QFont f = b->font();
@@ -96,6 +102,9 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
     panel->addSpacing(10);
     panel->addWidget(btnImpostaAvvio, 0, Qt::AlignHCenter);
     panel->addWidget(btnImpostaCampi, 0, Qt::AlignHCenter);
+    panel->addSpacing(6);
+    panel->addWidget(btnCopia, 0, Qt::AlignHCenter);
+    panel->addWidget(btnRipristina, 0, Qt::AlignHCenter);
     panel->addStretch();
     panel->addWidget(panInfo);
 
@@ -107,6 +116,10 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
                                          "l'immagine della schermata di avvio.")},
         {btnImpostaCampi,
          QStringLiteral("Imposta i titoli dei quattordici campi di testo delle schede.")},
+        {btnCopia, QStringLiteral("Salva tutti i dati in un archivio ZIP datato, nella "
+                                  "cartella scelta.")},
+        {btnRipristina, QStringLiteral("Sostituisce i dati con quelli di una copia di "
+                                       "sicurezza, dopo averne fatta una dei dati attuali.")},
         {imgEsci, QStringLiteral("Torna alla schermata di avvio.")},
         {imgGuida, QStringLiteral("Guida alle impostazioni dell'archivio.")},
     });
@@ -117,6 +130,8 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
             &TfrmMenuImpostazioni::btnImpostaAvvioClick);
     connect(btnImpostaCampi, &QPushButton::clicked, this,
             &TfrmMenuImpostazioni::btnImpostaCampiClick);
+    connect(btnCopia, &QPushButton::clicked, this, &TfrmMenuImpostazioni::btnCopiaClick);
+    connect(btnRipristina, &QPushButton::clicked, this, &TfrmMenuImpostazioni::btnRipristinaClick);
     connect(imgEsci, &PictureLabel::clicked, this, &TfrmMenuImpostazioni::imgEsciClick);
     connect(imgGuida, &PictureLabel::clicked, this, &TfrmMenuImpostazioni::imgGuidaClick);
 }
@@ -136,6 +151,16 @@ void TfrmMenuImpostazioni::btnImpostaAvvioClick() {
 void TfrmMenuImpostazioni::btnImpostaCampiClick() {
     lblMemory->setText(kFieldTitles);
     close();
+}
+
+void TfrmMenuImpostazioni::btnCopiaClick() {
+    backup::makeBackupFromWindow(this, shell().appFolder());
+}
+
+void TfrmMenuImpostazioni::btnRipristinaClick() {
+    // The archive name shown comes from the restored settings.
+    if (backup::restoreFromWindow(this, shell().appFolder()))
+        FormShow();
 }
 
 void TfrmMenuImpostazioni::imgEsciClick() {

@@ -1,4 +1,5 @@
-// The settings menu: leads to the start-screen settings or the field titles.
+// The settings menu: leads to the start-screen settings or the field titles,
+// and makes or restores a backup of the data.
 #pragma once
 
 #include "kit/LargeWindow.h"
@@ -24,6 +25,8 @@ class TfrmMenuImpostazioni : public LargeWindow {
     QLabel *lblIstruzioni;
     QPushButton *btnImpostaAvvio;
     QPushButton *btnImpostaCampi;
+    QPushButton *btnCopia;
+    QPushButton *btnRipristina;
     PictureLabel *imgEsci;
     PictureLabel *imgGuida;
     // The choice that closes the menu: "avvio", "start" or "campi".
@@ -32,6 +35,8 @@ class TfrmMenuImpostazioni : public LargeWindow {
 
     void btnImpostaAvvioClick();
     void btnImpostaCampiClick();
+    void btnCopiaClick();
+    void btnRipristinaClick();
     void imgEsciClick();
     void imgGuidaClick();
     void FormShow() override;

@@ -39,6 +39,8 @@ class TestCli : public QObject {
     void lostOutput();
     void archiveThatIsNotAFile_data();
     void archiveThatIsNotAFile();
+    void backupCommands_data();
+    void backupCommands();
 
   private:
     struct Result {
@@ -555,6 +557,53 @@ void TestCli::archiveThatIsNotAFile() {
     QCOMPARE(r.err,
              QStringLiteral("cartavera-cli: %1: impossibile aprire l'archivio\n").arg(archive));
     QVERIFY(!QFileInfo::exists(path("Database.xls")));
+}
+
+void TestCli::backupCommands_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("file"); // the archive that must exist afterwards, if any
+    QTest::newRow("copy") << QStringList{"copia", "--file", "@/c.zip"} << 0 << "c.zip";
+    QTest::newRow("copy into the remembered folder")
+        << QStringList{"copia"} << 0 << "copie/Cartavera-*.zip";
+    QTest::newRow("verify a good copy") << QStringList{"verifica", "@/buona.zip"} << 0 << "";
+    QTest::newRow("verify a damaged copy") << QStringList{"verifica", "@/guasta.zip"} << 2 << "";
+    QTest::newRow("verify a missing copy") << QStringList{"verifica", "@/niente.zip"} << 2 << "";
+    QTest::newRow("verify without a file") << QStringList{"verifica"} << 1 << "";
+    QTest::newRow("copy with an unknown option") << QStringList{"copia", "--dove", "x"} << 1 << "";
+    QTest::newRow("copy over the card archive")
+        << QStringList{"copia", "--file", "@/Database.pro"} << 2 << "";
+    QTest::newRow("copy into a missing folder")
+        << QStringList{"copia", "--file", "@/manca/c.zip"} << 2 << "";
+}
+
+// The backup commands; the record files stay as they were.
+void TestCli::backupCommands() {
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, file);
+    const QByteArray cards = card(QStringLiteral("a"), true).bytes();
+    writeFile("Database.pro", cards);
+    QDir(m_dir->path()).mkpath(QStringLiteral("Scheda_1"));
+    QDir(m_dir->path()).mkpath(QStringLiteral("copie"));
+    writeFile("Archivio.ini",
+              "[Copie di sicurezza]\r\nCartella=" + QFile::encodeName(path("copie")) + "\r\n");
+    const QString good = path("buona.zip");
+    QCOMPARE(runIn({"copia", "--file", good}).code, 0);
+    QByteArray damaged = read(good);
+    damaged.chop(10); // the end of the central directory is lost
+    writeFile("guasta.zip", damaged);
+    for (QString &arg : args)
+        arg.replace(QStringLiteral("@"), m_dir->path());
+    const Result r = runIn(args);
+    QVERIFY2(r.code == code, qPrintable(r.err));
+    QCOMPARE(r.err.isEmpty(), code == 0);
+    if (!file.isEmpty())
+        QCOMPARE(QDir(m_dir->path()).entryList({file}).size() +
+                     QDir(path("copie")).entryList({file.section(u'/', -1)}).size(),
+                 1);
+    QCOMPARE(read(path("Database.pro")), cards);
+    QVERIFY(!QFile::exists(path("Clienti.pro")));
 }
 
 QTEST_APPLESS_MAIN(TestCli)

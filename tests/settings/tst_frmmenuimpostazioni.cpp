@@ -1,13 +1,16 @@
-#include "settings/SettingsGuide.h"
-#include "support/AppFixture.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
+#include "settings/SettingsGuide.h"
 #include "settings/TfrmImpostaAvvio.h"
 #include "settings/TfrmImpostaCampi.h"
 #include "settings/TfrmMenuImpostazioni.h"
+#include "storage/IniFile.h"
+#include "support/AppFixture.h"
 
 #include <QPlainTextEdit>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(Desktop::Answer)
 
 class TestFrmMenuImpostazioni : public QObject {
     Q_OBJECT
@@ -17,6 +20,8 @@ class TestFrmMenuImpostazioni : public QObject {
     void choiceIsForgottenAfterClosing();
     void guide();
     void statusLine();
+    void backupAndRestore_data();
+    void backupAndRestore();
 };
 
 void TestFrmMenuImpostazioni::choiceDecidesTheNextWindow_data() {
@@ -120,6 +125,82 @@ void TestFrmMenuImpostazioni::statusLine() {
         QTest::mouseMove(menu->lblIstruzioni);
         QTRY_COMPARE(menu->panInfo->text(), QString());
     }
+}
+
+void TestFrmMenuImpostazioni::backupAndRestore_data() {
+    QTest::addColumn<QString>("archive");
+    QTest::addColumn<Desktop::Answer>("answer");
+    QTest::addColumn<bool>("restored");
+    QTest::newRow("restore confirmed") << "good" << Desktop::Answer::Yes << true;
+    QTest::newRow("restore declined") << "good" << Desktop::Answer::No << false;
+    QTest::newRow("damaged copy") << "damaged" << Desktop::Answer::Yes << false;
+    QTest::newRow("no copy chosen") << "" << Desktop::Answer::Yes << false;
+}
+
+// "Copia di sicurezza" and "Ripristina copia di sicurezza", driven through
+// the menu with the folder and file choosers answered.
+void TestFrmMenuImpostazioni::backupAndRestore() {
+    QFETCH(QString, archive);
+    QFETCH(Desktop::Answer, answer);
+    QFETCH(bool, restored);
+    AppFixture app;
+    TfrmMenuImpostazioni *menu = app.windows->frmMenuImpostazioni;
+    const QString copies = app.dir.filePath(QStringLiteral("Copie città"));
+    QDir().mkpath(copies);
+    QDir(app.folder).mkpath(QStringLiteral("Scheda_1"));
+    QVERIFY(app.write("Database.pro", QByteArray(3310, 'a')));
+    QVERIFY(app.write(QStringLiteral("Scheda_1/perché.txt"), "prima"));
+    menu->present();
+
+    app.desktop.fileNames << copies;
+    menu->btnCopia->click();
+    QCOMPARE(app.desktop.fileRequests.last().filter, QStringLiteral("<cartella>"));
+    QCOMPARE(app.desktop.messages.size(), 1);
+    QCOMPARE(app.desktop.messages.last().kind, Desktop::Kind::Information);
+    QVERIFY(app.desktop.lastMessage().startsWith("Copia di sicurezza completata e verificata."));
+    const QStringList made = QDir(copies).entryList({"Cartavera-*.zip"});
+    QCOMPARE(made.size(), 1);
+    QCOMPARE(IniFile(app.path("Archivio.ini")).read("Copie di sicurezza", "Cartella"), copies);
+
+    // The data change after the copy.
+    QVERIFY(app.write("Database.pro", QByteArray(6620, 'b')));
+    QVERIFY(app.write(QStringLiteral("Scheda_1/perché.txt"), "dopo"));
+    QString zip = QDir(copies).filePath(made.first());
+    if (archive == "damaged") {
+        QByteArray bytes = readFile(zip);
+        bytes.chop(bytes.size() / 2);
+        zip = app.dir.filePath("guasta.zip");
+        QVERIFY(writeFile(zip, bytes));
+    }
+    const auto before = folderSnapshot(app.folder);
+    if (!archive.isEmpty())
+        app.desktop.fileNames << zip;
+    app.desktop.answers << answer;
+    app.desktop.messages.clear();
+    menu->btnRipristina->click();
+    QCOMPARE(app.desktop.fileRequests.last().filter, QStringLiteral("Copia di sicurezza (*.zip)"));
+    QCOMPARE(app.desktop.fileRequests.last().folder, copies);
+    if (restored) {
+        QCOMPARE(app.desktop.messages.size(), 2);
+        QCOMPARE(app.desktop.messages[0].kind, Desktop::Kind::Confirmation);
+        QVERIFY(app.desktop.messages[0].text.contains("saranno sostituiti"));
+        QVERIFY(
+            app.desktop.lastMessage().startsWith("Ripristino completato: 3 file ripristinati."));
+        QCOMPARE(app.read("Database.pro"), QByteArray(3310, 'a'));
+        QCOMPARE(app.read(QStringLiteral("Scheda_1/perché.txt")), QByteArray("prima"));
+        // The data as they were before are in a copy of their own.
+        QCOMPARE(QDir(copies).entryList({"Cartavera-*.zip"}).size(), 2);
+    } else {
+        QCOMPARE(folderSnapshot(app.folder), before);
+        QCOMPARE(QDir(copies).entryList({"Cartavera-*.zip"}).size(), 1);
+        if (archive == "damaged") {
+            QCOMPARE(app.desktop.messages.size(), 1);
+            QCOMPARE(app.desktop.messages.last().kind, Desktop::Kind::Error);
+            QVERIFY(app.desktop.lastMessage().startsWith(
+                "Impossibile ripristinare la copia di sicurezza"));
+        }
+    }
+    QCOMPARE(app.visibleWindows(), QStringList{"frmMenuImpostazioni"});
 }
 
 QTEST_MAIN(TestFrmMenuImpostazioni)

@@ -54,6 +54,12 @@ class FakeDesktop : public Desktop {
         fileRequests.append({title, filter, folder});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
+    // Folder choosers answer from `fileNames` too and are recorded in
+    // `fileRequests` with the filter "<cartella>".
+    QString folderName(QWidget *, const QString &title, const QString &folder) override {
+        fileRequests.append({title, QStringLiteral("<cartella>"), folder});
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
     int runModal(QDialog &dialog) override {
         modalDialogs << QString::fromLatin1(dialog.metaObject()->className());
         if (!onModal)

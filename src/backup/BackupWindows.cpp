@@ -1,0 +1,153 @@
+#include "BackupWindows.h"
+
+#include "Backup.h"
+#include "kit/Desktop.h"
+#include "storage/IniFile.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressDialog>
+
+namespace backup {
+
+namespace {
+
+using Kind = Desktop::Kind;
+
+const QString kSection = QString::fromLatin1(kSettingsSection);
+const QString kKey = QString::fromLatin1(kFolderKey);
+
+QString native(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString rememberedFolder(const AppFolder &folder) {
+    return IniFile(folder.settingsFile()).read(kSection, kKey);
+}
+
+// A progress window for the runs that last: it shows after a moment, and its
+// Annulla button stops the run.
+class ProgressWindow {
+  public:
+    ProgressWindow(QWidget *parent, const QString &title) : m_dialog(parent) {
+        m_dialog.setWindowTitle(title);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setCancelButtonText(QStringLiteral("Annulla"));
+        m_dialog.setMinimumDuration(600);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setRange(0, 1000);
+        m_dialog.setMinimumWidth(420);
+    }
+    ~ProgressWindow() { m_dialog.close(); }
+
+    Progress progress() {
+        return [this](Stage stage, qint64 done, qint64 total) {
+            static const char *const steps[] = {"Scrittura della copia di sicurezza...",
+                                                "Controllo della copia di sicurezza...",
+                                                "Lettura della copia da ripristinare..."};
+            const QString label = QString::fromUtf8(steps[int(stage)]);
+            if (m_dialog.labelText() != label)
+                m_dialog.setLabelText(label);
+            m_dialog.setValue(total > 0 ? int(done * 1000 / total) : 0);
+            QApplication::processEvents();
+            return !m_dialog.wasCanceled();
+        };
+    }
+
+  private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+bool makeBackupFromWindow(QWidget *parent, const AppFolder &folder) {
+    Desktop &desktop = Desktop::current();
+    const QString chosen =
+        desktop.folderName(parent, QStringLiteral("Scegliere la cartella delle copie di sicurezza"),
+                           rememberedFolder(folder));
+    if (chosen.isEmpty())
+        return false;
+    const QString target = QDir(chosen).absolutePath();
+    try {
+        if (rememberedFolder(folder) != target)
+            IniFile(folder.settingsFile()).write(kSection, kKey, target);
+    } catch (const StorageError &) {
+        // Not remembering the folder does not stop the backup.
+    }
+    try {
+        ProgressWindow window(parent, QStringLiteral("Copia di sicurezza"));
+        const Made made = makeBackup(folder, freeArchivePath(target, QDateTime::currentDateTime()),
+                                     window.progress());
+        desktop.message(parent, Kind::Information,
+                        QStringLiteral("Copia di sicurezza completata e verificata.\n\n"
+                                       "%1 file salvati in:\n%2")
+                            .arg(made.files)
+                            .arg(native(made.path)));
+        return true;
+    } catch (const BackupError &e) {
+        if (e.kind() == BackupError::Kind::Cancelled)
+            desktop.message(parent, Kind::Information,
+                            QStringLiteral("Copia di sicurezza annullata: nessuna copia è stata "
+                                           "scritta."));
+        else
+            desktop.message(parent, Kind::Error,
+                            QStringLiteral("Impossibile completare la copia di sicurezza: %1.\n\n"
+                                           "Nessuna copia è stata scritta.")
+                                .arg(e.message()));
+    }
+    return false;
+}
+
+bool restoreFromWindow(QWidget *parent, const AppFolder &folder) {
+    Desktop &desktop = Desktop::current();
+    const QString path = desktop.openFileName(
+        parent, QStringLiteral("Scegliere la copia di sicurezza da ripristinare"),
+        QStringLiteral("Copia di sicurezza (*.zip)"), rememberedFolder(folder));
+    if (path.isEmpty())
+        return false;
+    QString backups = rememberedFolder(folder);
+    if (backups.isEmpty() || !QFileInfo(backups).isDir())
+        backups = QFileInfo(path).absolutePath();
+    try {
+        const QList<Entry> entries = checkArchive(path, false);
+        int files = 0;
+        for (const Entry &e : entries)
+            files += e.folder ? 0 : 1;
+        const Desktop::Answer answer = desktop.message(
+            parent, Kind::Confirmation,
+            QStringLiteral(
+                "Ripristinare la copia di sicurezza %1?\n\n"
+                "Tutti i dati attuali (schede, clienti, impostazioni dell'archivio, password "
+                "d'accesso, logo, foto, documenti allegati e cartelle delle schede) saranno "
+                "sostituiti da quelli della copia (%2 file).\n\n"
+                "Prima del ripristino i dati attuali saranno salvati in una nuova copia di "
+                "sicurezza nella cartella %3.")
+                .arg(native(QFileInfo(path).fileName()))
+                .arg(files)
+                .arg(native(backups)));
+        if (answer != Desktop::Answer::Yes)
+            return false;
+        ProgressWindow window(parent, QStringLiteral("Ripristino"));
+        const Restored restored = restore(folder, path, backups, window.progress());
+        desktop.message(parent, Kind::Information,
+                        QStringLiteral("Ripristino completato: %1 file ripristinati.\n\n"
+                                       "I dati di prima sono nella copia di sicurezza:\n%2")
+                            .arg(restored.files)
+                            .arg(native(restored.safetyBackup)));
+        return true;
+    } catch (const BackupError &e) {
+        if (e.kind() == BackupError::Kind::Cancelled)
+            desktop.message(parent, Kind::Information,
+                            QStringLiteral("Ripristino annullato: nessun dato è stato cambiato."));
+        else
+            desktop.message(parent, Kind::Error,
+                            QStringLiteral("Impossibile ripristinare la copia di sicurezza: %1.")
+                                .arg(e.message()));
+    }
+    return false;
+}
+
+} // namespace backup

@@ -1,0 +1,335 @@
+#include "SyntheticArchive.h"
+#include "backup/Backup.h"
+#include "support/Files.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sys/stat.h>
+#include <zip.h>
+
+using namespace backup;
+
+namespace {
+
+// An application folder with the data set under awkward names, and the
+// program's own files beside it.
+void fillFolder(const QString &app, int cards) {
+    QDir dir(app);
+    dir.mkpath(QStringLiteral("Documenti_Allegati"));
+    dir.mkpath(QStringLiteral("Scheda_1/Preventivi 2026/vuota"));
+    dir.mkpath(QStringLiteral("Scheda_12"));
+    QVERIFY(synthetic::writeDatabase(dir.filePath(QStringLiteral("Database.pro")), cards));
+    QVERIFY(synthetic::writeClients(dir.filePath(QStringLiteral("Clienti.pro")), cards / 2 + 1));
+    const QList<std::pair<QString, QByteArray>> files = {
+        {"Archivio.ini", "[Database]\r\nNome Archivio=Citt\xe0\r\n"},
+        {"unins000.dll", "[Password]\r\nPassword=xyz\r\n"},
+        {"Logo.bmp", QByteArray(5000, 'B')},
+        {"1.jpg", QByteArray(3000, '\xff')},
+        {"12.jpg", QByteArray(70000, 'j')},
+        {QString::fromUtf8("Documenti_Allegati/Fattura n°3 – è.pdf"), QByteArray(200000, 'p')},
+        {QString::fromUtf8("Scheda_1/Preventivi 2026/perché.txt"), "testo"},
+        {"Scheda_1/vuoto.txt", ""},
+        // The program's own files and exports: never in a backup.
+        {"cartavera", "ELF"},
+        {"cartavera-cli", "ELF"},
+        {"Guida.pdf", "%PDF"},
+        {"Database.xls", "xls"},
+        {"Clienti.xls", "xls"},
+        {"Cliente.pdf", "%PDF"},
+        {"note.txt", "altro"},
+        {"1.jpeg", "non una foto di scheda"},
+    };
+    for (const auto &[name, bytes] : files)
+        QVERIFY(writeFile(dir.filePath(name), bytes));
+}
+
+const QStringList kProgramFiles = {"cartavera",   "cartavera-cli", "Guida.pdf", "Database.xls",
+                                   "Clienti.xls", "Cliente.pdf",   "note.txt",  "1.jpeg"};
+
+QMap<QString, QByteArray> dataOnly(QMap<QString, QByteArray> snapshot) {
+    for (const QString &name : kProgramFiles)
+        snapshot.remove(name);
+    return snapshot;
+}
+
+// A ZIP archive holding the given entries (name → bytes), written with libzip.
+// `link` marks the entry stored as a symbolic link.
+QString craftZip(const QString &path, const QList<std::pair<QByteArray, QByteArray>> &entries,
+                 const QByteArray &link = {}) {
+    int code = 0;
+    zip_t *z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    for (const auto &[name, bytes] : entries) {
+        auto *copy = new QByteArray(bytes);
+        zip_source_t *s = zip_source_buffer(z, copy->constData(), zip_uint64_t(copy->size()), 0);
+        const zip_int64_t i = zip_file_add(z, name.constData(), s, ZIP_FL_ENC_UTF_8);
+        if (name == link)
+            zip_file_set_external_attributes(z, zip_uint64_t(i), 0, ZIP_OPSYS_UNIX,
+                                             zip_uint32_t(S_IFLNK | 0777) << 16);
+    }
+    zip_close(z);
+    return path;
+}
+
+} // namespace
+
+class TestBackup : public QObject {
+    Q_OBJECT
+  private slots:
+    void cleanup();
+    void roundTrip_data();
+    void roundTrip();
+    void namesAreUtf8WithTheFlag();
+    void unsafeEntriesAreRefused_data();
+    void unsafeEntriesAreRefused();
+    void damagedArchiveChangesNothing_data();
+    void damagedArchiveChangesNothing();
+    void readBackCatchesACorruptedWrite();
+    void cancelLeavesNothing();
+    void failedMoveIsUndone();
+    void neverWritesOverAnArchiveOrTheData();
+};
+
+void TestBackup::cleanup() {
+    setWrittenHook({});
+    setMoveHook({});
+}
+
+void TestBackup::roundTrip_data() {
+    QTest::addColumn<int>("cards");
+    QTest::newRow("names outside ASCII") << 3;
+    QTest::newRow("1,000 cards") << 1000;
+}
+
+// A backup restored into an empty folder gives the data set back byte for
+// byte, and nothing of the program.
+void TestBackup::roundTrip() {
+    QFETCH(int, cards);
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("Schede Città"));
+    const QString copies = tmp.filePath(QStringLiteral("Copie già fatte"));
+    const QString empty = tmp.filePath(QStringLiteral("Vuota"));
+    for (const QString &d : {app, copies, empty})
+        QDir().mkpath(d);
+    fillFolder(app, cards);
+    if (QTest::currentTestFailed())
+        return;
+
+    const QDateTime when(QDate(2026, 12, 10), QTime(16, 42));
+    qint64 lastDone = -1;
+    const Made made =
+        makeBackup(AppFolder(app), freeArchivePath(copies, when), [&](Stage, qint64 done, qint64) {
+            lastDone = done;
+            return true;
+        });
+    QCOMPARE(QFileInfo(made.path).fileName(), QStringLiteral("Cartavera-2026-12-10-1642.zip"));
+    QCOMPARE(QDir(copies).entryList(QDir::Files), QStringList{"Cartavera-2026-12-10-1642.zip"});
+    QCOMPARE(made.files, 10);
+    QVERIFY(lastDone > 0);
+
+    QStringList names;
+    for (const Entry &e : checkArchive(made.path, true))
+        names << e.name;
+    for (const QString &program : kProgramFiles)
+        QVERIFY2(!names.contains(program), qPrintable(program));
+
+    const Restored restored = restore(AppFolder(empty), made.path, copies);
+    QCOMPARE(restored.files, 10);
+    QCOMPARE(folderSnapshot(empty), dataOnly(folderSnapshot(app)));
+    // An empty folder had nothing to keep.
+    QCOMPARE(restored.safetyBackup, QString());
+    QCOMPARE(QDir(copies).entryList(QDir::Files), QStringList{"Cartavera-2026-12-10-1642.zip"});
+}
+
+void TestBackup::namesAreUtf8WithTheFlag() {
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("Schede Città"));
+    QDir().mkpath(app);
+    fillFolder(app, 2);
+    const QString zipPath = tmp.filePath(QStringLiteral("c.zip"));
+    makeBackup(AppFolder(app), zipPath);
+    const QByteArray zip = readFile(zipPath);
+    // Every central-directory header naming an attachment outside ASCII has
+    // the UTF-8 flag (bit 11) and the name in UTF-8.
+    int seen = 0;
+    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0;
+         at = zip.indexOf("PK\x01\x02", at + 4)) {
+        const int flags = quint8(zip[at + 8]) | quint8(zip[at + 9]) << 8;
+        const int length = quint8(zip[at + 28]) | quint8(zip[at + 29]) << 8;
+        const QByteArray name = zip.mid(at + 46, length);
+        if (name == QString::fromUtf8("Documenti_Allegati/Fattura n°3 – è.pdf").toUtf8()) {
+            QVERIFY(flags & (1 << 11));
+            ++seen;
+        }
+    }
+    QCOMPARE(seen, 1);
+}
+
+void TestBackup::unsafeEntriesAreRefused_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("link");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("parent folder") << QByteArray("../x") << false << "..";
+    QTest::newRow("parent inside a card folder") << QByteArray("Scheda_1/../../x") << false << "..";
+    QTest::newRow("absolute path") << QByteArray("/tmp/Database.pro") << false << "assoluto";
+    QTest::newRow("drive letter") << QByteArray("C:/Database.pro") << false << "assoluto";
+    QTest::newRow("symbolic link")
+        << QByteArray("Documenti_Allegati/a.pdf") << true << "collegamento";
+    QTest::newRow("outside the data set") << QByteArray("cartavera") << false << "dati";
+    QTest::newRow("card folder as a file") << QByteArray("Scheda_2") << false << "dati";
+}
+
+// A refused entry stops the restore before a byte is written anywhere.
+void TestBackup::unsafeEntriesAreRefused() {
+    QFETCH(QByteArray, name);
+    QFETCH(bool, link);
+    QFETCH(QString, why);
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    const QString copies = tmp.filePath(QStringLiteral("copie"));
+    QDir().mkpath(app);
+    QDir().mkpath(copies);
+    QVERIFY(writeFile(app + "/Database.pro", QByteArray(3310, 'a')));
+    const QString zip =
+        craftZip(tmp.filePath("bad.zip"), {{"Database.pro", QByteArray(3310, 'b')}, {name, "evil"}},
+                 link ? name : QByteArray());
+    const auto before = folderSnapshot(tmp.path());
+    try {
+        restore(AppFolder(app), zip, copies);
+        QFAIL("restored");
+    } catch (const BackupError &e) {
+        QCOMPARE(e.kind(), BackupError::Kind::Unsafe);
+        QVERIFY2(e.message().contains(why), qPrintable(e.message()));
+    }
+    QCOMPARE(folderSnapshot(tmp.path()), before);
+}
+
+void TestBackup::damagedArchiveChangesNothing_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("truncated") << "truncate";
+    QTest::newRow("byte flipped in a stored file") << "flip";
+}
+
+void TestBackup::damagedArchiveChangesNothing() {
+    QFETCH(QString, damage);
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("Schede Città"));
+    const QString copies = tmp.filePath(QStringLiteral("copie"));
+    QDir().mkpath(app);
+    QDir().mkpath(copies);
+    fillFolder(app, 20);
+    const QString zipPath = tmp.filePath("copia.zip");
+    makeBackup(AppFolder(app), zipPath);
+    QByteArray bytes = readFile(zipPath);
+    if (damage == "truncate") {
+        bytes.chop(bytes.size() / 3);
+    } else {
+        // 12.jpg is stored as it is: flip a byte in its middle.
+        const qsizetype at = bytes.indexOf(QByteArray(1000, 'j'));
+        QVERIFY(at > 0);
+        bytes[at + 500] = 'k';
+    }
+    QVERIFY(writeFile(zipPath, bytes));
+    QVERIFY_THROWS_EXCEPTION(BackupError, checkArchive(zipPath, true));
+
+    // The restore meets the damage after its safety copy, while unpacking aside.
+    QVERIFY(writeFile(app + "/Database.pro", "current"));
+    const auto before = folderSnapshot(app);
+    try {
+        restore(AppFolder(app), zipPath, copies);
+        QFAIL("restored");
+    } catch (const BackupError &e) {
+        QCOMPARE(e.kind(), BackupError::Kind::Damaged);
+        QVERIFY2(e.message().contains("nessun dato"), qPrintable(e.message()));
+    }
+    QCOMPARE(folderSnapshot(app), before);
+}
+
+void TestBackup::readBackCatchesACorruptedWrite() {
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    QDir().mkpath(app);
+    fillFolder(app, 5);
+    setWrittenHook([](const QString &part) {
+        QByteArray bytes = readFile(part);
+        bytes[bytes.indexOf(QByteArray(1000, 'j')) + 10] = 'x';
+        QVERIFY(writeFile(part, bytes));
+    });
+    const QString target = tmp.filePath("copia.zip");
+    try {
+        makeBackup(AppFolder(app), target);
+        QFAIL("reported as written");
+    } catch (const BackupError &e) {
+        QCOMPARE(e.kind(), BackupError::Kind::Damaged);
+    }
+    QVERIFY(!QFile::exists(target));
+    QVERIFY(!QFile::exists(target + ".part"));
+}
+
+void TestBackup::cancelLeavesNothing() {
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    const QString copies = tmp.filePath(QStringLiteral("copie"));
+    QDir().mkpath(app);
+    QDir().mkpath(copies);
+    fillFolder(app, 1000);
+    for (const Stage stop : {Stage::Writing, Stage::Checking}) {
+        try {
+            makeBackup(AppFolder(app), copies + "/c.zip",
+                       [&](Stage stage, qint64, qint64) { return stage != stop; });
+            QFAIL("not cancelled");
+        } catch (const BackupError &e) {
+            QCOMPARE(e.kind(), BackupError::Kind::Cancelled);
+        }
+        QCOMPARE(QDir(copies).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+}
+
+// A move that fails midway puts back what was already moved.
+void TestBackup::failedMoveIsUndone() {
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    const QString other = tmp.filePath(QStringLiteral("altra"));
+    QDir().mkpath(app);
+    QDir().mkpath(other);
+    fillFolder(other, 30);
+    const QString zipPath = tmp.filePath("copia.zip");
+    makeBackup(AppFolder(other), zipPath);
+    fillFolder(app, 4);
+    QVERIFY(writeFile(app + "/Scheda_12/solo qui.txt", "x"));
+    const auto before = folderSnapshot(app);
+    QStringList order;
+    setMoveHook([&](const QString &item) {
+        order << item;
+        return item != "Clienti.pro";
+    });
+    QVERIFY_THROWS_EXCEPTION(BackupError, restore(AppFolder(app), zipPath, tmp.path()));
+    QCOMPARE(folderSnapshot(app), before);
+    // The record files come last, the card archive the very last.
+    QCOMPARE(order.mid(order.size() - 4),
+             (QStringList{"Logo.bmp", "Archivio.ini", "unins000.dll", "Clienti.pro"}));
+
+    setMoveHook({});
+    restore(AppFolder(app), zipPath, tmp.path());
+    QCOMPARE(dataOnly(folderSnapshot(app)), dataOnly(folderSnapshot(other)));
+}
+
+void TestBackup::neverWritesOverAnArchiveOrTheData() {
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    QDir().mkpath(app);
+    fillFolder(app, 2);
+    const QDateTime when(QDate(2026, 12, 10), QTime(9, 5));
+    const QString first = freeArchivePath(tmp.path(), when);
+    makeBackup(AppFolder(app), first);
+    const QString second = freeArchivePath(tmp.path(), when);
+    QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("Cartavera-2026-12-10-0905-2.zip"));
+    const auto before = folderSnapshot(app);
+    for (const char *data : {"Database.pro", "Scheda_1/vuoto.txt", "Scheda_7"})
+        QVERIFY_THROWS_EXCEPTION(BackupError,
+                                 makeBackup(AppFolder(app), app + "/" + QLatin1String(data)));
+    QCOMPARE(folderSnapshot(app), before);
+}
+
+QTEST_GUILESS_MAIN(TestBackup)
+#include "tst_backup.moc"
