@@ -41,7 +41,10 @@ class ProgressWindow {
         m_dialog.setRange(0, 1000);
         m_dialog.setMinimumWidth(420);
     }
-    ~ProgressWindow() { m_dialog.close(); }
+    ~ProgressWindow() {
+        m_dialog.reset();
+        m_dialog.close();
+    }
 
     Progress progress() {
         return [this](Stage stage, qint64 done, qint64 total) {
@@ -78,9 +81,13 @@ bool makeBackupFromWindow(QWidget *parent, const AppFolder &folder) {
         // Not remembering the folder does not stop the backup.
     }
     try {
-        ProgressWindow window(parent, QStringLiteral("Copia di sicurezza"));
-        const Made made = makeBackup(folder, freeArchivePath(target, QDateTime::currentDateTime()),
-                                     window.progress());
+        Made made;
+        {
+            // The progress window is gone before the answer shows.
+            ProgressWindow window(parent, QStringLiteral("Copia di sicurezza"));
+            made = makeBackup(folder, freeArchivePath(target, QDateTime::currentDateTime()),
+                              window.progress());
+        }
         desktop.message(parent, Kind::Information,
                         QStringLiteral("Copia di sicurezza completata e verificata.\n\n"
                                        "%1 file salvati in:\n%2")
@@ -130,8 +137,11 @@ bool restoreFromWindow(QWidget *parent, const AppFolder &folder) {
                 .arg(native(backups)));
         if (answer != Desktop::Answer::Yes)
             return false;
-        ProgressWindow window(parent, QStringLiteral("Ripristino"));
-        const Restored restored = restore(folder, path, backups, window.progress());
+        Restored restored;
+        {
+            ProgressWindow window(parent, QStringLiteral("Ripristino"));
+            restored = restore(folder, path, backups, window.progress());
+        }
         desktop.message(parent, Kind::Information,
                         QStringLiteral("Ripristino completato: %1 file ripristinati.\n\n"
                                        "I dati di prima sono nella copia di sicurezza:\n%2")
