@@ -12,6 +12,7 @@ PACKAGES=(
     fonts-liberation2 fonts-dejavu-core   # metric fonts, so printed columns line up
     xvfb xauth                            # xvfb-run: a virtual screen where there is none
     poppler-utils                         # pdftotext/pdfinfo: tests read printed PDF files back
+    clang-14 libclang-rt-14-dev           # libFuzzer and its sanitizers: fuzz/, scripts/fuzz.sh
 )
 
 missing=()
