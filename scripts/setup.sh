@@ -13,6 +13,7 @@ PACKAGES=(
     xvfb xauth                            # xvfb-run: a virtual screen where there is none
     poppler-utils                         # pdftotext/pdfinfo: tests read printed PDF files back
     libzip-dev                            # ZIP archives of the backups (libzip, zlib)
+    clang-14 libclang-rt-14-dev           # libFuzzer and its sanitizers: fuzz/, scripts/fuzz.sh
 )
 
 missing=()

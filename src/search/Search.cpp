@@ -467,7 +467,7 @@ class FoundLines {
             }
             const unsigned byte = first->chunk.byte(d);
             if (std::none_of(first + 1, last,
-                             [byte, d](const Item &i) { return i.chunk.byte(d) != byte; })) {
+                             [byte, at = d](const Item &i) { return i.chunk.byte(at) != byte; })) {
                 if (next(first, last, depth, d)) // one pile: on to the next byte
                     piles.push_back({first, last, depth, d});
                 continue;

@@ -121,8 +121,11 @@ Rows rowsOf(const QString &name, const QMap<int, QString> &more = {}) {
     return rows;
 }
 
+// The item points into `prepared`: its first page is read in place, not copied.
 const report::Placed *placed(const report::PreparedReport &prepared, const QString &name) {
-    for (const report::Placed &item : prepared.pages.value(0).items)
+    if (prepared.pages.isEmpty())
+        return nullptr;
+    for (const report::Placed &item : prepared.pages.first().items)
         if (item.object.name == name)
             return &item;
     return nullptr;

@@ -112,7 +112,8 @@ void TestFrmAllegaCartella::cleanup() {
 }
 
 void TestFrmAllegaCartella::browseCopiesTheFile() {
-    const QByteArray bytes("%PDF-1.4\n\0\x01\xff contratto", 24);
+    static constexpr char kPdf[] = "%PDF-1.4\n\0\x01\xff contratto";
+    const QByteArray bytes(kPdf, sizeof kPdf - 1); // the inner NUL included
     m_desktop->fileNames << source(QStringLiteral("contratto.pdf"), bytes);
     Caller caller;
     QStringList names;

@@ -41,8 +41,11 @@ WindowShape shapeOf(Output output) {
 const QString kFooter = QStringLiteral("Stampa eseguita in data 05/03/2024 alle ore 09:07:03");
 const QColor kTeal(0x00, 0x80, 0x80);
 
+// The item points into `prepared`: its first page is read in place, not copied.
 const Placed *item(const PreparedReport &prepared, const QString &name) {
-    for (const Placed &placed : prepared.pages.value(0).items)
+    if (prepared.pages.isEmpty())
+        return nullptr;
+    for (const Placed &placed : prepared.pages.first().items)
         if (placed.object.name == name)
             return &placed;
     return nullptr;
