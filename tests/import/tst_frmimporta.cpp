@@ -1,0 +1,131 @@
+#include "import/TfrmImporta.h"
+#include "kit/WindowKit.h"
+#include "storage/DatabaseRecord.h"
+#include "storage/RecordFile.h"
+#include "support/FakeDesktop.h"
+#include "support/Files.h"
+#include "support/FullDisk.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Kind = Desktop::Kind;
+using Answer = Desktop::Answer;
+
+class TestFrmImporta : public QObject {
+    Q_OBJECT
+  private slots:
+    void mapPreviewAndImport();
+    void refusedConfirmationAndBinaryFile();
+    void fullDiskLeavesArchive();
+};
+
+namespace {
+
+const QByteArray kCsv = "Cognome e nome;Prov;Sconosciuta\r\n"
+                        "Rossi Mario;ROMA;x\r\n"
+                        "\"Bianchi; Anna\";MI;y\r\n";
+
+TfrmImporta &windowOf(QDialog &dialog) {
+    return static_cast<TfrmImporta &>(dialog);
+}
+
+} // namespace
+
+void TestFrmImporta::mapPreviewAndImport() {
+    QTemporaryDir dir;
+    const AppFolder folder(dir.path());
+    QVERIFY(writeFile(dir.filePath("clienti.csv"), kCsv));
+    FakeDesktop desktop;
+    desktop.fileNames << dir.filePath("clienti.csv");
+    desktop.answers << Answer::Yes;
+    desktop.onModal = [&](QDialog &dialog) {
+        TfrmImporta &w = windowOf(dialog);
+        QVERIFY(w.chkIntestazione->isChecked());
+        QCOMPARE(w.cboCampo.size(), size_t(3));
+        QCOMPARE(w.cboCampo[0]->currentText(), QStringLiteral("Cognome e nome"));
+        QCOMPARE(w.cboCampo[1]->currentText(), QStringLiteral("Prov"));
+        QCOMPARE(w.cboCampo[2]->currentText(), QStringLiteral("(non importare)"));
+        QCOMPARE(w.grdAnteprima->rowCount(), 2);
+        QCOMPARE(w.grdAnteprima->item(0, 1)->text(), QStringLiteral("RO"));
+        QCOMPARE(w.grdAnteprima->item(1, 0)->text(), QStringLiteral("Bianchi; Anna"));
+        QVERIFY(w.lblConteggio->text().contains(u"troncati: 1"));
+        // The province column left out: the preview and the count follow.
+        w.cboCampo[1]->setFocus();
+        QTest::keyClick(w.cboCampo[1], Qt::Key_Home);
+        QCOMPARE(w.grdAnteprima->columnCount(), 1);
+        QVERIFY(!w.lblConteggio->text().contains(u"troncati"));
+        QTest::mouseClick(w.cmdImporta, Qt::LeftButton);
+    };
+    QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::databaseSheet), 2);
+    QCOMPARE(desktop.modalDialogs, QStringList{QStringLiteral("TfrmImporta")});
+    QCOMPARE(desktop.messages.size(), 2);
+    QCOMPARE(desktop.messages[0].kind, Kind::Confirmation);
+    QVERIFY(desktop.messages[0].text.contains(u"Aggiungere 2 schede"));
+    QCOMPARE(desktop.messages[1].kind, Kind::Information);
+
+    DatabaseFile file;
+    file.openForReading(folder);
+    QCOMPARE(file.size(), 2);
+    DatabaseRecord r;
+    file.seek(1);
+    file.read(r);
+    QCOMPARE(r.text(DatabaseField::Cliente), QStringLiteral("Bianchi; Anna"));
+    QCOMPARE(r.text(DatabaseField::ProvRes), QString());
+    QCOMPARE(r.yesNo(DatabaseField::Segnala), false);
+}
+
+void TestFrmImporta::refusedConfirmationAndBinaryFile() {
+    QTemporaryDir dir;
+    const AppFolder folder(dir.path());
+    QVERIFY(writeFile(dir.filePath("clienti.csv"), kCsv));
+    QVERIFY(writeFile(dir.filePath("Foglio.xls"), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1xx", 10)));
+    FakeDesktop desktop;
+    desktop.fileNames << dir.filePath("clienti.csv") << dir.filePath("Foglio.xls");
+    desktop.answers << Answer::No;
+    desktop.onModal = [&](QDialog &dialog) {
+        QTest::mouseClick(windowOf(dialog).cmdImporta, Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+        QTest::mouseClick(windowOf(dialog).cmdAnnulla, Qt::LeftButton);
+    };
+    QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::clientSheet), 0);
+    QVERIFY(!QFile::exists(folder.clientFile()));
+
+    QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::clientSheet), 0);
+    QCOMPARE(desktop.modalDialogs.size(), 1);
+    QCOMPARE(desktop.messages.last().kind, Kind::Error);
+    QVERIFY(desktop.messages.last().text.contains(u"CSV"));
+}
+
+void TestFrmImporta::fullDiskLeavesArchive() {
+    FullDisk disk("128k");
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    QTemporaryDir dir;
+    QByteArray csv = "Campo 1\n";
+    for (int i = 0; i < 200; ++i)
+        csv += "riga " + QByteArray::number(i) + "\n";
+    QVERIFY(writeFile(dir.filePath("t.csv"), csv));
+    const AppFolder folder(disk.path());
+    const QByteArray before = DatabaseRecord().bytes();
+    QVERIFY(writeFile(folder.databaseFile(), before));
+    QVERIFY(disk.fill());
+    FakeDesktop desktop;
+    desktop.fileNames << dir.filePath("t.csv");
+    desktop.answers << Answer::Yes;
+    desktop.onModal = [&](QDialog &dialog) {
+        QTest::mouseClick(windowOf(dialog).cmdImporta, Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+    };
+    QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::databaseSheet), 0);
+    QCOMPARE(desktop.messages.last().kind, Kind::Error);
+    QVERIFY(desktop.messages.last().text.contains(u"rimasto com'era"));
+    QCOMPARE(readFile(folder.databaseFile()), before);
+}
+
+QTEST_MAIN(TestFrmImporta)
+#include "tst_frmimporta.moc"
