@@ -37,25 +37,6 @@ bool isYes(QStringView value) {
     return v == u"sì" || v == u"si" || v == u"1" || v == u"true" || v == u"x";
 }
 
-// Stores the already encoded `bytes` into the field, cut to its capacity.
-void put(Record &record, int field, QByteArrayView bytes) {
-    const FieldSpec &spec = record.layout().fields[field];
-    char *at = record.data() + spec.offset;
-    const qsizetype n = std::min<qsizetype>(bytes.size(), spec.capacity);
-    at[0] = char(n);
-    std::memcpy(at + 1, bytes.data(), size_t(n));
-}
-
-void storeValue(Record &record, int field, QStringView value, bool &cut,
-                bool &replaced) {
-    const QByteArray bytes = text::encode1252(value);
-    if (bytes.size() > record.layout().fields[field].capacity)
-        cut = true;
-    if (bytes.count('?') > value.count(u'?'))
-        replaced = true;
-    put(record, field, bytes);
-}
-
 // A whole pass over the data rows of `path`.
 template <class Each>
 bool eachRow(const QString &path, const Plan &plan, const Progress &progress, Each each) {
@@ -76,6 +57,26 @@ bool eachRow(const QString &path, const Plan &plan, const Progress &progress, Ea
 }
 
 } // namespace
+
+void storeValue(Record &record, int field, QStringView value, Stored &stored) {
+    const QString trimmed = text::trimmed(value);
+    const QByteArray bytes = text::encode1252(trimmed);
+    const FieldSpec &spec = record.layout().fields[field];
+    if (bytes.size() > spec.capacity)
+        ++stored.cut;
+    if (bytes.count('?') > trimmed.count(u'?'))
+        ++stored.replaced;
+    char *at = record.data() + spec.offset;
+    const qsizetype n = std::min<qsizetype>(bytes.size(), spec.capacity);
+    at[0] = char(n);
+    std::memcpy(at + 1, bytes.data(), size_t(n));
+    std::memset(at + 1 + n, 0, size_t(spec.capacity - n));
+}
+
+void Stored::countInto(Counts &counts) const {
+    counts.cutValues += cut;
+    counts.replacedValues += replaced;
+}
 
 Plan::Plan(const spreadsheet::Sheet &sheet, const AppFolder &folder) : m_sheet(sheet) {
     const IniFile settings(folder.settingsFile());
@@ -167,8 +168,7 @@ void Plan::setTarget(int column, int target) {
 bool Plan::fill(const QStringList &cells, Record &record, Counts &counts) const {
     record.clear();
     bool any = false;
-    bool cut = false;
-    bool replaced = false;
+    Stored stored;
     for (const Target &t : m_targets)
         if (t.flag)
             record.setYesNo(t.field, false);
@@ -193,17 +193,16 @@ bool Plan::fill(const QStringList &cells, Record &record, Counts &counts) const 
                 second = value.mid(blank + 1);
             }
         }
-        storeValue(record, t.field, first, cut, replaced);
+        storeValue(record, t.field, first, stored);
         if (t.secondField >= 0)
-            storeValue(record, t.secondField, second, cut, replaced);
+            storeValue(record, t.secondField, second, stored);
     }
     if (!any) {
         ++counts.blankRows;
         return false;
     }
     ++counts.rows;
-    counts.cutValues += cut;
-    counts.replacedValues += replaced;
+    stored.countInto(counts);
     return true;
 }
 

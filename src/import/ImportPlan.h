@@ -44,6 +44,18 @@ struct Counts {
     qint64 blankRows = 0;     // rows skipped as blank
 };
 
+// How many stored values were cut to its field or had characters replaced by "?".
+struct Stored {
+    int cut = 0;      // values cut
+    int replaced = 0; // values with characters replaced
+    void countInto(Counts &counts) const;
+};
+
+// Stores `value` into a field as the workspaces do: trimmed, in Windows-1252
+// ("?" for what it cannot hold), cut to the field's capacity; notes in
+// `stored` what was cut or replaced.
+void storeValue(Record &record, int field, QStringView value, Stored &stored);
+
 // Called now and then with the bytes read and the file's size; returning
 // false stops the pass.
 using Progress = std::function<bool(qint64 done, qint64 total)>;

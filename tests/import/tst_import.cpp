@@ -183,7 +183,7 @@ void TestImport::mapping_data() {
         << QByteArray("Prov;Codice fiscale;Campo 1\nROMA;RSSMRA80A01H501UXX;\xE2\x82\xAC\xE2\x86\x92?\n"
                       " ; ; \nMI;ok;\xC5\x81\n")
         << true << Rows{{"RO", "RSSMRA80A01H501U", u"€??"_qs}, {"MI", "ok", "?"}}
-        << QList<int>{D::ProvRes, D::CodFisc, D::Campo01} << 1LL << 2LL;
+        << QList<int>{D::ProvRes, D::CodFisc, D::Campo01} << 2LL << 2LL;
     QTest::newRow("clients: joined town and province split; extra fields")
         << true
         << QByteArray("Comune di residenza;Comune di nascita;CAP;Da ricontattare;Sesso\n"
