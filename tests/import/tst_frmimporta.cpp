@@ -1,4 +1,8 @@
+#include "clients/TfrmClienti.h"
+#include "database/TfrmDatabase.h"
 #include "import/TfrmImporta.h"
+#include "import/VCard.h"
+#include "support/AppFixture.h"
 #include "kit/WindowKit.h"
 #include "storage/DatabaseRecord.h"
 #include "storage/RecordFile.h"
@@ -9,6 +13,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,6 +28,8 @@ class TestFrmImporta : public QObject {
     void mapPreviewAndImport();
     void refusedConfirmationAndBinaryFile();
     void fullDiskLeavesArchive();
+    void reachedFromBothWorkspaces();
+    void clientMenuWritesAndReadsVCards();
 };
 
 namespace {
@@ -125,6 +133,65 @@ void TestFrmImporta::fullDiskLeavesArchive() {
     QCOMPARE(desktop.messages.last().kind, Kind::Error);
     QVERIFY(desktop.messages.last().text.contains(u"rimasto com'era"));
     QCOMPARE(readFile(folder.databaseFile()), before);
+}
+
+// The database toolbar's button and the client workspace's menu open the
+// import on their own archive.
+void TestFrmImporta::reachedFromBothWorkspaces() {
+    AppFixture app;
+    QVERIFY(app.write("d.csv", "Campo 1;Campo 2\nuno;due\n"));
+    QVERIFY(app.write("c.csv", "Cognome e nome Cliente;Tel. casa\nVerdi Giuseppe;0521 1\n"));
+    app.desktop.fileNames << app.path("d.csv") << app.path("c.csv");
+    app.desktop.onModal = [](QDialog &dialog) {
+        QTest::mouseClick(windowOf(dialog).cmdImporta, Qt::LeftButton);
+    };
+    QTest::mouseClick(app.windows->frmDatabase->cmdImporta, Qt::LeftButton);
+    QCOMPARE(app.read("Database.pro").size(), DatabaseRecord::kSize);
+    QMenu *menu = app.windows->frmClienti->cmdImporta->menu();
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().size(), 4);
+    menu->actions()[0]->trigger();
+    QCOMPARE(app.read("Clienti.pro").size(), ClientRecord::kSize);
+    QCOMPARE(app.desktop.modalDialogs.size(), 2);
+}
+
+void TestFrmImporta::clientMenuWritesAndReadsVCards() {
+    AppFixture app;
+    TfrmClienti *w = app.windows->frmClienti;
+    const QList<QAction *> entries = w->cmdImporta->menu()->actions();
+    ClientRecord stored;
+    stored.setText(ClientField::Cliente, QStringLiteral("Neri Lucía"));
+    stored.setText(ClientField::Email, QStringLiteral("lucia@example.it"));
+    stored.setYesNo(ClientField::Ricontatta, false);
+    QVERIFY(app.write("Clienti.pro", stored.bytes() + stored.bytes()));
+
+    // The client shown, with nothing named: a warning and no chooser.
+    entries[2]->trigger();
+    QCOMPARE(app.desktop.messages.last().kind, Kind::Warning);
+    QVERIFY(app.desktop.fileRequests.isEmpty());
+    w->txtCliente->setText(QStringLiteral("Bruni Zoë"));
+    app.desktop.fileNames << app.path("uno.vcf");
+    entries[2]->trigger();
+    QVERIFY(app.desktop.fileRequests.last().folder.endsWith(u"Bruni Zoë.vcf"));
+    QVERIFY(app.read("uno.vcf").contains("FN:Bruni Zo\xC3\xAB\r\n"));
+
+    // The whole registry, then read back into it.
+    app.desktop.fileNames << app.path("tutti.vcf");
+    entries[3]->trigger();
+    QCOMPARE(app.desktop.lastMessage(), QStringLiteral("Clienti esportati in vCard: 2."));
+    app.desktop.fileNames << app.path("tutti.vcf");
+    app.desktop.answers << Answer::Yes;
+    entries[1]->trigger();
+    QVERIFY(app.desktop.messages[app.desktop.messages.size() - 2].text.contains(u"2 Clienti"));
+    QCOMPARE(app.read("Clienti.pro"), stored.bytes().repeated(4));
+
+    // Refused, and a file that is no vCard: the registry stays.
+    app.desktop.fileNames << app.path("tutti.vcf") << app.path("Clienti.pro");
+    app.desktop.answers << Answer::No;
+    entries[1]->trigger();
+    entries[1]->trigger();
+    QCOMPARE(app.desktop.messages.last().kind, Kind::Warning);
+    QCOMPARE(app.read("Clienti.pro"), stored.bytes().repeated(4));
 }
 
 QTEST_MAIN(TestFrmImporta)
