@@ -75,7 +75,7 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
         cboCampo.push_back(box);
         connect(box, &QComboBox::activated, this, [this, c, box] {
             m_plan.setTarget(c, box->currentData().toInt());
-            refresh();
+            refreshOrWarn();
         });
     }
 
@@ -104,7 +104,7 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
 
     connect(chkIntestazione, &QCheckBox::toggled, this, [this](bool on) {
         m_plan.setHasHeader(on);
-        refresh();
+        refreshOrWarn();
     });
     connect(cmdImporta, &QPushButton::clicked, this, &TfrmImporta::cmdImportaClick);
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
@@ -142,6 +142,18 @@ void TfrmImporta::refresh() {
     if (m_counts.blankRows > 0)
         text += QStringLiteral(" Righe vuote tralasciate: %1.").arg(m_counts.blankRows);
     lblConteggio->setText(text);
+}
+
+// After a change of the mapping: the file is read again, and may have become
+// unreadable meanwhile.
+void TfrmImporta::refreshOrWarn() {
+    try {
+        refresh();
+    } catch (const StorageError &) {
+        warn(this, Desktop::Kind::Error, kUnreadable);
+    } catch (const import::FormatError &e) {
+        warn(this, Desktop::Kind::Error, e.message());
+    }
 }
 
 void TfrmImporta::cmdImportaClick() {

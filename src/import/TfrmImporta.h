@@ -38,6 +38,7 @@ class TfrmImporta : public QDialog {
 
   private:
     void refresh();
+    void refreshOrWarn();
     void cmdImportaClick();
 
     AppFolder m_folder;

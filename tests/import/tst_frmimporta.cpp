@@ -95,12 +95,21 @@ void TestFrmImporta::refusedConfirmationAndBinaryFile() {
     FakeDesktop desktop;
     desktop.fileNames << dir.filePath("clienti.csv") << dir.filePath("Foglio.xls");
     desktop.answers << Answer::No;
+    bool windowLived = false;
     desktop.onModal = [&](QDialog &dialog) {
-        QTest::mouseClick(windowOf(dialog).cmdImporta, Qt::LeftButton);
+        TfrmImporta &w = windowOf(dialog);
+        QTest::mouseClick(w.cmdImporta, Qt::LeftButton);
         QVERIFY(dialog.isVisible());
-        QTest::mouseClick(windowOf(dialog).cmdAnnulla, Qt::LeftButton);
+        // The file gone while the window shows: a change of mapping says so.
+        QVERIFY(QFile::remove(dir.filePath("clienti.csv")));
+        w.cboCampo[0]->setFocus();
+        QTest::keyClick(w.cboCampo[0], Qt::Key_Home);
+        QCOMPARE(desktop.messages.last().kind, Kind::Error);
+        QTest::mouseClick(w.cmdAnnulla, Qt::LeftButton);
+        windowLived = true; // the failure stayed inside the window
     };
     QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::clientSheet), 0);
+    QVERIFY(windowLived);
     QVERIFY(!QFile::exists(folder.clientFile()));
 
     QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::clientSheet), 0);
