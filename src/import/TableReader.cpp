@@ -5,6 +5,7 @@
 #include "storage/TextRules.h"
 
 #include <QByteArrayView>
+#include <cstring>
 
 namespace import {
 namespace {
@@ -128,15 +129,15 @@ class HtmlReader final : public TableReader {
         bool inCell = false;
         QByteArray cell;
         for (;;) {
+            if (inCell)
+                appendUntil('<', cell);
             int c = get();
             if (c < 0)
                 return inRow && !cells.isEmpty();
-            if (c != '<') {
-                if (inCell)
-                    cell.append(char(c));
+            if (c != '<')
                 continue;
-            }
-            const QByteArray tag = readTag();
+            const TagName name = readTag();
+            const QByteArrayView tag = name.view();
             if (tag == "tr") {
                 inRow = true;
                 cells.clear();
@@ -161,10 +162,22 @@ class HtmlReader final : public TableReader {
     }
 
   private:
-    // After "<": the tag's name in lower case ("/td" for an end tag), the
-    // rest of the tag skipped; a comment is skipped whole and reads as "!".
-    QByteArray readTag() {
-        QByteArray name;
+    // A tag's name, lower case; longer names than the few the reader knows are
+    // cut, which tells them from those all the same.
+    struct TagName {
+        char text[8];
+        int size = 0;
+        void add(int c) {
+            if (size < int(sizeof text))
+                text[size++] = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        }
+        QByteArrayView view() const { return QByteArrayView(text, size); }
+    };
+
+    // After "<": the tag's name ("/td" for an end tag), the rest of the tag
+    // skipped; a comment is skipped whole and reads as "!".
+    TagName readTag() {
+        TagName name;
         int c = get();
         if (c == '!') {
             // A comment runs to "-->", a declaration to ">".
@@ -172,19 +185,16 @@ class HtmlReader final : public TableReader {
             int dashes = 0;
             while ((c = get()) >= 0 && !(c == '>' && (!comment || dashes >= 2)))
                 dashes = c == '-' ? dashes + 1 : 0;
-            return "!";
+            name.add('!');
+            return name;
+        }
+        if (c == '/') {
+            name.add('/');
+            c = get();
         }
         while (c >= 0 && c != '>' && c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '/') {
-            name.append(char(c >= 'A' && c <= 'Z' ? c + 32 : c));
+            name.add(c);
             c = get();
-        }
-        if (c == '/' && name.isEmpty()) {
-            name.append('/');
-            c = get();
-            while (c >= 0 && c != '>' && c != ' ' && c != '\t' && c != '\r' && c != '\n') {
-                name.append(char(c >= 'A' && c <= 'Z' ? c + 32 : c));
-                c = get();
-            }
         }
         int quote = 0;
         while (c >= 0 && !(c == '>' && quote == 0)) {
@@ -280,6 +290,20 @@ bool TableReader::refill() {
         throw StorageError::unableToRead(m_path);
     m_end = qsizetype(n);
     return n > 0;
+}
+
+void TableReader::appendUntil(char stop, QByteArray &into) {
+    for (;;) {
+        if (m_pos >= m_end && !refill())
+            return;
+        const char *from = m_chunk.constData() + m_pos;
+        const void *hit = std::memchr(from, stop, size_t(m_end - m_pos));
+        const qsizetype run = hit ? static_cast<const char *>(hit) - from : m_end - m_pos;
+        into.append(from, run);
+        m_pos += run;
+        if (hit)
+            return;
+    }
 }
 
 QString TableReader::decode(const QByteArray &bytes) const {

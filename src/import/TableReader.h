@@ -68,6 +68,9 @@ class TableReader {
             return -1;
         return static_cast<unsigned char>(m_chunk[m_pos]);
     }
+    // Appends to `into` the bytes before the next `stop` (or to the end of the
+    // file) and leaves `stop` unread.
+    void appendUntil(char stop, QByteArray &into);
     QString decode(const QByteArray &bytes) const;
 
     TableKind m_kind;

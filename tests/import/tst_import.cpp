@@ -21,6 +21,7 @@ class TestImport : public QObject {
     void csvTables_data();
     void csvTables();
     void largeCsvAcrossChunks();
+    void htmlTable();
     void binarySpreadsheetRefused();
     void mapping_data();
     void mapping();
@@ -134,6 +135,22 @@ void TestImport::largeCsvAcrossChunks() {
     QCOMPARE(encoding, import::TableEncoding::Windows1252);
     QCOMPARE(rows.size(), 40001);
     QCOMPARE(rows.last(), (QStringList{u"à"_qs, u"z"_qs}));
+}
+
+// An HTML table as another program may write it: upper-case tags, header
+// cells, a ">" inside a quoted attribute, line breaks, character references,
+// a commented-out row, UTF-8 named by the page.
+void TestImport::htmlTable() {
+    QVERIFY(writeFile(path("t.xls"),
+                      "<HTML><HEAD><META content=\"text/html; charset=UTF-8\"></HEAD><BODY>\n"
+                      "<!-- <tr><td>not a row</td></tr> -->\n<TABLE border=1>\n"
+                      "<TR><TH>Campo 1</TH><TH title=\"a>b\">Campo 2</TH></TR>\n"
+                      "<TR><TD>caff\xC3\xA8 &amp; t&#232;<br/>riga 2</TD>"
+                      "<TD><b>&lt;x&gt;</b>&nbsp;&quot;&#x41;&unknown;</TD></TR>\n"
+                      "</TABLE></BODY></HTML>"));
+    const Rows rows = readAll(path("t.xls"));
+    QCOMPARE(rows, (Rows{{"Campo 1", "Campo 2"},
+                         {u"caffè & tè\r\nriga 2"_qs, u"<x>\u00A0\"A&unknown;"_qs}}));
 }
 
 void TestImport::binarySpreadsheetRefused() {
