@@ -2,9 +2,11 @@
 //   cartavera-bench [--benchmark_filter=…]
 // Archives are generated once per size into a temporary folder.
 #include "BenchArchive.h"
+#include "import/ImportPlan.h"
 #include "output/SpreadsheetExport.h"
 #include "storage/RecordFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -72,6 +74,36 @@ void copyArchive(benchmark::State &state) {
     state.counters["MB"] = double(std::filesystem::file_size(from)) / 1e6;
 }
 
+// Imports the companion's export of the archive into an empty folder, timed
+// against that export in the same iterations. Counters: import_ms, export_ms,
+// x_export (import over export).
+void importDatabase(benchmark::State &state) {
+    using Clock = std::chrono::steady_clock;
+    const QString source = databaseOf(state.range(0));
+    const QString exported = benchFolder().filePath(QStringLiteral("Importa.xls"));
+    const AppFolder folder(benchFolder().filePath(QStringLiteral("importa")));
+    QDir().mkpath(folder.path());
+    double importMs = 0;
+    double exportMs = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        spreadsheet::exportArchive(spreadsheet::databaseSheet, source, exported);
+        const auto t1 = Clock::now();
+        QFile::remove(folder.databaseFile());
+        import::Plan plan(spreadsheet::databaseSheet, folder);
+        plan.setFirstRow(import::firstRowOf(exported));
+        import::Counts counts;
+        if (!import::append(exported, plan, folder, counts) || counts.rows != state.range(0))
+            state.SkipWithError("import incomplete");
+        const auto t2 = Clock::now();
+        exportMs += std::chrono::duration<double, std::milli>(t1 - t0).count();
+        importMs += std::chrono::duration<double, std::milli>(t2 - t1).count();
+    }
+    state.counters["import_ms"] = importMs / double(state.iterations());
+    state.counters["export_ms"] = exportMs / double(state.iterations());
+    state.counters["x_export"] = importMs / exportMs;
+}
+
 } // namespace
 
 BENCHMARK(readCard)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
@@ -79,5 +111,7 @@ BENCHMARK(overwriteCard)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond)
 BENCHMARK(exportDatabase)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(copyExportSizedFile)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(copyArchive)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+BENCHMARK(importDatabase)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -3,6 +3,8 @@
 #include "ClientCard.h"
 #include "ClientsGuide.h"
 #include "database/TfrmAllegaCartella.h"
+#include "import/TfrmImporta.h"
+#include "import/VCardWindows.h"
 #include "kit/Desktop.h"
 #include "kit/Misc.h"
 #include "kit/ProvinceBox.h"
@@ -266,6 +268,22 @@ void TfrmClienti::cmdPDFClick() {
 
 void TfrmClienti::cmdEsportaClick() {
     TfrmExpClienti::open(this);
+}
+
+void TfrmClienti::mnuImportaTabellaClick() {
+    import::importFromWindow(this, shell().appFolder(), spreadsheet::clientSheet);
+}
+
+void TfrmClienti::mnuImportaVCardClick() {
+    import::importVCardFromWindow(this, shell().appFolder());
+}
+
+void TfrmClienti::mnuEsportaVCardClick() {
+    import::exportClientToVCard(this, shell().appFolder(), cardRecord());
+}
+
+void TfrmClienti::mnuEsportaTuttiVCardClick() {
+    import::exportRegistryToVCard(this, shell().appFolder());
 }
 
 void TfrmClienti::cmdGuidaClick() {

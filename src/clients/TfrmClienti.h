@@ -80,6 +80,7 @@ class TfrmClienti : public LargeWindow {
     CommandButton *cmdPDF;
     CommandButton *cmdRicontatta;
     CommandButton *cmdEsporta;
+    CommandButton *cmdImporta; // a menu: table import and vCard
     CommandButton *cmdGuida;
     CommandButton *cmdEsci;
 
@@ -119,6 +120,10 @@ class TfrmClienti : public LargeWindow {
     void cmdAvantiClick();
     void cmdUltimoClick();
     void cmdEsportaClick();
+    void mnuImportaTabellaClick();
+    void mnuImportaVCardClick();
+    void mnuEsportaVCardClick();
+    void mnuEsportaTuttiVCardClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void btnEmailClick();

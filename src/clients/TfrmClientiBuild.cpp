@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpressionValidator>
 #include <iterator>
 
@@ -234,6 +235,7 @@ void TfrmClienti::buildCommands() {
         {cmdPDF, "cmdPDF", "Crea PDF", "pdf"},
         {cmdRicontatta, "cmdRicontatta", "Da ricontattare", "segnalati"},
         {cmdEsporta, "cmdEsporta", "Esporta archivio", "excel"},
+        {cmdImporta, "cmdImporta", "Importa / vCard", "importa"},
         {cmdGuida, "cmdGuida", "Guida", "guida"},
         {cmdEsci, "cmdEsci", "Esci", "esci"},
     };
@@ -248,8 +250,20 @@ void TfrmClienti::buildCommands() {
                                 QStringLiteral("QPushButton { padding: 4px 4px; }"));
         // Pictures, as the arrows: the keyboard stays in the boxes.
         c.button->setFocusPolicy(Qt::NoFocus);
-        y += 39;
+        y += 36;
     }
+    // Import and vCard share one button, whose menu names each.
+    auto *menu = new QMenu(cmdImporta);
+    menu->setObjectName(QStringLiteral("mnuImporta"));
+    const std::pair<const char *, void (TfrmClienti::*)()> entries[] = {
+        {"Importa da file CSV o foglio esportato...", &TfrmClienti::mnuImportaTabellaClick},
+        {"Importa Clienti da file vCard...", &TfrmClienti::mnuImportaVCardClick},
+        {"Esporta il Cliente visualizzato in vCard...", &TfrmClienti::mnuEsportaVCardClick},
+        {"Esporta tutta l'anagrafica in vCard...", &TfrmClienti::mnuEsportaTuttiVCardClick},
+    };
+    for (const auto &[caption, handler] : entries)
+        connect(menu->addAction(QString::fromUtf8(caption)), &QAction::triggered, this, handler);
+    cmdImporta->setMenu(menu);
 
     auto *decoration = picture(
         QStringLiteral("imgDecoro"),
@@ -333,6 +347,8 @@ void TfrmClienti::describeControls() {
         {cmdRicontatta, QStringLiteral("Visualizza il riepilogo dei Clienti da ricontattare.")},
         {cmdEsporta,
          QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
+        {cmdImporta, QStringLiteral("Importa Clienti da un file CSV, da un foglio esportato o "
+                                    "da vCard; esporta Clienti in vCard.")},
         {cmdGuida, QStringLiteral("Visualizza la guida in linea.")},
         {cmdEsci, QStringLiteral("Esci dalla schermata di lavoro corrente.")},
         {btnEmail, QStringLiteral("Invia una e-mail all'indirizzo indicato.")},

@@ -12,6 +12,7 @@
 #include "kit/Misc.h"
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
+#include "import/TfrmImporta.h"
 #include "kit/WindowKit.h"
 #include "output/TfrmAnteprimaPrev.h"
 #include "output/TfrmExpDatabase.h"
@@ -355,6 +356,10 @@ void TfrmDatabase::cmdStampaClick() {
 
 // ---------------------------------------------------------------------------
 // Guide and closing
+
+void TfrmDatabase::cmdImportaClick() {
+    import::importFromWindow(this, shell().appFolder(), spreadsheet::databaseSheet);
+}
 
 void TfrmDatabase::cmdEsportaClick() {
     TfrmExpDatabase::open(this);

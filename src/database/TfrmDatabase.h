@@ -72,6 +72,7 @@ class TfrmDatabase : public LargeWindow {
     QLabel *lblPosizione;
     PictureButton *cmdAvanti;
     PictureButton *cmdUltimo;
+    PictureButton *cmdImporta;
     PictureButton *cmdEsporta;
     PictureButton *cmdGuida;
     PictureButton *cmdEsci;
@@ -133,6 +134,7 @@ class TfrmDatabase : public LargeWindow {
     void cmdIndietroClick();
     void cmdAvantiClick();
     void cmdUltimoClick();
+    void cmdImportaClick();
     void cmdEsportaClick();
     void cmdGuidaClick();
     void cmdEsciClick();

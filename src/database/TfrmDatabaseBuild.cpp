@@ -131,6 +131,7 @@ TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     connect(cmdIndietro, &QToolButton::clicked, this, &TfrmDatabase::cmdIndietroClick);
     connect(cmdAvanti, &QToolButton::clicked, this, &TfrmDatabase::cmdAvantiClick);
     connect(cmdUltimo, &QToolButton::clicked, this, &TfrmDatabase::cmdUltimoClick);
+    connect(cmdImporta, &QToolButton::clicked, this, &TfrmDatabase::cmdImportaClick);
     connect(cmdEsporta, &QToolButton::clicked, this, &TfrmDatabase::cmdEsportaClick);
     connect(cmdGuida, &QToolButton::clicked, this, &TfrmDatabase::cmdGuidaClick);
     connect(cmdEsci, &QToolButton::clicked, this, &TfrmDatabase::cmdEsciClick);
@@ -186,6 +187,7 @@ QFrame *TfrmDatabase::buildToolbar() {
     lblPosizione->setFixedSize(78, 30);
     cmdAvanti = button("cmdAvanti", "successivo");
     cmdUltimo = button("cmdUltimo", "ultimo");
+    cmdImporta = button("cmdImporta", "importa");
     cmdEsporta = button("cmdEsporta", "excel");
     cmdGuida = button("cmdGuida", "guida");
     cmdEsci = button("cmdEsci", "esci");
@@ -194,7 +196,7 @@ QFrame *TfrmDatabase::buildToolbar() {
     addGroup({cmdTrova, cmdFile, cmdCartella});
     addGroup({cmdAnteprima, cmdStampa, cmdSegnalati});
     addGroup({cmdPrimo, cmdIndietro, lblPosizione, cmdAvanti, cmdUltimo});
-    addGroup({cmdEsporta, cmdGuida, cmdEsci});
+    addGroup({cmdImporta, cmdEsporta, cmdGuida, cmdEsci});
     return bar;
 }
 
@@ -364,6 +366,8 @@ void TfrmDatabase::describeControls() {
         {cmdIndietro, QStringLiteral("Visualizza la scheda precedente in archivio.")},
         {cmdAvanti, QStringLiteral("Visualizza la scheda successiva in archivio.")},
         {cmdUltimo, QStringLiteral("Visualizza l'ultima scheda in archivio.")},
+        {cmdImporta, QStringLiteral("Aggiungi all'archivio le schede di un file CSV o di un "
+                                    "foglio esportato.")},
         {cmdEsporta,
          QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.")},
         {cmdGuida, QStringLiteral("Visualizza la guida in linea.")},

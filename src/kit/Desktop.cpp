@@ -106,6 +106,11 @@ QString RealDesktop::openFileName(QWidget *parent, const QString &title, const Q
 #endif
 }
 
+QString RealDesktop::saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                  const QString &suggested) {
+    return QFileDialog::getSaveFileName(parent, title, suggested, filter);
+}
+
 QString RealDesktop::folderName(QWidget *parent, const QString &title, const QString &folder) {
     return QFileDialog::getExistingDirectory(parent, title, existingFolderOrHome(folder));
 }

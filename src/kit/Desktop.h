@@ -24,6 +24,11 @@ class Desktop {
     // The chosen file's path, or the empty text when the user cancels.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter,
                                  const QString &folder) = 0;
+    // The path to save to, starting from `suggested` (a folder or a file
+    // path), or the empty text when the user cancels. The chooser asks before
+    // an existing file is replaced.
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                 const QString &suggested) = 0;
     // The chosen folder's path, or the empty text when the user cancels.
     virtual QString folderName(QWidget *parent, const QString &title, const QString &folder) = 0;
     // Runs a dialog modally and returns when it has closed.
@@ -57,6 +62,8 @@ class RealDesktop : public Desktop {
     Answer message(QWidget *parent, Kind kind, const QString &text) override;
     QString openFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &folder) override;
+    QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                         const QString &suggested) override;
     QString folderName(QWidget *parent, const QString &title, const QString &folder) override;
     int runModal(QDialog &dialog) override;
     void openUrl(const QUrl &url) override;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -116,6 +117,95 @@ void RecordFile::close() {
     if (m_file.isOpen())
         m_file.close();
     m_layout = nullptr;
+}
+
+RecordAppend::RecordAppend(const RecordLayout &layout, const QString &path)
+    : m_layout(layout), m_path(path) {
+    m_created = !QFileInfo::exists(path);
+    openArchive(m_file, layout, path, true);
+    m_open = true;
+    m_startBytes = m_file.size();
+    const qint64 whole = m_startBytes - m_startBytes % layout.size;
+    if (whole < m_startBytes &&
+        (!m_file.seek(whole) || (m_tail = m_file.read(m_startBytes - whole)).size() !=
+                                    m_startBytes - whole)) {
+        m_open = false;
+        fail(QStringLiteral("impossibile leggere la fine dell'archivio"));
+    }
+    m_buffer.resize(qsizetype(std::max(1, (1 << 20) / layout.size)) * layout.size);
+}
+
+RecordAppend::~RecordAppend() {
+    if (m_open) {
+        try {
+            rollback();
+        } catch (const StorageError &) {
+            // Nothing more can be done here; the caller was told of the first failure.
+        }
+    }
+}
+
+void RecordAppend::fail(const QString &what) const {
+    throw StorageError(QStringLiteral("%1: %2").arg(shown(m_path), what));
+}
+
+void RecordAppend::failAndRollBack(const QString &what) {
+    try {
+        rollback();
+    } catch (const StorageError &) {
+    }
+    fail(what);
+}
+
+void RecordAppend::add(const Record &record) {
+    if (&record.layout() != &m_layout)
+        fail(QStringLiteral("la scheda di %1 byte non è di questo archivio (%2 byte)")
+                 .arg(record.layout().size)
+                 .arg(m_layout.size));
+    if (!m_open)
+        fail(QStringLiteral("aggiunta già conclusa"));
+    if (m_used + m_layout.size > m_buffer.size())
+        writeBuffer();
+    std::memcpy(m_buffer.data() + m_used, record.data(), size_t(m_layout.size));
+    m_used += m_layout.size;
+    ++m_added;
+}
+
+void RecordAppend::writeBuffer() {
+    if (m_used == 0)
+        return;
+    const qint64 at = startCount() * m_layout.size + m_written * m_layout.size;
+    if (!m_file.seek(at) || m_file.write(m_buffer.constData(), m_used) != m_used ||
+        !m_file.flush())
+        failAndRollBack(QStringLiteral("impossibile scrivere la scheda %1")
+                            .arg(startCount() + m_written + 1));
+    m_written += m_used / m_layout.size;
+    m_used = 0;
+}
+
+void RecordAppend::commit() {
+    if (!m_open)
+        fail(QStringLiteral("aggiunta già conclusa"));
+    writeBuffer();
+    m_open = false;
+    m_file.close();
+}
+
+void RecordAppend::rollback() {
+    if (!m_open)
+        return;
+    m_open = false;
+    m_used = 0;
+    const qint64 whole = m_startBytes - m_tail.size();
+    const bool restored = m_file.resize(m_startBytes) &&
+                          (m_tail.isEmpty() || (m_file.seek(whole) &&
+                                                m_file.write(m_tail) == m_tail.size() &&
+                                                m_file.flush()));
+    m_file.close();
+    if (m_created && m_startBytes == 0)
+        QFile::remove(m_path);
+    if (!restored)
+        fail(QStringLiteral("impossibile riportare l'archivio alla lunghezza iniziale"));
 }
 
 RecordScanner::RecordScanner(const RecordLayout &layout, const QString &path)

@@ -81,6 +81,61 @@ template <class R> class TypedRecordFile : private RecordFile {
 using DatabaseFile = TypedRecordFile<DatabaseRecord>;
 using ClientFile = TypedRecordFile<ClientRecord>;
 
+// Adds many records to the end of a record file as one step that can be taken
+// back: the new records go after the last whole record, in large writes. Until
+// commit() the addition can be undone: rollback(), or destruction without
+// commit(), puts the file back to its length and bytes at the start (a
+// trailing partial record included), and removes it when the append created
+// it. That is the one time a record file is cut, and never below its length at
+// the start. Every failing write raises StorageError; the file is then rolled
+// back before the error leaves add() or commit().
+class RecordAppend {
+  public:
+    RecordAppend(const RecordLayout &layout, const QString &path);
+    RecordAppend(const RecordAppend &) = delete;
+    RecordAppend &operator=(const RecordAppend &) = delete;
+    ~RecordAppend();
+
+    // Raises StorageError for a record of another layout.
+    void add(const Record &record);
+    qint64 added() const { return m_added; }
+    // Whole records in the file before the append.
+    qint64 startCount() const { return m_startBytes / m_layout.size; }
+    // Writes what is still buffered; afterwards the records stay.
+    void commit();
+    // Takes the addition back; raises StorageError when the file cannot be put
+    // back (it is then at least as long as at the start).
+    void rollback();
+
+  private:
+    void writeBuffer();
+    [[noreturn]] void fail(const QString &what) const;
+    [[noreturn]] void failAndRollBack(const QString &what);
+
+    const RecordLayout &m_layout;
+    QString m_path;
+    QFile m_file;
+    bool m_created = false;
+    bool m_open = false; // until commit or rollback
+    qint64 m_startBytes = 0;
+    QByteArray m_tail; // the bytes of a trailing partial record, overwritten by the append
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
+    qint64 m_written = 0; // records written so far
+    qint64 m_added = 0;
+};
+
+template <class R> class TypedRecordAppend : private RecordAppend {
+  public:
+    explicit TypedRecordAppend(const AppFolder &folder)
+        : RecordAppend(R::kLayout, folder.file(QString::fromLatin1(R::kLayout.fileName))) {}
+    void add(const R &record) { RecordAppend::add(record); }
+    using RecordAppend::added;
+    using RecordAppend::commit;
+    using RecordAppend::rollback;
+    using RecordAppend::startCount;
+};
+
 // Reads a whole record file in order with large reads, for search, lists,
 // export and the command-line companion. It opens the file as
 // RecordFile::openForReading does: read only, a missing file is an empty

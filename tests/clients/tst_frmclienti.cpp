@@ -203,7 +203,7 @@ void TestFrmClienti::boxesAndLabels() {
 
     QStringList names = {"cmdNuovo",     "cmdDuplica",  "cmdFile",      "cmdSalva",
                          "cmdTrova",     "cmdAnteprima", "cmdStampa",   "cmdPDF",
-                         "cmdRicontatta", "cmdEsporta", "cmdGuida",     "cmdEsci",
+                         "cmdRicontatta", "cmdEsporta", "cmdImporta",   "cmdGuida",     "cmdEsci",
                          "btnEmail",     "btnCodFisc",  "btnCarta",     "btnPartitaIva",
                          "btnIban",      "cmdPrimo",    "cmdIndietro",  "lblPosizione",
                          "cmdAvanti",    "cmdUltimo",   "chkRicontatta", "panInfo",
@@ -223,15 +223,16 @@ void TestFrmClienti::boxesAndLabels() {
     // The command buttons show their captions, one under the other.
     const QStringList captions = {"Nuovo",     "Duplica",  "Allega file", "Salva",
                                   "Trova",     "Anteprima", "Stampa",     "Crea PDF",
-                                  "Da ricontattare", "Esporta archivio", "Guida", "Esci"};
+                                  "Da ricontattare", "Esporta archivio", "Importa / vCard", "Guida",
+                                  "Esci"};
     const QList<QPushButton *> commands = {
         w()->cmdNuovo,   w()->cmdDuplica, w()->cmdFile,       w()->cmdSalva,
         w()->cmdTrova,   w()->cmdAnteprima, w()->cmdStampa,   w()->cmdPDF,
-        w()->cmdRicontatta, w()->cmdEsporta, w()->cmdGuida,   w()->cmdEsci};
+        w()->cmdRicontatta, w()->cmdEsporta, w()->cmdImporta, w()->cmdGuida,   w()->cmdEsci};
     for (int i = 0; i < commands.size(); ++i) {
         QCOMPARE(commands[i]->text(), captions[i]);
         QCOMPARE(commands[i]->size(), QSize(148, 32));
-        QCOMPARE(commands[i]->mapTo(w()->panContainer, QPoint()), QPoint(814, 30 + 39 * i));
+        QCOMPARE(commands[i]->mapTo(w()->panContainer, QPoint()), QPoint(814, 30 + 36 * i));
         QCOMPARE(commands[i]->cursor().shape(), Qt::PointingHandCursor);
     }
     QCOMPARE(w()->chkRicontatta->text(), QStringLiteral("Da ricontattare"));

@@ -188,7 +188,7 @@ void TestFrmDatabase::showingOpensOnAnEmptyNewCard() {
     QStringList names = {
         "cmdNuovo",    "cmdDuplica",   "cmdSalva",        "cmdTrova",     "cmdFile",
         "cmdCartella", "cmdAnteprima", "cmdStampa",       "cmdSegnalati", "cmdPrimo",
-        "cmdIndietro", "lblPosizione", "cmdAvanti",       "cmdUltimo",    "cmdEsporta",
+        "cmdIndietro", "lblPosizione", "cmdAvanti",       "cmdUltimo",    "cmdImporta",   "cmdEsporta",
         "cmdGuida",    "cmdEsci",      "titNomeArchivio", "chkSegnala",   "imgFoto",
         "imgBianco",   "btnCancFoto",  "btnSfoglia",      "btnZoom",      "impCliente",
         "sndMail",     "btnCodFisc",   "btnPartitaIva",   "panInfo",      "panContainer"};

@@ -54,6 +54,13 @@ class FakeDesktop : public Desktop {
         fileRequests.append({title, filter, folder});
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
+    // Save choosers answer from `fileNames` too and are recorded in
+    // `fileRequests` with the suggested path as the folder.
+    QString saveFileName(QWidget *, const QString &title, const QString &filter,
+                         const QString &suggested) override {
+        fileRequests.append({title, filter, suggested});
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
     // Folder choosers answer from `fileNames` too and are recorded in
     // `fileRequests` with the filter "<cartella>".
     QString folderName(QWidget *, const QString &title, const QString &folder) override {

@@ -1,0 +1,279 @@
+#include "ImportPlan.h"
+
+#include "TableReader.h"
+#include "storage/ClientRecord.h"
+#include "storage/DatabaseRecord.h"
+#include "storage/IniFile.h"
+#include "storage/RecordFile.h"
+#include "storage/TextRules.h"
+
+#include <cstring>
+
+namespace import {
+namespace {
+
+// A title for matching: letter case and blanks do not count.
+QString key(QStringView title) {
+    QString out;
+    out.reserve(title.size());
+    for (QChar c : title)
+        if (!c.isSpace() && c.unicode() > 0x20)
+            out.append(c);
+    return out.toCaseFolded();
+}
+
+// The second of two joined fields is a province code: `room` ASCII letters.
+bool isProvince(QStringView word, int room) {
+    if (word.size() != room)
+        return false;
+    for (QChar c : word)
+        if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')))
+            return false;
+    return true;
+}
+
+bool isYes(QStringView value) {
+    const QString v = key(value);
+    return v == u"sì" || v == u"si" || v == u"1" || v == u"true" || v == u"x";
+}
+
+// A whole pass over the data rows of `path`.
+template <class Each>
+bool eachRow(const QString &path, const Plan &plan, const Progress &progress, Each each) {
+    const std::unique_ptr<TableReader> reader = openTable(path);
+    QStringList cells;
+    if (plan.hasHeader() && !reader->next(cells))
+        return true;
+    qint64 row = 0;
+    while (reader->next(cells)) {
+        if (!each(cells))
+            return true;
+        if (progress && ++row % 256 == 0 && !progress(reader->position(), reader->size()))
+            return false;
+    }
+    if (progress)
+        progress(reader->size(), reader->size());
+    return true;
+}
+
+} // namespace
+
+void storeValue(Record &record, int field, QStringView value, Stored &stored) {
+    const QString trimmed = text::trimmed(value);
+    const QByteArray bytes = text::encode1252(trimmed);
+    const FieldSpec &spec = record.layout().fields[field];
+    if (bytes.size() > spec.capacity)
+        ++stored.cut;
+    if (bytes.count('?') > trimmed.count(u'?'))
+        ++stored.replaced;
+    char *at = record.data() + spec.offset;
+    const qsizetype n = std::min<qsizetype>(bytes.size(), spec.capacity);
+    at[0] = char(n);
+    std::memcpy(at + 1, bytes.data(), size_t(n));
+    std::memset(at + 1 + n, 0, size_t(spec.capacity - n));
+}
+
+void Stored::countInto(Counts &counts) const {
+    counts.cutValues += cut;
+    counts.replacedValues += replaced;
+}
+
+Plan::Plan(const spreadsheet::Sheet &sheet, const AppFolder &folder) : m_sheet(sheet) {
+    const IniFile settings(folder.settingsFile());
+    for (const spreadsheet::Column &c : sheet.columns) {
+        Target t{QString::fromUtf8(c.fileTitle),
+                 {QString::fromUtf8(c.fileTitle), QString::fromUtf8(c.gridTitle)},
+                 c.field,
+                 c.secondField};
+        if (sheet.layout == &databaseLayout && c.field <= DatabaseField::Campo14) {
+            const QString own = text::trimmed(
+                settings.read(QStringLiteral("Nome Campi"),
+                              QStringLiteral("Campo %1").arg(c.field + 1, 2, 10, QChar(u'0'))));
+            if (!own.isEmpty()) {
+                t.title = QStringLiteral("%1 (%2)").arg(t.title, own);
+                t.aliases << own;
+            }
+        }
+        t.flag = (sheet.layout == &databaseLayout && c.field == DatabaseField::Segnala);
+        m_targets.push_back(t);
+    }
+    if (sheet.layout == &clientLayout) {
+        namespace C = ClientField;
+        auto extra = [&](const char *title, QStringList aliases, int field, bool flag = false) {
+            aliases.prepend(QString::fromUtf8(title));
+            m_targets.push_back(Target{QString::fromUtf8(title), aliases, field, -1, flag});
+        };
+        extra("Provincia di nascita", {QStringLiteral("Prov. di nascita")}, C::ProvNasc);
+        extra("Provincia di residenza", {QStringLiteral("Prov. di residenza")}, C::ProvRes);
+        extra("CAP", {QStringLiteral("CAP di residenza")}, C::CapRes);
+        extra("Sesso", {}, C::Sesso);
+        extra("Da ricontattare", {QStringLiteral("Ricontattare")}, C::Ricontatta, true);
+    }
+}
+
+int Plan::match(const QString &title) const {
+    const QString k = key(title);
+    if (k.isEmpty())
+        return -1;
+    for (size_t i = 0; i < m_targets.size(); ++i)
+        for (const QString &alias : m_targets[i].aliases)
+            if (key(alias) == k)
+                return int(i);
+    return -1;
+}
+
+void Plan::setFirstRow(const QStringList &firstRow) {
+    m_firstRow = firstRow;
+    bool header = false;
+    for (const QString &cell : firstRow)
+        header = header || match(cell) >= 0;
+    setHasHeader(header);
+}
+
+void Plan::setHasHeader(bool header) {
+    m_hasHeader = header;
+    m_mapping.assign(size_t(m_firstRow.size()), -1);
+    m_titles.clear();
+    for (qsizetype i = 0; i < m_firstRow.size(); ++i)
+        m_titles << (header ? text::trimmed(m_firstRow[i])
+                            : QStringLiteral("Colonna %1").arg(i + 1));
+    if (!header) {
+        mapByPosition();
+        return;
+    }
+    std::vector<bool> taken(m_targets.size(), false);
+    for (qsizetype i = 0; i < m_firstRow.size(); ++i) {
+        const int t = match(m_firstRow[i]);
+        if (t >= 0 && !taken[size_t(t)]) {
+            taken[size_t(t)] = true;
+            m_mapping[size_t(i)] = t;
+        }
+    }
+}
+
+void Plan::mapByPosition() {
+    for (size_t i = 0; i < m_mapping.size() && i < m_sheet.columns.size(); ++i)
+        m_mapping[i] = int(i);
+}
+
+int Plan::targetOf(int column) const {
+    return column >= 0 && size_t(column) < m_mapping.size() ? m_mapping[size_t(column)] : -1;
+}
+
+void Plan::setTarget(int column, int target) {
+    if (column >= 0 && size_t(column) < m_mapping.size())
+        m_mapping[size_t(column)] = target >= 0 && size_t(target) < m_targets.size() ? target : -1;
+}
+
+bool Plan::fill(const QStringList &cells, Record &record, Counts &counts) const {
+    record.clear();
+    bool any = false;
+    Stored stored;
+    for (const Target &t : m_targets)
+        if (t.flag)
+            record.setYesNo(t.field, false);
+    for (size_t column = 0; column < m_mapping.size(); ++column) {
+        const int index = m_mapping[column];
+        if (index < 0 || qsizetype(column) >= cells.size())
+            continue;
+        const Target &t = m_targets[size_t(index)];
+        const QString value = text::trimmed(cells[qsizetype(column)]);
+        any = any || !value.isEmpty();
+        if (t.flag) {
+            record.setYesNo(t.field, isYes(value));
+            continue;
+        }
+        QString first = value;
+        QString second;
+        if (t.secondField >= 0) {
+            const qsizetype blank = value.lastIndexOf(u' ');
+            const int room = record.layout().fields[t.secondField].capacity;
+            if (blank > 0 && isProvince(QStringView(value).mid(blank + 1), room)) {
+                first = text::trimmed(QStringView(value).left(blank));
+                second = value.mid(blank + 1);
+            }
+        }
+        storeValue(record, t.field, first, stored);
+        if (t.secondField >= 0)
+            storeValue(record, t.secondField, second, stored);
+    }
+    if (!any) {
+        ++counts.blankRows;
+        return false;
+    }
+    ++counts.rows;
+    stored.countInto(counts);
+    return true;
+}
+
+QStringList firstRowOf(const QString &path) {
+    const std::unique_ptr<TableReader> reader = openTable(path);
+    QStringList cells;
+    reader->next(cells);
+    return cells;
+}
+
+std::vector<int> previewTargets(const Plan &plan) {
+    std::vector<bool> used(plan.targets().size(), false);
+    for (int c = 0; c < plan.columnCount(); ++c)
+        if (plan.targetOf(c) >= 0)
+            used[size_t(plan.targetOf(c))] = true;
+    std::vector<int> out;
+    for (size_t t = 0; t < used.size(); ++t)
+        if (used[t])
+            out.push_back(int(t));
+    return out;
+}
+
+QList<QStringList> preview(const QString &path, const Plan &plan, int count) {
+    const std::vector<int> shown = previewTargets(plan);
+    Record record(*plan.sheet().layout);
+    Counts counts;
+    QList<QStringList> rows;
+    eachRow(path, plan, {}, [&](const QStringList &cells) {
+        if (!plan.fill(cells, record, counts))
+            return true;
+        QStringList row;
+        for (int t : shown) {
+            const Target &target = plan.targets()[size_t(t)];
+            QString value = record.text(target.field);
+            if (target.secondField >= 0)
+                value = text::trimmed(QString(value + u' ' + record.text(target.secondField)));
+            row << value;
+        }
+        rows << row;
+        return rows.size() < count;
+    });
+    return rows;
+}
+
+bool survey(const QString &path, const Plan &plan, Counts &counts, const Progress &progress) {
+    counts = {};
+    Record record(*plan.sheet().layout);
+    return eachRow(path, plan, progress, [&](const QStringList &cells) {
+        plan.fill(cells, record, counts);
+        return true;
+    });
+}
+
+bool append(const QString &path, const Plan &plan, const AppFolder &folder, Counts &counts,
+            const Progress &progress) {
+    counts = {};
+    const RecordLayout &layout = *plan.sheet().layout;
+    RecordAppend target(layout, folder.file(QString::fromLatin1(layout.fileName)));
+    Record record(layout);
+    const bool finished = eachRow(path, plan, progress, [&](const QStringList &cells) {
+        if (plan.fill(cells, record, counts))
+            target.add(record);
+        return true;
+    });
+    if (!finished) {
+        target.rollback();
+        counts = {};
+        return false;
+    }
+    target.commit();
+    return true;
+}
+
+} // namespace import

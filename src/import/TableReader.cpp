@@ -1,0 +1,339 @@
+#include "TableReader.h"
+
+#include "storage/RegularFile.h"
+#include "storage/StorageError.h"
+#include "storage/TextRules.h"
+
+#include <QByteArrayView>
+#include <cstring>
+
+namespace import {
+namespace {
+
+constexpr qint64 kChunk = 1 << 20;
+
+const QString kBinarySheet = QStringLiteral(
+    "Il file scelto è un foglio di calcolo salvato nel formato proprio del programma che lo ha "
+    "creato, che non si può importare.\n\nAprirlo con quel programma, salvarlo come \"CSV\" "
+    "(testo separato da virgole o da punti e virgola) e importare il file CSV.");
+
+void openForReading(QFile &file, const QString &path) {
+    file.setFileName(path);
+    if (openRegularFile(file, QIODevice::ReadOnly) != OpenResult::Opened)
+        throw StorageError::unableToRead(path);
+}
+
+// True when the whole file from `start` is valid UTF-8; read in chunks, a
+// sequence cut by a chunk's end carried into the next.
+bool isUtf8Throughout(QFile &file, qint64 start, const QString &path) {
+    if (!file.seek(start))
+        throw StorageError::unableToRead(path);
+    QByteArray carry;
+    for (;;) {
+        QByteArray chunk = file.read(kChunk);
+        if (chunk.isEmpty() && file.error() != QFileDevice::NoError)
+            throw StorageError::unableToRead(path);
+        if (chunk.isEmpty())
+            return carry.isEmpty();
+        chunk.prepend(carry);
+        // Keep back a possibly incomplete last sequence: up to 3 bytes after
+        // the last lead byte.
+        qsizetype cut = chunk.size();
+        for (qsizetype back = 1; back <= 3 && back <= chunk.size(); ++back) {
+            const auto c = static_cast<unsigned char>(chunk[chunk.size() - back]);
+            if ((c & 0xC0) == 0x80)
+                continue;
+            if (c >= 0xC0)
+                cut = chunk.size() - back;
+            break;
+        }
+        carry = chunk.mid(cut);
+        if (!QByteArrayView(chunk.constData(), cut).isValidUtf8())
+            return false;
+    }
+}
+
+class CsvReader final : public TableReader {
+  public:
+    CsvReader(const QString &path, qint64 start, TableEncoding encoding, char separator)
+        : TableReader(path, start, TableKind::Csv, encoding) {
+        m_separator = separator;
+    }
+
+    bool next(QStringList &cells) override {
+        for (;;) {
+            cells.clear();
+            int c = peek();
+            if (c < 0)
+                return false;
+            if (c == '\n' || c == '\r') { // an empty line
+                get();
+                if (c == '\r' && peek() == '\n')
+                    get();
+                continue;
+            }
+            readRow(cells);
+            return true;
+        }
+    }
+
+  private:
+    void readRow(QStringList &cells) {
+        QByteArray field;
+        for (;;) {
+            int c = get();
+            if (c == '"' && field.isEmpty()) {
+                // A quoted cell: up to the lone closing quote; anything after
+                // it up to the separator is kept as written.
+                for (;;) {
+                    c = get();
+                    if (c < 0)
+                        break;
+                    if (c == '"') {
+                        if (peek() != '"')
+                            break;
+                        get();
+                    }
+                    field.append(char(c));
+                }
+                if (c < 0) {
+                    cells << decode(field);
+                    return;
+                }
+                continue;
+            }
+            if (c == m_separator) {
+                cells << decode(field);
+                field.clear();
+                continue;
+            }
+            if (c < 0 || c == '\n' || c == '\r') {
+                if (c == '\r' && peek() == '\n')
+                    get();
+                cells << decode(field);
+                return;
+            }
+            field.append(char(c));
+        }
+    }
+};
+
+class HtmlReader final : public TableReader {
+  public:
+    HtmlReader(const QString &path, qint64 start, TableEncoding encoding)
+        : TableReader(path, start, TableKind::Html, encoding) {}
+
+    bool next(QStringList &cells) override {
+        cells.clear();
+        bool inRow = false;
+        bool inCell = false;
+        QByteArray cell;
+        for (;;) {
+            if (inCell)
+                appendUntil('<', cell);
+            int c = get();
+            if (c < 0)
+                return inRow && !cells.isEmpty();
+            if (c != '<')
+                continue;
+            const TagName name = readTag();
+            const QByteArrayView tag = name.view();
+            if (tag == "tr") {
+                inRow = true;
+                cells.clear();
+            } else if (tag == "/tr" || tag == "/table") {
+                if (inCell)
+                    cells << unescaped(cell);
+                inCell = false;
+                if (inRow)
+                    return true;
+            } else if (inRow && (tag == "td" || tag == "th")) {
+                if (inCell)
+                    cells << unescaped(cell);
+                inCell = true;
+                cell.clear();
+            } else if (inCell && (tag == "/td" || tag == "/th")) {
+                cells << unescaped(cell);
+                inCell = false;
+            } else if (inCell && tag == "br") {
+                cell.append("\r\n");
+            }
+        }
+    }
+
+  private:
+    // A tag's name, lower case; longer names than the few the reader knows are
+    // cut, which tells them from those all the same.
+    struct TagName {
+        char text[8];
+        int size = 0;
+        void add(int c) {
+            if (size < int(sizeof text))
+                text[size++] = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        }
+        QByteArrayView view() const { return QByteArrayView(text, size); }
+    };
+
+    // After "<": the tag's name ("/td" for an end tag), the rest of the tag
+    // skipped; a comment is skipped whole and reads as "!".
+    TagName readTag() {
+        TagName name;
+        int c = get();
+        if (c == '!') {
+            // A comment runs to "-->", a declaration to ">".
+            const bool comment = peek() == '-';
+            int dashes = 0;
+            while ((c = get()) >= 0 && !(c == '>' && (!comment || dashes >= 2)))
+                dashes = c == '-' ? dashes + 1 : 0;
+            name.add('!');
+            return name;
+        }
+        if (c == '/') {
+            name.add('/');
+            c = get();
+        }
+        while (c >= 0 && c != '>' && c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '/') {
+            name.add(c);
+            c = get();
+        }
+        int quote = 0;
+        while (c >= 0 && !(c == '>' && quote == 0)) {
+            if (c == '"' || c == '\'')
+                quote = quote == c ? 0 : (quote == 0 ? c : quote);
+            c = get();
+        }
+        return name;
+    }
+
+    QString unescaped(const QByteArray &bytes) const {
+        const QString s = decode(bytes);
+        if (!s.contains(u'&'))
+            return s;
+        QString out;
+        out.reserve(s.size());
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            const qsizetype semi = s[i] == u'&' ? s.indexOf(u';', i + 1) : -1;
+            if (semi < 0 || semi - i > 10) {
+                out.append(s[i]);
+                continue;
+            }
+            const QStringView name = QStringView(s).mid(i + 1, semi - i - 1);
+            char32_t code = 0;
+            if (name == u"amp")
+                code = '&';
+            else if (name == u"lt")
+                code = '<';
+            else if (name == u"gt")
+                code = '>';
+            else if (name == u"quot")
+                code = '"';
+            else if (name == u"apos")
+                code = '\'';
+            else if (name == u"nbsp")
+                code = 0xA0;
+            else if (name.startsWith(u'#')) {
+                bool ok = false;
+                const uint n = name.size() > 1 && (name[1] == u'x' || name[1] == u'X')
+                                   ? name.mid(2).toUInt(&ok, 16)
+                                   : name.mid(1).toUInt(&ok, 10);
+                if (ok && n > 0 && n <= 0x10FFFF)
+                    code = n;
+            }
+            if (code == 0) {
+                out.append(s[i]);
+                continue;
+            }
+            out.append(QString::fromUcs4(&code, 1));
+            i = semi;
+        }
+        return out;
+    }
+};
+
+// The separator of a CSV file: comma or semicolon, whichever its first line
+// holds more of outside quotes (a semicolon on a tie).
+char separatorOf(const QByteArray &head) {
+    int commas = 0;
+    int semicolons = 0;
+    bool quoted = false;
+    for (char c : head) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && (c == '\n' || c == '\r'))
+            break;
+        else if (!quoted && c == ',')
+            ++commas;
+        else if (!quoted && c == ';')
+            ++semicolons;
+    }
+    return semicolons > 0 && semicolons >= commas ? ';' : ',';
+}
+
+} // namespace
+
+TableReader::TableReader(const QString &path, qint64 start, TableKind kind,
+                         TableEncoding encoding)
+    : m_kind(kind), m_encoding(encoding), m_path(path) {
+    openForReading(m_file, path);
+    m_size = m_file.size();
+    if (!m_file.seek(start))
+        throw StorageError::unableToRead(path);
+    m_consumed = start;
+}
+
+bool TableReader::refill() {
+    m_consumed += m_end;
+    m_pos = m_end = 0;
+    m_chunk.resize(kChunk);
+    const qint64 n = m_file.read(m_chunk.data(), kChunk);
+    if (n < 0)
+        throw StorageError::unableToRead(m_path);
+    m_end = qsizetype(n);
+    return n > 0;
+}
+
+void TableReader::appendUntil(char stop, QByteArray &into) {
+    for (;;) {
+        if (m_pos >= m_end && !refill())
+            return;
+        const char *from = m_chunk.constData() + m_pos;
+        const void *hit = std::memchr(from, stop, size_t(m_end - m_pos));
+        const qsizetype run = hit ? static_cast<const char *>(hit) - from : m_end - m_pos;
+        into.append(from, run);
+        m_pos += run;
+        if (hit)
+            return;
+    }
+}
+
+QString TableReader::decode(const QByteArray &bytes) const {
+    return m_encoding == TableEncoding::Utf8 ? QString::fromUtf8(bytes) : text::decode1252(bytes);
+}
+
+std::unique_ptr<TableReader> openTable(const QString &path) {
+    QFile file;
+    openForReading(file, path);
+    const QByteArray head = file.read(64 * 1024);
+    if (head.isEmpty() && file.error() != QFileDevice::NoError)
+        throw StorageError::unableToRead(path);
+    if (head.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") || head.startsWith("PK\x03\x04"))
+        throw FormatError(kBinarySheet);
+    const bool bom = head.startsWith("\xEF\xBB\xBF");
+    const qint64 start = bom ? 3 : 0;
+    const QByteArray body = head.mid(start);
+    const QByteArray lower = body.toLower();
+    if (text::trimmed(body).startsWith('<') && lower.contains("<table")) {
+        const qsizetype charset = lower.indexOf("charset=");
+        const bool utf8 = bom || (charset >= 0 && (lower.mid(charset + 8, 6) == "utf-8\"" ||
+                                                   lower.mid(charset + 8, 5) == "utf-8" ||
+                                                   lower.mid(charset + 9, 5) == "utf-8"));
+        return std::make_unique<HtmlReader>(
+            path, start, utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252);
+    }
+    const bool utf8 = bom || isUtf8Throughout(file, 0, path);
+    return std::make_unique<CsvReader>(path, start,
+                                       utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252,
+                                       separatorOf(body));
+}
+
+} // namespace import

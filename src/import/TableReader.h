@@ -1,0 +1,97 @@
+// Reading the rows of a table file for import: CSV as spreadsheet programs
+// write it, and the program's own spreadsheet export (an HTML table). The
+// file is read in chunks of about a megabyte and decoded one cell at a time,
+// so a large file is never held whole.
+//
+// CSV: comma or semicolon, whichever the first line holds more of outside
+// quotes; quoted cells with doubled quotes, separators and line breaks
+// inside; CRLF, LF or CR line ends; UTF-8 with or without byte order mark,
+// and anything that is not valid UTF-8 throughout read as Windows-1252.
+// Empty lines are skipped.
+//
+// HTML table: one row per <tr>, one cell per <td> or <th>, tags inside a cell
+// dropped (<br> becomes a line break), the character references decoded; the
+// encoding named by the page's charset, Windows-1252 by default.
+//
+// A binary spreadsheet (the office suites' own .xls, .xlsx or .ods) is refused
+// with a FormatError that says to save it as CSV.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <stdexcept>
+
+namespace import {
+
+// The file's content cannot be imported; message() is the text for the user.
+class FormatError : public std::runtime_error {
+  public:
+    explicit FormatError(const QString &message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString &message() const { return m_message; }
+
+  private:
+    QString m_message;
+};
+
+enum class TableKind { Csv, Html };
+enum class TableEncoding { Utf8, Windows1252 };
+
+class TableReader {
+  public:
+    virtual ~TableReader() = default;
+    // The next row's cells, false after the last row. May raise StorageError
+    // when the file cannot be read.
+    virtual bool next(QStringList &cells) = 0;
+
+    TableKind kind() const { return m_kind; }
+    TableEncoding encoding() const { return m_encoding; }
+    // The CSV separator (0 for an HTML table).
+    char separator() const { return m_separator; }
+    // Bytes read so far and in all, for a progress bar.
+    qint64 position() const { return m_consumed + m_pos; }
+    qint64 size() const { return m_size; }
+
+  protected:
+    TableReader(const QString &path, qint64 start, TableKind kind, TableEncoding encoding);
+    // The next byte, or -1 at the end of the file.
+    int get() {
+        if (m_pos >= m_end && !refill())
+            return -1;
+        return static_cast<unsigned char>(m_chunk[m_pos++]);
+    }
+    int peek() {
+        if (m_pos >= m_end && !refill())
+            return -1;
+        return static_cast<unsigned char>(m_chunk[m_pos]);
+    }
+    // Appends to `into` the bytes before the next `stop` (or to the end of the
+    // file) and leaves `stop` unread.
+    void appendUntil(char stop, QByteArray &into);
+    QString decode(const QByteArray &bytes) const;
+
+    TableKind m_kind;
+    TableEncoding m_encoding;
+    char m_separator = 0;
+
+  private:
+    bool refill();
+
+    QString m_path;
+    QFile m_file;
+    QByteArray m_chunk;
+    qsizetype m_pos = 0;
+    qsizetype m_end = 0;
+    qint64 m_consumed = 0; // bytes before the current chunk
+    qint64 m_size = 0;
+};
+
+// Opens `path` and tells CSV from HTML, the encoding and the separator by its
+// content. Raises StorageError("Unable to read <path>") when it cannot be
+// read, FormatError for a binary spreadsheet.
+std::unique_ptr<TableReader> openTable(const QString &path);
+
+} // namespace import

@@ -1,0 +1,227 @@
+#include "TfrmImporta.h"
+
+#include "import/TableReader.h"
+#include "kit/Desktop.h"
+#include "kit/WindowKit.h"
+#include "storage/StorageError.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kPreviewRows = 20;
+
+const QString kUnreadable = QStringLiteral(
+    "Attenzione: non è stato possibile leggere il file da importare.\n\nAccertarsi che il file "
+    "esista e di possedere i privilegi di lettura.");
+const QString kNotWritten = QStringLiteral(
+    "Attenzione: non è stato possibile aggiungere le schede all'archivio, che è rimasto com'era."
+    "\n\nAccertarsi che il disco non sia pieno e di possedere i privilegi di scrittura nella "
+    "cartella del programma.");
+const QString kCancelled =
+    QStringLiteral("Importazione annullata: l'archivio è rimasto com'era.");
+const QString kNothing = QStringLiteral("Il file non contiene righe da importare.");
+const QString kNoColumn =
+    QStringLiteral("Scegliere il campo di almeno una colonna prima di importare.");
+
+void warn(QWidget *parent, Desktop::Kind kind, const QString &text) {
+    Desktop::current().message(parent, kind, text);
+}
+
+} // namespace
+
+TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
+                         const spreadsheet::Sheet &sheet, const QString &file)
+    : QDialog(parent), m_folder(folder), m_file(file), m_plan(sheet, folder) {
+    setObjectName(QStringLiteral("frmImporta"));
+    setWindowTitle(&sheet == &spreadsheet::clientSheet
+                       ? QStringLiteral("Importa nell'anagrafica clienti")
+                       : QStringLiteral("Importa nell'archivio"));
+    m_plan.setFirstRow(import::firstRowOf(file));
+
+    auto *layout = new QVBoxLayout(this);
+    lblFile = new QLabel(QStringLiteral("File: %1").arg(QFileInfo(file).fileName()), this);
+    lblFile->setObjectName(QStringLiteral("lblFile"));
+    chkIntestazione =
+        new QCheckBox(QStringLiteral("La prima riga contiene i titoli delle colonne"), this);
+    chkIntestazione->setObjectName(QStringLiteral("chkIntestazione"));
+    chkIntestazione->setChecked(m_plan.hasHeader());
+
+    grdColonne = new QTableWidget(this);
+    grdColonne->setObjectName(QStringLiteral("grdColonne"));
+    grdColonne->setColumnCount(2);
+    grdColonne->setHorizontalHeaderLabels({QStringLiteral("Colonna del file"),
+                                           QStringLiteral("Campo dell'archivio")});
+    grdColonne->horizontalHeader()->setStretchLastSection(true);
+    grdColonne->verticalHeader()->hide();
+    grdColonne->setRowCount(m_plan.columnCount());
+    grdColonne->setColumnWidth(0, 260);
+    for (int c = 0; c < m_plan.columnCount(); ++c) {
+        auto *box = new QComboBox(grdColonne);
+        box->setObjectName(QStringLiteral("cboCampo%1").arg(c + 1));
+        box->addItem(QStringLiteral("(non importare)"), -1);
+        for (size_t t = 0; t < m_plan.targets().size(); ++t)
+            box->addItem(m_plan.targets()[t].title, int(t));
+        grdColonne->setCellWidget(c, 1, box);
+        cboCampo.push_back(box);
+        connect(box, &QComboBox::activated, this, [this, c, box] {
+            m_plan.setTarget(c, box->currentData().toInt());
+            refreshOrWarn();
+        });
+    }
+
+    grdAnteprima = new QTableWidget(this);
+    grdAnteprima->setObjectName(QStringLiteral("grdAnteprima"));
+    grdAnteprima->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lblConteggio = new QLabel(this);
+    lblConteggio->setObjectName(QStringLiteral("lblConteggio"));
+    lblConteggio->setWordWrap(true);
+
+    cmdImporta = new CommandButton(QStringLiteral("cmdImporta"), QStringLiteral("Importa"), this);
+    cmdAnnulla = new CommandButton(QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdImporta);
+    buttons->addWidget(cmdAnnulla);
+
+    layout->addWidget(lblFile);
+    layout->addWidget(chkIntestazione);
+    layout->addWidget(grdColonne, 2);
+    layout->addWidget(new QLabel(QStringLiteral("Le prime righe come saranno archiviate:"), this));
+    layout->addWidget(grdAnteprima, 3);
+    layout->addWidget(lblConteggio);
+    layout->addLayout(buttons);
+    resize(900, 640);
+
+    connect(chkIntestazione, &QCheckBox::toggled, this, [this](bool on) {
+        m_plan.setHasHeader(on);
+        refreshOrWarn();
+    });
+    connect(cmdImporta, &QPushButton::clicked, this, &TfrmImporta::cmdImportaClick);
+    connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    refresh();
+}
+
+// Shows the mapping, the first rows as stored and the counts.
+void TfrmImporta::refresh() {
+    for (int c = 0; c < m_plan.columnCount(); ++c) {
+        auto *title = new QTableWidgetItem(m_plan.columnTitles()[c]);
+        title->setFlags(Qt::ItemIsEnabled);
+        grdColonne->setItem(c, 0, title);
+        cboCampo[size_t(c)]->setCurrentIndex(m_plan.targetOf(c) + 1);
+    }
+    const std::vector<int> shown = import::previewTargets(m_plan);
+    const QList<QStringList> rows = import::preview(m_file, m_plan, kPreviewRows);
+    grdAnteprima->clear();
+    grdAnteprima->setColumnCount(int(shown.size()));
+    QStringList headers;
+    for (int t : shown)
+        headers << m_plan.targets()[size_t(t)].title;
+    grdAnteprima->setHorizontalHeaderLabels(headers);
+    grdAnteprima->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size(); ++c)
+            grdAnteprima->setItem(r, c, new QTableWidgetItem(rows[r][c]));
+    import::survey(m_file, m_plan, m_counts);
+    QString text = QStringLiteral("Schede da aggiungere: %1.").arg(m_counts.rows);
+    if (m_counts.cutValues > 0)
+        text += QStringLiteral(" Valori troppo lunghi, che saranno troncati: %1.")
+                    .arg(m_counts.cutValues);
+    if (m_counts.replacedValues > 0)
+        text += QStringLiteral(" Valori con caratteri non archiviabili, sostituiti da \"?\": %1.")
+                    .arg(m_counts.replacedValues);
+    if (m_counts.blankRows > 0)
+        text += QStringLiteral(" Righe vuote tralasciate: %1.").arg(m_counts.blankRows);
+    lblConteggio->setText(text);
+}
+
+// After a change of the mapping: the file is read again, and may have become
+// unreadable meanwhile.
+void TfrmImporta::refreshOrWarn() {
+    try {
+        refresh();
+    } catch (const StorageError &) {
+        warn(this, Desktop::Kind::Error, kUnreadable);
+    } catch (const import::FormatError &e) {
+        warn(this, Desktop::Kind::Error, e.message());
+    }
+}
+
+void TfrmImporta::cmdImportaClick() {
+    if (import::previewTargets(m_plan).empty())
+        return warn(this, Desktop::Kind::Warning, kNoColumn);
+    if (m_counts.rows == 0)
+        return warn(this, Desktop::Kind::Warning, kNothing);
+    QString question = QStringLiteral("Aggiungere %1 schede all'archivio?").arg(m_counts.rows);
+    if (m_counts.cutValues > 0)
+        question += QStringLiteral("\n\n%1 valori saranno troncati alla lunghezza del campo.")
+                        .arg(m_counts.cutValues);
+    if (Desktop::current().message(this, Desktop::Kind::Confirmation, question) !=
+        Desktop::Answer::Yes)
+        return;
+
+    QProgressDialog progress(this);
+    progress.setWindowTitle(QStringLiteral("Importazione"));
+    progress.setLabelText(QStringLiteral("Aggiunta delle schede all'archivio..."));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setCancelButtonText(QStringLiteral("Annulla"));
+    progress.setMinimumDuration(600);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setRange(0, 1000);
+    import::Counts counts;
+    bool finished = false;
+    try {
+        finished = import::append(m_file, m_plan, m_folder, counts, [&](qint64 done, qint64 all) {
+            progress.setValue(all > 0 ? int(done * 1000 / all) : 0);
+            QApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    } catch (const import::FormatError &e) {
+        progress.close();
+        return warn(this, Desktop::Kind::Error, e.message());
+    } catch (const StorageError &) {
+        progress.close();
+        return warn(this, Desktop::Kind::Error, kNotWritten);
+    }
+    progress.close();
+    if (!finished)
+        return warn(this, Desktop::Kind::Information, kCancelled);
+    m_imported = counts.rows;
+    warn(this, Desktop::Kind::Information,
+         QStringLiteral("Sono state aggiunte %1 schede all'archivio.").arg(counts.rows));
+    accept();
+}
+
+namespace import {
+
+qint64 importFromWindow(QWidget *parent, const AppFolder &folder,
+                        const spreadsheet::Sheet &sheet) {
+    Desktop &desktop = Desktop::current();
+    const QString file = desktop.openFileName(
+        parent, QStringLiteral("Scegliere il file da importare"),
+        QStringLiteral("Tabelle (*.csv *.txt *.xls);;Tutti i file (*)"), folder.path());
+    if (file.isEmpty())
+        return 0;
+    try {
+        TfrmImporta window(parent, folder, sheet, file);
+        desktop.runModal(window);
+        return window.imported();
+    } catch (const FormatError &e) {
+        desktop.message(parent, Desktop::Kind::Error, e.message());
+    } catch (const StorageError &) {
+        desktop.message(parent, Desktop::Kind::Error, kUnreadable);
+    }
+    return 0;
+}
+
+} // namespace import

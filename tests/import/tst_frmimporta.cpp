@@ -1,0 +1,207 @@
+#include "clients/TfrmClienti.h"
+#include "database/TfrmDatabase.h"
+#include "import/TfrmImporta.h"
+#include "import/VCard.h"
+#include "support/AppFixture.h"
+#include "kit/WindowKit.h"
+#include "storage/DatabaseRecord.h"
+#include "storage/RecordFile.h"
+#include "support/FakeDesktop.h"
+#include "support/Files.h"
+#include "support/FullDisk.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Kind = Desktop::Kind;
+using Answer = Desktop::Answer;
+
+class TestFrmImporta : public QObject {
+    Q_OBJECT
+  private slots:
+    void mapPreviewAndImport();
+    void refusedConfirmationAndBinaryFile();
+    void fullDiskLeavesArchive();
+    void reachedFromBothWorkspaces();
+    void clientMenuWritesAndReadsVCards();
+};
+
+namespace {
+
+const QByteArray kCsv = "Cognome e nome;Prov;Sconosciuta\r\n"
+                        "Rossi Mario;ROMA;x\r\n"
+                        "\"Bianchi; Anna\";MI;y\r\n";
+
+TfrmImporta &windowOf(QDialog &dialog) {
+    return static_cast<TfrmImporta &>(dialog);
+}
+
+} // namespace
+
+void TestFrmImporta::mapPreviewAndImport() {
+    QTemporaryDir dir;
+    const AppFolder folder(dir.path());
+    QVERIFY(writeFile(dir.filePath("clienti.csv"), kCsv));
+    FakeDesktop desktop;
+    desktop.fileNames << dir.filePath("clienti.csv");
+    desktop.answers << Answer::Yes;
+    desktop.onModal = [&](QDialog &dialog) {
+        TfrmImporta &w = windowOf(dialog);
+        QVERIFY(w.chkIntestazione->isChecked());
+        QCOMPARE(w.cboCampo.size(), size_t(3));
+        QCOMPARE(w.cboCampo[0]->currentText(), QStringLiteral("Cognome e nome"));
+        QCOMPARE(w.cboCampo[1]->currentText(), QStringLiteral("Prov"));
+        QCOMPARE(w.cboCampo[2]->currentText(), QStringLiteral("(non importare)"));
+        QCOMPARE(w.grdAnteprima->rowCount(), 2);
+        QCOMPARE(w.grdAnteprima->item(0, 1)->text(), QStringLiteral("RO"));
+        QCOMPARE(w.grdAnteprima->item(1, 0)->text(), QStringLiteral("Bianchi; Anna"));
+        QVERIFY(w.lblConteggio->text().contains(u"troncati: 1"));
+        // The province column left out: the preview and the count follow.
+        w.cboCampo[1]->setFocus();
+        QTest::keyClick(w.cboCampo[1], Qt::Key_Home);
+        QCOMPARE(w.grdAnteprima->columnCount(), 1);
+        QVERIFY(!w.lblConteggio->text().contains(u"troncati"));
+        QTest::mouseClick(w.cmdImporta, Qt::LeftButton);
+    };
+    QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::databaseSheet), 2);
+    QCOMPARE(desktop.modalDialogs, QStringList{QStringLiteral("TfrmImporta")});
+    QCOMPARE(desktop.messages.size(), 2);
+    QCOMPARE(desktop.messages[0].kind, Kind::Confirmation);
+    QVERIFY(desktop.messages[0].text.contains(u"Aggiungere 2 schede"));
+    QCOMPARE(desktop.messages[1].kind, Kind::Information);
+
+    DatabaseFile file;
+    file.openForReading(folder);
+    QCOMPARE(file.size(), 2);
+    DatabaseRecord r;
+    file.seek(1);
+    file.read(r);
+    QCOMPARE(r.text(DatabaseField::Cliente), QStringLiteral("Bianchi; Anna"));
+    QCOMPARE(r.text(DatabaseField::ProvRes), QString());
+    QCOMPARE(r.yesNo(DatabaseField::Segnala), false);
+}
+
+void TestFrmImporta::refusedConfirmationAndBinaryFile() {
+    QTemporaryDir dir;
+    const AppFolder folder(dir.path());
+    QVERIFY(writeFile(dir.filePath("clienti.csv"), kCsv));
+    QVERIFY(writeFile(dir.filePath("Foglio.xls"), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1xx", 10)));
+    FakeDesktop desktop;
+    desktop.fileNames << dir.filePath("clienti.csv") << dir.filePath("Foglio.xls");
+    desktop.answers << Answer::No;
+    bool windowLived = false;
+    desktop.onModal = [&](QDialog &dialog) {
+        TfrmImporta &w = windowOf(dialog);
+        QTest::mouseClick(w.cmdImporta, Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+        // The file gone while the window shows: a change of mapping says so.
+        QVERIFY(QFile::remove(dir.filePath("clienti.csv")));
+        w.cboCampo[0]->setFocus();
+        QTest::keyClick(w.cboCampo[0], Qt::Key_Home);
+        QCOMPARE(desktop.messages.last().kind, Kind::Error);
+        QTest::mouseClick(w.cmdAnnulla, Qt::LeftButton);
+        windowLived = true; // the failure stayed inside the window
+    };
+    QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::clientSheet), 0);
+    QVERIFY(windowLived);
+    QVERIFY(!QFile::exists(folder.clientFile()));
+
+    QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::clientSheet), 0);
+    QCOMPARE(desktop.modalDialogs.size(), 1);
+    QCOMPARE(desktop.messages.last().kind, Kind::Error);
+    QVERIFY(desktop.messages.last().text.contains(u"CSV"));
+}
+
+void TestFrmImporta::fullDiskLeavesArchive() {
+    FullDisk disk("128k");
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    QTemporaryDir dir;
+    QByteArray csv = "Campo 1\n";
+    for (int i = 0; i < 200; ++i)
+        csv += "riga " + QByteArray::number(i) + "\n";
+    QVERIFY(writeFile(dir.filePath("t.csv"), csv));
+    const AppFolder folder(disk.path());
+    const QByteArray before = DatabaseRecord().bytes();
+    QVERIFY(writeFile(folder.databaseFile(), before));
+    QVERIFY(disk.fill());
+    FakeDesktop desktop;
+    desktop.fileNames << dir.filePath("t.csv");
+    desktop.answers << Answer::Yes;
+    desktop.onModal = [&](QDialog &dialog) {
+        QTest::mouseClick(windowOf(dialog).cmdImporta, Qt::LeftButton);
+        QVERIFY(dialog.isVisible());
+    };
+    QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::databaseSheet), 0);
+    QCOMPARE(desktop.messages.last().kind, Kind::Error);
+    QVERIFY(desktop.messages.last().text.contains(u"rimasto com'era"));
+    QCOMPARE(readFile(folder.databaseFile()), before);
+}
+
+// The database toolbar's button and the client workspace's menu open the
+// import on their own archive.
+void TestFrmImporta::reachedFromBothWorkspaces() {
+    AppFixture app;
+    QVERIFY(app.write("d.csv", "Campo 1;Campo 2\nuno;due\n"));
+    QVERIFY(app.write("c.csv", "Cognome e nome Cliente;Tel. casa\nVerdi Giuseppe;0521 1\n"));
+    app.desktop.fileNames << app.path("d.csv") << app.path("c.csv");
+    app.desktop.onModal = [](QDialog &dialog) {
+        QTest::mouseClick(windowOf(dialog).cmdImporta, Qt::LeftButton);
+    };
+    QTest::mouseClick(app.windows->frmDatabase->cmdImporta, Qt::LeftButton);
+    QCOMPARE(app.read("Database.pro").size(), DatabaseRecord::kSize);
+    QMenu *menu = app.windows->frmClienti->cmdImporta->menu();
+    QVERIFY(menu);
+    QCOMPARE(menu->actions().size(), 4);
+    menu->actions()[0]->trigger();
+    QCOMPARE(app.read("Clienti.pro").size(), ClientRecord::kSize);
+    QCOMPARE(app.desktop.modalDialogs.size(), 2);
+}
+
+void TestFrmImporta::clientMenuWritesAndReadsVCards() {
+    AppFixture app;
+    TfrmClienti *w = app.windows->frmClienti;
+    const QList<QAction *> entries = w->cmdImporta->menu()->actions();
+    ClientRecord stored;
+    stored.setText(ClientField::Cliente, QStringLiteral("Neri Lucía"));
+    stored.setText(ClientField::Email, QStringLiteral("lucia@example.it"));
+    stored.setYesNo(ClientField::Ricontatta, false);
+    QVERIFY(app.write("Clienti.pro", stored.bytes() + stored.bytes()));
+
+    // The client shown, with nothing named: a warning and no chooser.
+    entries[2]->trigger();
+    QCOMPARE(app.desktop.messages.last().kind, Kind::Warning);
+    QVERIFY(app.desktop.fileRequests.isEmpty());
+    w->txtCliente->setText(QStringLiteral("Bruni Zoë"));
+    app.desktop.fileNames << app.path("uno.vcf");
+    entries[2]->trigger();
+    QVERIFY(app.desktop.fileRequests.last().folder.endsWith(u"Bruni Zoë.vcf"));
+    QVERIFY(app.read("uno.vcf").contains("FN:Bruni Zo\xC3\xAB\r\n"));
+
+    // The whole registry, then read back into it.
+    app.desktop.fileNames << app.path("tutti.vcf");
+    entries[3]->trigger();
+    QCOMPARE(app.desktop.lastMessage(), QStringLiteral("Clienti esportati in vCard: 2."));
+    app.desktop.fileNames << app.path("tutti.vcf");
+    app.desktop.answers << Answer::Yes;
+    entries[1]->trigger();
+    QVERIFY(app.desktop.messages[app.desktop.messages.size() - 2].text.contains(u"2 Clienti"));
+    QCOMPARE(app.read("Clienti.pro"), stored.bytes().repeated(4));
+
+    // Refused, and a file that is no vCard: the registry stays.
+    app.desktop.fileNames << app.path("tutti.vcf") << app.path("Clienti.pro");
+    app.desktop.answers << Answer::No;
+    entries[1]->trigger();
+    entries[1]->trigger();
+    QCOMPARE(app.desktop.messages.last().kind, Kind::Warning);
+    QCOMPARE(app.read("Clienti.pro"), stored.bytes().repeated(4));
+}
+
+QTEST_MAIN(TestFrmImporta)
+#include "tst_frmimporta.moc"
