@@ -23,7 +23,7 @@ CAT=$(ms cat "$WORK/grande/Database.pro")
 CATC=$(ms cat "$WORK/grande/Clienti.pro")
 echo "cat Database.pro ($CARDS cards): $CAT ms; cat Clienti.pro ($CLIENTS clients): $CATC ms"
 printf '%-13s %10s %9s %9s\n' step ms ratio peak_MB
-run() { "$BIN/cartavera-scale" "$@" 2>"$WORK/errori"; grep '^messaggio:' "$WORK/errori" >&2 || true; }
+run() { "$BIN/cartavera-scale" "$@" 2>"$WORK/errori"; grep -s '^messaggio:' "$WORK/errori" >&2 || true; }
 for step in start navigate search flagged recontact exportwindow export summary; do
     read -r _ t peak < <(run "$WORK/grande" "$step")
     case $step in
