@@ -108,7 +108,7 @@ void TestDamagedStart::damaged() {
     const QStringList differ = differences(walk, m_reference, expected);
     QVERIFY2(differ.isEmpty(), qPrintable(differ.join(u'\n')));
     QCOMPARE(withoutExports(folderSnapshot(app.folder)), withoutExports(before));
-    QVERIFY2(peakMegabytes() - memory < 300, "a picture took too much memory");
+    QVERIFY2(peakMegabytes() - memory < kWalkMemoryMegabytes, "a picture took too much memory");
 }
 
 QTEST_MAIN(TestDamagedStart)

@@ -59,8 +59,8 @@ QString craftZip(const QString &path, const QList<std::pair<QByteArray, QByteArr
     int code = 0;
     zip_t *z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     for (const auto &[name, bytes] : entries) {
-        auto *copy = new QByteArray(bytes);
-        zip_source_t *s = zip_source_buffer(z, copy->constData(), zip_uint64_t(copy->size()), 0);
+        // The entries outlive zip_close(), which reads the bytes.
+        zip_source_t *s = zip_source_buffer(z, bytes.constData(), zip_uint64_t(bytes.size()), 0);
         const zip_int64_t i = zip_file_add(z, name.constData(), s, ZIP_FL_ENC_UTF_8);
         if (name == link)
             zip_file_set_external_attributes(z, zip_uint64_t(i), 0, ZIP_OPSYS_UNIX,

@@ -173,7 +173,7 @@ void TestDamagedCards::damaged() {
         return;
     const QStringList differ = differences(walk, m_reference, expected);
     QVERIFY2(differ.isEmpty(), qPrintable(differ.join(u'\n')));
-    QVERIFY2(peakMegabytes() - memory < 300, "a picture took too much memory");
+    QVERIFY2(peakMegabytes() - memory < kWalkMemoryMegabytes, "a picture took too much memory");
 
     // "Salva" appended one card after the whole records of each readable
     // archive; nothing else changed but the new card's photo and the exports,
