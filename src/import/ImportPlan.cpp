@@ -61,16 +61,12 @@ bool eachRow(const QString &path, const Plan &plan, const Progress &progress, Ea
 void storeValue(Record &record, int field, QStringView value, Stored &stored) {
     const QString trimmed = text::trimmed(value);
     const QByteArray bytes = text::encode1252(trimmed);
-    const FieldSpec &spec = record.layout().fields[field];
-    if (bytes.size() > spec.capacity)
+    const FieldSpec &slot = record.layout().fields[field];
+    if (bytes.size() > slot.capacity)
         ++stored.cut;
     if (bytes.count('?') > trimmed.count(u'?'))
         ++stored.replaced;
-    char *at = record.data() + spec.offset;
-    const qsizetype n = std::min<qsizetype>(bytes.size(), spec.capacity);
-    at[0] = char(n);
-    std::memcpy(at + 1, bytes.data(), size_t(n));
-    std::memset(at + 1 + n, 0, size_t(spec.capacity - n));
+    shorttext::storeBytes(record.data() + slot.offset, slot.capacity, bytes);
 }
 
 void Stored::countInto(Counts &counts) const {

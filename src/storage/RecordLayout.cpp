@@ -15,7 +15,10 @@ int RecordLayout::indexOf(QStringView name) const {
 namespace shorttext {
 
 void store(char *field, int capacity, QStringView value) {
-    const QByteArray bytes = text::encode1252(text::trimmed(value));
+    storeBytes(field, capacity, text::encode1252(text::trimmed(value)));
+}
+
+void storeBytes(char *field, int capacity, QByteArrayView bytes) {
     const int length = int(std::min<qsizetype>(bytes.size(), capacity));
     field[0] = char(length);
     std::memcpy(field + 1, bytes.constData(), size_t(length));

@@ -34,6 +34,8 @@ inline constexpr char kNo[3] = {'\x02', 'N', 'o'};
 // Writes `text` trimmed, in Windows-1252 ("?" for what it cannot hold), cut to
 // `capacity` bytes, into the capacity + 1 bytes at `field`. Unused bytes become 0.
 void store(char *field, int capacity, QStringView text);
+// The same for text already in Windows-1252: `bytes` cut to `capacity`.
+void storeBytes(char *field, int capacity, QByteArrayView bytes);
 // The stored text bytes; a damaged length byte (L > N) counts as N.
 QByteArrayView raw(const char *field, int capacity);
 // The stored text decoded and trimmed.

@@ -356,9 +356,9 @@ void TestFrmClienti::showCardAndTheFlag() {
 
     for (int f = 0; f < TfrmClienti::kBoxes; ++f) {
         // Cut to the field's capacity, as stored.
-        const FieldSpec &spec = clientLayout.fields[f];
+        const FieldSpec &layoutField = clientLayout.fields[f];
         if (f != ProvNasc)
-            QCOMPARE(box(f)->text(), QLatin1String(spec.name).left(spec.capacity));
+            QCOMPARE(box(f)->text(), QLatin1String(layoutField.name).left(layoutField.capacity));
     }
     QCOMPARE(w()->txtProvNasc->currentText(), QStringLiteral("mi"));
     QCOMPARE(w()->txtProvNasc->currentIndex(), -1);
