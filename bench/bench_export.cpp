@@ -12,12 +12,12 @@
 // companion_ms, x_companion (window over companion), x_companion_cpu (the
 // same for processor time, which the disk does not blur), MB (the file).
 #include "BenchArchive.h"
-#include "kit/Shell.h"
 #include "output/ExportGridModel.h"
 #include "output/TfrmExpClienti.h"
 #include "output/TfrmExpDatabase.h"
 #include "storage/AppFolder.h"
 #include "support/FakeDesktop.h"
+#include "support/FolderShell.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -35,31 +35,24 @@ const spreadsheet::Sheet &sheetOf(Archive archive) {
 
 // The shell of the windows: an application folder of its own per archive
 // size, whose record file is the synthetic archive (a hard link, not a copy).
-class BenchShell : public Shell {
+class BenchShell : public FolderShell {
   public:
-    BenchShell(Archive archive, qint64 count) {
+    BenchShell(Archive archive, qint64 count) : FolderShell(folderOf(count)) {
         const QString source = archive == Archive::Database ? databaseOf(count) : clientsOf(count);
-        const QString path = benchFolder().filePath(QStringLiteral("Cartella_%1").arg(count));
-        std::filesystem::create_directories(path.toStdString());
-        m_folder = AppFolder(path);
-        archivePath = m_folder.file(QString::fromLatin1(sheetOf(archive).layout->fileName));
+        archivePath =
+            appFolder().file(QString::fromLatin1(sheetOf(archive).layout->fileName));
         if (!QFileInfo::exists(archivePath))
             std::filesystem::create_hard_link(source.toStdString(), archivePath.toStdString());
-        Shell::install(this);
     }
-    ~BenchShell() override { Shell::install(nullptr); }
-    BenchShell(const BenchShell &) = delete;
-    BenchShell &operator=(const BenchShell &) = delete;
 
     QString archivePath;
 
-    const AppFolder &appFolder() const override { return m_folder; }
-    bool terminating() const override { return false; }
-    LargeWindow *startScreen() const override { return nullptr; }
-    void showGuide(QWidget *, const GuideTopic &) override {}
-
   private:
-    AppFolder m_folder;
+    static QString folderOf(qint64 count) {
+        const QString path = benchFolder().filePath(QStringLiteral("Cartella_%1").arg(count));
+        std::filesystem::create_directories(path.toStdString());
+        return path;
+    }
 };
 
 // Opens the export window of `archive` as its workspace's button does, runs

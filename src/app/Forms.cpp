@@ -6,11 +6,11 @@
 #include <QCoreApplication>
 #include <QWidget>
 
-// Window classes of the program, in creation order.
-// (Each window's header is included here as the window joins the program.)
+// Window classes of the program, in creation order; then what the registry
+// hands the windows as their destinations.
 #include "TfrmPassword.h"
 #include "TfrmAvvio.h"
-#include "database/TfrmAllegaCartella.h"
+#include "dialogs/TfrmAllegaCartella.h"
 #include "TfrmCambiaPassword.h"
 #include "validators/TfrmCarta.h"
 #include "clients/TfrmClienti.h"
@@ -32,10 +32,11 @@
 #include "search/TfrmTrovaDatabase.h"
 #include "database/TfrmCartella.h"
 #include "database/TfrmZoom.h"
-
-namespace {
-Forms *running = nullptr;
-} // namespace
+#include "backup/BackupWindows.h"
+#include "import/TfrmImporta.h"
+#include "import/VCardWindows.h"
+#include "output/TfrmAnteprimaPrev.h"
+#include "output/TfrmStampaDatabase.h"
 
 template <typename T> T *Forms::make() {
     T *window = new T();
@@ -44,11 +45,16 @@ template <typename T> T *Forms::make() {
 }
 
 Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
-    Q_ASSERT(!running);
-    running = this;
+    Q_ASSERT(!Shell::isRunning());
     applyProcessFormats();
     // The creation order is fixed: the login window first, so that it is the
-    // program's main window. Dialog instances made here are never shown.
+    // program's main window. The dialogs (every class below that is not a
+    // large window) get an instance here too, although each use of a dialog
+    // makes a fresh one of its own and these are never shown: the program
+    // keeps one instance of every window class from start to end, so each
+    // start builds every window once, before the login shows, and a window
+    // that cannot be built fails there and not in the middle of a user's
+    // work. Building them reads no file and fills no list.
     frmPassword = make<TfrmPassword>();
     frmAvvio = make<TfrmAvvio>();
     frmAllegaCartella = make<TfrmAllegaCartella>();
@@ -77,11 +83,57 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     connectWindows();
 }
 
+namespace {
+
+// A dialog's static opener; the dialog's class also inherits QDialog::open(),
+// which this leaves out.
+template <class... Args> auto staticOpen(void (*open)(QWidget *, Args...)) {
+    return open;
+}
+
+} // namespace
+
 void Forms::connectWindows() {
-    // A workspace that is not part of the program yet stays null: its
-    // button on the start screen is disabled.
+    frmPassword->setDestinations({frmAvvio, frmCambiaPassword});
+    frmCambiaPassword->setReturnTo(frmPassword);
     frmAvvio->setDestinations({frmDatabase, frmClienti, frmMenuImpostazioni});
-    frmMenuImpostazioni->setDestinations({frmImpostaAvvio, frmImpostaCampi});
+    frmMenuImpostazioni->setDestinations(
+        {frmImpostaAvvio, frmImpostaCampi,
+         [this](QWidget *owner) { backup::makeBackupFromWindow(owner, folder); },
+         [this](QWidget *owner) { return backup::restoreFromWindow(owner, folder); }});
+    TfrmDatabase::Destinations database;
+    database.find = staticOpen(&TfrmTrovaDatabase::open);
+    database.flagged = staticOpen(&TfrmSegnalati::open);
+    database.pickClient = staticOpen(&TfrmTrovaClienti::pick);
+    database.checkFiscalCode = staticOpen(&TfrmCodFisc::open);
+    database.checkVatNumber = staticOpen(&TfrmPartitaIva::open);
+    database.preview = staticOpen(&TfrmAnteprimaPrev::open);
+    database.print = staticOpen(&TfrmStampaDatabase::open);
+    database.exportCards = staticOpen(&TfrmExpDatabase::open);
+    database.importCards = [this](QWidget *owner) {
+        import::importFromWindow(owner, folder, spreadsheet::databaseSheet);
+    };
+    frmDatabase->setDestinations(database);
+
+    TfrmClienti::Destinations clients;
+    clients.find = staticOpen(&TfrmTrovaClienti::open);
+    clients.recontact = staticOpen(&TfrmRicontatta::open);
+    clients.checkFiscalCode = staticOpen(&TfrmCodFisc::open);
+    clients.checkVatNumber = staticOpen(&TfrmPartitaIva::open);
+    clients.checkCreditCard = staticOpen(&TfrmCarta::open);
+    clients.checkIban = staticOpen(&TfrmIban::open);
+    clients.exportClients = staticOpen(&TfrmExpClienti::open);
+    clients.importTable = [this](QWidget *owner) {
+        import::importFromWindow(owner, folder, spreadsheet::clientSheet);
+    };
+    clients.importVCard = [this](QWidget *owner) { import::importVCardFromWindow(owner, folder); };
+    clients.exportClientVCard = [this](QWidget *owner, const ClientRecord &client) {
+        import::exportClientToVCard(owner, folder, client);
+    };
+    clients.exportRegistryVCard = [this](QWidget *owner) {
+        import::exportRegistryToVCard(owner, folder);
+    };
+    frmClienti->setDestinations(clients);
 }
 
 LargeWindow *Forms::startScreen() const {
@@ -101,17 +153,11 @@ Forms::~Forms() {
     for (qsizetype i = m_created.size() - 1; i >= 0; --i)
         delete m_created[i];
     Shell::install(nullptr);
-    running = nullptr;
 }
 
-Forms &forms() {
-    Q_ASSERT(running);
-    return *running;
-}
-
-void terminateProgram() {
-    forms().terminated = true;
-    for (QWidget *w : forms().created())
+void Forms::endProgram() {
+    terminated = true;
+    for (QWidget *w : m_created)
         w->hide();
     QCoreApplication::quit();
 }

@@ -1,7 +1,9 @@
 // The window registry: one instance of each window class, created at start-up
 // in a fixed order (the login window first) and kept for the whole run. It is
-// the shell the windows below see: after creating them it hands each window
-// the siblings it opens, as typed pointers.
+// the program's Shell, the one seam the windows below see: after creating them
+// it hands each window the windows it opens, as typed destinations (pointers
+// to large windows, openers of dialogs). Only its owner (main(), a test's
+// fixture) reaches the registry itself; no window does.
 #pragma once
 
 #include "kit/Shell.h"
@@ -82,6 +84,7 @@ class Forms : public Shell {
     bool terminating() const override { return terminated; }
     LargeWindow *startScreen() const override;
     void showGuide(QWidget *owner, const GuideTopic &topic) override;
+    void endProgram() override;
 
     // Every window created, in creation order (tests check the order).
     QList<QWidget *> created() const { return m_created; }
@@ -92,8 +95,3 @@ class Forms : public Shell {
     void connectWindows();
     QList<QWidget *> m_created;
 };
-
-// The registry of the running program.
-Forms &forms();
-// Ends the program (the login's "Esci", the start screen's exit or closing it).
-void terminateProgram();

@@ -2,13 +2,13 @@
 
 #include "StartGuide.h"
 #include "kit/Desktop.h"
-#include "Forms.h"
+#include "kit/Shell.h"
 #include "kit/Misc.h"
 #include "kit/StartPicture.h"
-#include "TfrmGuida.h"
 #include "TfrmInfo.h"
 #include "TfrmSplash.h"
 #include "kit/WindowKit.h"
+#include "storage/AppFolder.h"
 #include "storage/IniFile.h"
 
 #include <QCloseEvent>
@@ -222,12 +222,12 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
 }
 
 void TfrmAvvio::FormShow() {
-    const IniFile settings(forms().folder.settingsFile());
+    const IniFile settings(shell().appFolder().settingsFile());
     showTitle(titNomeArchivio, nameFont(), kSmallestName,
               settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
     showTitle(titSottotitolo, subtitleFont(), kSmallestSubtitle,
               settings.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")));
-    const QImage logo = loadLogo(forms().folder);
+    const QImage logo = loadLogo(shell().appFolder());
     imgLogo->setPixmap(logo.isNull() ? imgTemp->pixmap() : fittedPicture(logo, kPictureSize));
     // A workspace that is not part of the program yet cannot be opened.
     cmdDatabase->setEnabled(m_to.database != nullptr);
@@ -261,7 +261,7 @@ void TfrmAvvio::imgCopyrightClick() {
 }
 
 void TfrmAvvio::imgGuidaClick() {
-    TfrmGuida::showTopic(this, startGuide());
+    shell().showGuide(this, startGuide());
 }
 
 void TfrmAvvio::imgSitoWebClick() {
@@ -269,11 +269,11 @@ void TfrmAvvio::imgSitoWebClick() {
 }
 
 void TfrmAvvio::imgEsciClick() {
-    terminateProgram();
+    shell().endProgram();
 }
 
 void TfrmAvvio::closeEvent(QCloseEvent *event) {
     event->accept();
-    if (!forms().terminated)
-        terminateProgram();
+    if (Shell::isRunning() && !shell().terminating())
+        shell().endProgram();
 }

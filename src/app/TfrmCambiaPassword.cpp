@@ -1,15 +1,14 @@
 #include "TfrmCambiaPassword.h"
 
 #include "kit/Desktop.h"
-#include "Forms.h"
+#include "kit/Shell.h"
 #include "PasswordStyle.h"
-#include "TfrmPassword.h"
 #include "kit/WindowKit.h"
+#include "storage/AppFolder.h"
 #include "storage/PasswordFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -159,7 +158,7 @@ void TfrmCambiaPassword::cmdOKClick() {
         txtPasswordNew->setFocus(Qt::OtherFocusReason);
     };
     try {
-        if (password::normalized(txtPasswordOld->text()) != password::read(forms().folder)) {
+        if (password::normalized(txtPasswordOld->text()) != password::read(shell().appFolder())) {
             desktop.message(this, Desktop::Kind::Plain, kWrongOld);
             txtPasswordOld->clear();
             txtPasswordOld->setFocus(Qt::OtherFocusReason);
@@ -180,7 +179,7 @@ void TfrmCambiaPassword::cmdOKClick() {
             refuseNew(kBadCharacter.arg(bad));
             return;
         }
-        password::write(forms().folder, fresh);
+        password::write(shell().appFolder(), fresh);
     } catch (const StorageError &) {
         desktop.message(this, Desktop::Kind::Plain, kChangeError);
         return;
@@ -193,14 +192,7 @@ void TfrmCambiaPassword::cmdEsciClick() {
     close();
 }
 
-void TfrmCambiaPassword::closeEvent(QCloseEvent *event) {
-    // Every closing hands back to the login with an empty password box.
-    TfrmPassword *login = forms().frmPassword;
-    if (!forms().terminated && login) {
-        login->txtPassword->clear();
-        login->lblMemory->clear();
-        login->present();
-        login->txtPassword->setFocus(Qt::OtherFocusReason);
-    }
-    event->accept();
+LargeWindow *TfrmCambiaPassword::closeTarget() {
+    // Every closing hands back to the login, which shows an empty box.
+    return m_login;
 }

@@ -13,6 +13,9 @@ class TfrmCambiaPassword : public LargeWindow {
   public:
     explicit TfrmCambiaPassword(QWidget *parent = nullptr);
 
+    // The login window, which every closing hands back to (set by the registry).
+    void setReturnTo(LargeWindow *login) { m_login = login; }
+
     QLabel *imgLogo;
     QLabel *lblRigo05;
     QLineEdit *txtPasswordOld;
@@ -32,5 +35,8 @@ class TfrmCambiaPassword : public LargeWindow {
     void cmdEsciClick();
 
   protected:
-    void closeEvent(QCloseEvent *event) override;
+    LargeWindow *closeTarget() override;
+
+  private:
+    LargeWindow *m_login = nullptr;
 };

@@ -1,9 +1,10 @@
 #include "TfrmGuida.h"
 
 #include "kit/Desktop.h"
-#include "Forms.h"
+#include "kit/Shell.h"
 #include "kit/Misc.h"
 #include "kit/WindowKit.h"
+#include "storage/AppFolder.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -95,7 +96,7 @@ void TfrmGuida::showTopic(QWidget *owner, const GuideTopic &topic) {
 }
 
 void TfrmGuida::lnkWebClick() {
-    TMisc::Open(u'"' + forms().folder.file(QStringLiteral("Guida.pdf")) + u'"');
+    TMisc::Open(u'"' + shell().appFolder().file(QStringLiteral("Guida.pdf")) + u'"');
 }
 
 void TfrmGuida::btnChiudiClick() {

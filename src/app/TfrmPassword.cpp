@@ -1,11 +1,10 @@
 #include "TfrmPassword.h"
 
 #include "kit/Desktop.h"
-#include "Forms.h"
+#include "kit/Shell.h"
 #include "PasswordStyle.h"
-#include "TfrmAvvio.h"
-#include "TfrmCambiaPassword.h"
 #include "kit/WindowKit.h"
+#include "storage/AppFolder.h"
 #include "storage/PasswordFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
@@ -101,6 +100,9 @@ TfrmPassword::TfrmPassword(QWidget *parent) : LargeWindow(parent) {
 }
 
 void TfrmPassword::FormShow() {
+    // Every showing starts from an empty box, whichever window handed back.
+    txtPassword->clear();
+    lblMemory->clear();
     txtPasswordChange();
     txtPassword->setFocus(Qt::OtherFocusReason);
 }
@@ -112,14 +114,15 @@ void TfrmPassword::txtPasswordChange() {
 void TfrmPassword::cmdOKClick() {
     QString stored;
     try {
-        stored = password::read(forms().folder);
+        stored = password::read(shell().appFolder());
     } catch (const StorageError &) {
         Desktop::current().message(this, Desktop::Kind::Plain, kReadError);
         return;
     }
     if (password::normalized(txtPassword->text()) == stored) {
         txtPassword->clear();
-        handOver(forms().frmAvvio);
+        if (m_to.startScreen)
+            handOver(m_to.startScreen);
         return;
     }
     Desktop::current().message(this, Desktop::Kind::Plain, kWrongPassword);
@@ -128,17 +131,18 @@ void TfrmPassword::cmdOKClick() {
 }
 
 void TfrmPassword::cmdEsciClick() {
-    terminateProgram();
+    shell().endProgram();
 }
 
 void TfrmPassword::btnCambiaPasswordClick() {
-    handOver(forms().frmCambiaPassword);
+    if (m_to.passwordChange)
+        handOver(m_to.passwordChange);
 }
 
 void TfrmPassword::closeEvent(QCloseEvent *event) {
     // The login is the program's main window: closing it by any means ends
     // the program, as its "Esci" button does.
     event->accept();
-    if (!forms().terminated)
-        terminateProgram();
+    if (Shell::isRunning() && !shell().terminating())
+        shell().endProgram();
 }

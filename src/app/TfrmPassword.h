@@ -13,6 +13,13 @@ class TfrmPassword : public LargeWindow {
   public:
     explicit TfrmPassword(QWidget *parent = nullptr);
 
+    // The windows the login leads to, handed in by the registry.
+    struct Destinations {
+        LargeWindow *startScreen = nullptr;
+        LargeWindow *passwordChange = nullptr;
+    };
+    void setDestinations(const Destinations &destinations) { m_to = destinations; }
+
     QLabel *imgLogo;
     QLabel *lblRigo05;
     QLineEdit *txtPassword;
@@ -20,7 +27,7 @@ class TfrmPassword : public LargeWindow {
     QPushButton *cmdOK;
     QPushButton *cmdEsci;
     QPushButton *btnCambiaPassword;
-    // Hidden memory label, emptied when the password change window hands back.
+    // Hidden memory label, emptied at each showing.
     QLabel *lblMemory;
 
     void FormShow() override;
@@ -31,4 +38,7 @@ class TfrmPassword : public LargeWindow {
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+
+  private:
+    Destinations m_to;
 };

@@ -12,7 +12,7 @@ int main(int argc, char **argv) {
     // window's caption, and each window's caption is given exactly.
     QApplication::setApplicationName(QStringLiteral("Cartavera"));
     // Hiding one large window to show another must never end the program:
-    // it ends only through terminateProgram().
+    // it ends only through the registry's endProgram().
     QApplication::setQuitOnLastWindowClosed(false);
     // Qt's own dialogs and buttons speak Italian; check boxes and scroll bars
     // have the program's look in every window.

@@ -2,24 +2,15 @@
 
 #include "ClientCard.h"
 #include "ClientsGuide.h"
-#include "database/TfrmAllegaCartella.h"
-#include "import/TfrmImporta.h"
-#include "import/VCardWindows.h"
+#include "dialogs/TfrmAllegaCartella.h"
 #include "kit/Desktop.h"
 #include "kit/Misc.h"
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
-#include "output/TfrmExpClienti.h"
 #include "report/PdfExport.h"
-#include "search/TfrmRicontatta.h"
-#include "search/TfrmTrovaClienti.h"
 #include "storage/AppFolder.h"
 #include "storage/TextRules.h"
-#include "validators/TfrmCodFisc.h"
-#include "validators/TfrmPartitaIva.h"
-#include "validators/TfrmCarta.h"
-#include "validators/TfrmIban.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -166,13 +157,15 @@ void TfrmClienti::cmdUltimoClick() {
 // shows it
 
 void TfrmClienti::cmdTrovaClick() {
-    TfrmTrovaClienti::open(
-        this, [this](const ClientRecord &record, qint64 position) { ShowCard(record, position); });
+    opener::go(m_to.find, this, [this](const ClientRecord &record, qint64 position) {
+        ShowCard(record, position);
+    });
 }
 
 void TfrmClienti::cmdRicontattaClick() {
-    TfrmRicontatta::open(
-        this, [this](const ClientRecord &record, qint64 position) { ShowCard(record, position); });
+    opener::go(m_to.recontact, this, [this](const ClientRecord &record, qint64 position) {
+        ShowCard(record, position);
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -215,19 +208,19 @@ void TfrmClienti::btnEmailClick() {
 void TfrmClienti::btnCodFiscClick() {
     // A code of digits only is a company's, the same as its VAT number: the
     // fiscal code window hands it to the VAT window, whatever its length.
-    TfrmCodFisc::open(this, text::trimmed(txtCodFisc->text()));
+    opener::go(m_to.checkFiscalCode, this, text::trimmed(txtCodFisc->text()));
 }
 
 void TfrmClienti::btnPartitaIvaClick() {
-    TfrmPartitaIva::open(this, text::trimmed(txtPartitaIva->text()));
+    opener::go(m_to.checkVatNumber, this, text::trimmed(txtPartitaIva->text()));
 }
 
 void TfrmClienti::btnCartaClick() {
-    TfrmCarta::open(this, text::trimmed(txtCarta->text()));
+    opener::go(m_to.checkCreditCard, this, text::trimmed(txtCarta->text()));
 }
 
 void TfrmClienti::btnIbanClick() {
-    TfrmIban::open(this, text::trimmed(txtIban->text()));
+    opener::go(m_to.checkIban, this, text::trimmed(txtIban->text()));
 }
 
 // ---------------------------------------------------------------------------
@@ -267,23 +260,23 @@ void TfrmClienti::cmdPDFClick() {
 // Guide and closing
 
 void TfrmClienti::cmdEsportaClick() {
-    TfrmExpClienti::open(this);
+    opener::go(m_to.exportClients, this);
 }
 
 void TfrmClienti::mnuImportaTabellaClick() {
-    import::importFromWindow(this, shell().appFolder(), spreadsheet::clientSheet);
+    opener::go(m_to.importTable, this);
 }
 
 void TfrmClienti::mnuImportaVCardClick() {
-    import::importVCardFromWindow(this, shell().appFolder());
+    opener::go(m_to.importVCard, this);
 }
 
 void TfrmClienti::mnuEsportaVCardClick() {
-    import::exportClientToVCard(this, shell().appFolder(), cardRecord());
+    opener::go(m_to.exportClientVCard, this, cardRecord());
 }
 
 void TfrmClienti::mnuEsportaTuttiVCardClick() {
-    import::exportRegistryToVCard(this, shell().appFolder());
+    opener::go(m_to.exportRegistryVCard, this);
 }
 
 void TfrmClienti::cmdGuidaClick() {

@@ -10,6 +10,7 @@
 
 #include "kit/AttachmentLabels.h"
 #include "kit/CardArchive.h"
+#include "kit/HandOver.h"
 #include "kit/LargeWindow.h"
 #include "report/Templates.h"
 #include "storage/ClientRecord.h"
@@ -32,6 +33,23 @@ class TfrmClienti : public LargeWindow {
     static constexpr int kBoxes = ClientField::Ricontatta;
 
     explicit TfrmClienti(QWidget *parent = nullptr);
+
+    // The windows of other folders the workspace opens, handed in by the
+    // registry. One left empty makes its button do nothing.
+    struct Destinations {
+        opener::RecordList<ClientRecord> find;
+        opener::RecordList<ClientRecord> recontact;
+        opener::Check checkFiscalCode;
+        opener::Check checkVatNumber;
+        opener::Check checkCreditCard;
+        opener::Check checkIban;
+        opener::Plain exportClients;
+        opener::Plain importTable;
+        opener::Plain importVCard;
+        std::function<void(QWidget *owner, const ClientRecord &client)> exportClientVCard;
+        opener::Plain exportRegistryVCard;
+    };
+    void setDestinations(const Destinations &destinations) { m_to = destinations; }
 
     // Shows `record` as the stored card at `position` (1-based).
     void ShowCard(const ClientRecord &record, qint64 position);
@@ -136,6 +154,7 @@ class TfrmClienti : public LargeWindow {
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    Destinations m_to;
     void buildSection(int section);
     void buildCommands();
     void buildFoot();

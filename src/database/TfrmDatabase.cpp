@@ -2,7 +2,7 @@
 
 #include "Photo.h"
 #include "PhotoView.h"
-#include "TfrmAllegaCartella.h"
+#include "dialogs/TfrmAllegaCartella.h"
 #include "TfrmCartella.h"
 #include "TfrmZoom.h"
 #include "DatabaseGuide.h"
@@ -12,20 +12,11 @@
 #include "kit/Misc.h"
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
-#include "import/TfrmImporta.h"
 #include "kit/WindowKit.h"
-#include "output/TfrmAnteprimaPrev.h"
-#include "output/TfrmExpDatabase.h"
-#include "output/TfrmStampaDatabase.h"
-#include "search/TfrmSegnalati.h"
-#include "search/TfrmTrovaClienti.h"
-#include "search/TfrmTrovaDatabase.h"
 #include "storage/AppFolder.h"
 #include "storage/IniFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
-#include "validators/TfrmCodFisc.h"
-#include "validators/TfrmPartitaIva.h"
 
 #include <QFileInfo>
 #include <QCheckBox>
@@ -216,13 +207,15 @@ void TfrmDatabase::cmdIndietroClick() {
 // Search and the flagged list: the card chosen there shows as navigation shows it
 
 void TfrmDatabase::cmdTrovaClick() {
-    TfrmTrovaDatabase::open(
-        this, [this](const DatabaseRecord &record, qint64 position) { ShowCard(record, position); });
+    opener::go(m_to.find, this, [this](const DatabaseRecord &record, qint64 position) {
+        ShowCard(record, position);
+    });
 }
 
 void TfrmDatabase::cmdSegnalatiClick() {
-    TfrmSegnalati::open(
-        this, [this](const DatabaseRecord &record, qint64 position) { ShowCard(record, position); });
+    opener::go(m_to.flagged, this, [this](const DatabaseRecord &record, qint64 position) {
+        ShowCard(record, position);
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -326,7 +319,8 @@ void TfrmDatabase::cmdCartellaClick() {
 }
 
 void TfrmDatabase::impClienteClick() {
-    TfrmTrovaClienti::pick(this, [this](const ContactBlock &contact) { setContactBlock(contact); });
+    opener::go(m_to.pickClient, this,
+               [this](const ContactBlock &contact) { setContactBlock(contact); });
 }
 
 void TfrmDatabase::sndMailClick() {
@@ -336,33 +330,33 @@ void TfrmDatabase::sndMailClick() {
 void TfrmDatabase::btnCodFiscClick() {
     // A code of digits only is a company's, the same as its VAT number: the
     // fiscal code window hands it to the VAT window.
-    TfrmCodFisc::open(this, text::trimmed(txtCodFisc->text()));
+    opener::go(m_to.checkFiscalCode, this, text::trimmed(txtCodFisc->text()));
 }
 
 void TfrmDatabase::btnPartitaIvaClick() {
-    TfrmPartitaIva::open(this, text::trimmed(txtPartitaIva->text()));
+    opener::go(m_to.checkVatNumber, this, text::trimmed(txtPartitaIva->text()));
 }
 
 // ---------------------------------------------------------------------------
 // Print and preview of the card shown, saved or not
 
 void TfrmDatabase::cmdAnteprimaClick() {
-    TfrmAnteprimaPrev::open(this, cardSheet());
+    opener::go(m_to.preview, this, cardSheet());
 }
 
 void TfrmDatabase::cmdStampaClick() {
-    TfrmStampaDatabase::open(this, cardSheet());
+    opener::go(m_to.print, this, cardSheet());
 }
 
 // ---------------------------------------------------------------------------
 // Guide and closing
 
 void TfrmDatabase::cmdImportaClick() {
-    import::importFromWindow(this, shell().appFolder(), spreadsheet::databaseSheet);
+    opener::go(m_to.importCards, this);
 }
 
 void TfrmDatabase::cmdEsportaClick() {
-    TfrmExpDatabase::open(this);
+    opener::go(m_to.exportCards, this);
 }
 
 void TfrmDatabase::cmdGuidaClick() {

@@ -9,6 +9,7 @@
 
 #include "kit/AttachmentLabels.h"
 #include "kit/CardArchive.h"
+#include "kit/HandOver.h"
 #include "kit/LargeWindow.h"
 #include "output/CardSheet.h"
 #include "storage/DatabaseRecord.h"
@@ -25,7 +26,6 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class StatusHints;
-struct ContactBlock;
 
 class TfrmDatabase : public LargeWindow {
     Q_OBJECT
@@ -33,6 +33,21 @@ class TfrmDatabase : public LargeWindow {
     static constexpr int kFields = 14;
 
     explicit TfrmDatabase(QWidget *parent = nullptr);
+
+    // The windows of other folders the workspace opens, handed in by the
+    // registry. One left empty makes its button do nothing.
+    struct Destinations {
+        opener::RecordList<DatabaseRecord> find;
+        opener::RecordList<DatabaseRecord> flagged;
+        opener::ContactPick pickClient;
+        opener::Check checkFiscalCode;
+        opener::Check checkVatNumber;
+        std::function<void(QWidget *owner, const CardSheet &sheet)> preview;
+        std::function<void(QWidget *owner, const CardSheet &sheet)> print;
+        opener::Plain exportCards;
+        opener::Plain importCards;
+    };
+    void setDestinations(const Destinations &destinations) { m_to = destinations; }
 
     // Shows `record` as the stored card at `position` (1-based), with its photo.
     void ShowCard(const DatabaseRecord &record, qint64 position);
@@ -150,6 +165,7 @@ class TfrmDatabase : public LargeWindow {
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    Destinations m_to;
     QFrame *buildToolbar();
     QFrame *buildCardArea();
     QFrame *buildContactBlock();

@@ -26,10 +26,6 @@ const QString kDuplicated = QStringLiteral(
     "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine "
     "premere Salva per inserire la scheda in archivio.");
 
-// Results of an arrow besides a record index.
-constexpr qint64 kStay = -1;  // nothing happens
-constexpr qint64 kEmpty = -2; // the empty-archive message
-
 bool isBlank(const QLabel *label) {
     return text::trimmed(label->text()).isEmpty();
 }
@@ -39,41 +35,40 @@ qint64 shownPosition(const QLabel *lblPosizione) {
     return text::trimmed(lblPosizione->text()).toLongLong();
 }
 
-// The 0-based index an arrow shows, given the record count and the position
-// shown, or kStay / kEmpty. Neither arrow wraps around at the ends, and from a
-// new card both "next" and "previous" bring up the first card.
-qint64 indexFor(Arrow arrow, qint64 count, qint64 shown) {
+} // namespace
+
+Step step(Arrow arrow, qint64 count, qint64 shown) {
+    const Step stay{Step::Stay};
+    const Step empty{Step::EmptyArchive};
     switch (arrow) {
     case Arrow::First:
-        return count == 0 ? kEmpty : 0;
+        return count == 0 ? empty : Step{Step::Show, 0};
     case Arrow::Last:
-        return count == 0 ? kEmpty : count - 1;
+        return count == 0 ? empty : Step{Step::Show, count - 1};
     case Arrow::Next:
         if (count == 0)
-            return kEmpty;
-        return shown < count ? shown : kStay;
+            return empty;
+        return shown < count ? Step{Step::Show, shown} : stay;
     case Arrow::Previous:
         if (shown == 1)
-            return kStay;
+            return stay;
         if (count == 0)
-            return kEmpty;
-        return shown == 0 ? 0 : shown - 2;
+            return empty;
+        return Step{Step::Show, shown == 0 ? 0 : shown - 2};
     }
-    return kStay;
+    return stay;
 }
-
-} // namespace
 
 template <class R>
 std::optional<Found<R>> move(QWidget *owner, const QLabel *lblPosizione, Arrow arrow) {
     Found<R> found{R(), 0};
-    qint64 index = kStay;
+    Step next{Step::Stay};
     try {
         TypedRecordFile<R> file;
         file.openOrCreate(shell().appFolder());
-        index = indexFor(arrow, file.size(), shownPosition(lblPosizione));
-        if (index >= 0) {
-            file.seek(index); // raises for a position the archive does not have
+        next = step(arrow, file.size(), shownPosition(lblPosizione));
+        if (next.kind == Step::Show) {
+            file.seek(next.index); // raises for a position the archive does not have
             file.read(found.record);
         }
         file.close();
@@ -81,11 +76,11 @@ std::optional<Found<R>> move(QWidget *owner, const QLabel *lblPosizione, Arrow a
         showAccessError(owner);
         return std::nullopt;
     }
-    if (index == kEmpty)
+    if (next.kind == Step::EmptyArchive)
         Desktop::current().message(owner, Desktop::Kind::Information, kEmptyArchive);
-    if (index < 0)
+    if (next.kind != Step::Show)
         return std::nullopt;
-    found.position = index + 1;
+    found.position = next.index + 1;
     return found;
 }
 

@@ -21,6 +21,17 @@ namespace cards {
 
 enum class Arrow { First, Previous, Next, Last };
 
+// Where an arrow leads, given the archive's record count and the position
+// shown (0 for a new card): to the record at `index` (0-based), nowhere (at
+// either end), or to the empty-archive message. Neither arrow wraps around,
+// and from a new card both "next" and "previous" bring up the first card.
+struct Step {
+    enum Kind { Show, Stay, EmptyArchive } kind;
+    qint64 index = 0;
+    bool operator==(const Step &) const = default;
+};
+Step step(Arrow arrow, qint64 count, qint64 shown);
+
 // A record read from the archive and its record position (1-based).
 template <class R> struct Found {
     R record;

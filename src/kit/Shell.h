@@ -1,7 +1,9 @@
-// What the program's shell offers the windows below it: the application
-// folder, the start screen every workspace hands back to, the guide window,
-// and whether the program is ending. The registry installs itself as the
-// shell; a window reaches its siblings only through typed values it is given.
+// The seam between the windows and the program that owns them: the
+// application folder, the start screen every workspace hands back to, the
+// guide window, and the program's end. The window registry (app/Forms) is the
+// one implementation and installs itself here for its lifetime; nothing else
+// reaches the registry. A window reaches the windows it opens only through
+// typed values the registry hands it (its Destinations), never by name.
 #pragma once
 
 class AppFolder;
@@ -21,6 +23,9 @@ class Shell {
     virtual LargeWindow *startScreen() const = 0;
     // Opens the guide window on `topic`, modally over `owner`.
     virtual void showGuide(QWidget *owner, const GuideTopic &topic) = 0;
+    // Ends the program: the login's "Esci", the start screen's exit or
+    // closing either of them. Every window hides; nothing hands over.
+    virtual void endProgram() = 0;
 
     // The shell of the running program (installed by the window registry).
     static Shell &current();

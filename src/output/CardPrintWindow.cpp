@@ -132,10 +132,12 @@ void CardPrintWindow::run() {
 }
 
 void CardPrintWindow::optUnoClick() {
+    m_withPhoto = true;
     lblMemory->setText(kWithPhoto);
 }
 
 void CardPrintWindow::optDueClick() {
+    m_withPhoto = false;
     lblMemory->setText(kWithoutPhoto);
 }
 
@@ -158,7 +160,7 @@ void CardPrintWindow::fill(report::Template &card, int pairs) const {
 
 void CardPrintWindow::btnStampaClick() {
     try {
-        const bool withPhoto = text::trimmed(lblMemory->text()) != kWithoutPhoto;
+        const bool withPhoto = m_withPhoto;
         report::Template &card = withPhoto ? repFoto : repScheda;
         card.setPortrait();
         if (withPhoto)

@@ -37,7 +37,7 @@ class CardPrintWindow : public QDialog {
     QRadioButton *optDue;
     QPushButton *btnStampa;
     QPushButton *btnAnnulla;
-    QLabel *lblMemory;      // hidden: the chosen mode, "con" or "senza" (photo)
+    QLabel *lblMemory;      // hidden: shows the chosen mode, "con" or "senza" (photo)
     HeldPicture *imgLogo;   // hidden: the card's photo
     HeldPicture *imgBianco; // hidden: a blank picture
 
@@ -75,4 +75,6 @@ class CardPrintWindow : public QDialog {
 
     CardSheet m_sheet;
     Output m_output;
+    // The chosen mode: the card with its photo, or without.
+    bool m_withPhoto = true;
 };

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "Search.h"
+#include "kit/HandOver.h"
 #include "kit/Shell.h"
 #include "report/Templates.h"
 #include "storage/RecordFile.h"
@@ -54,10 +55,6 @@ template <class R> R recordAt(qint64 position) {
     archive.close();
     return record;
 }
-
-// Shows a record read from its archive in the workspace that opened a window,
-// as that workspace's own navigation shows it.
-template <class R> using LoadRecord = std::function<void(const R &record, qint64 position)>;
 
 // The wait cursor, while a pass over an archive runs.
 struct WaitCursor {

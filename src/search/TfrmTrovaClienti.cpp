@@ -2,7 +2,6 @@
 
 #include "kit/Shell.h"
 #include "storage/AppFolder.h"
-#include "storage/TextRules.h"
 
 #include <QLabel>
 
@@ -25,12 +24,6 @@ constexpr SearchWindow::Box kBoxes[] = {
 
 } // namespace
 
-ContactBlock ContactBlock::of(const ClientRecord &client) {
-    return {client.text(Cliente), client.text(IndirizzoRes), client.text(ComuneRes),
-            client.text(ProvRes), client.text(Email),        client.text(Recapito),
-            client.text(CodFisc), client.text(PartitaIva)};
-}
-
 TfrmTrovaClienti::TfrmTrovaClienti(QWidget *parent)
     : SearchWindow(QStringLiteral("frmTrovaClienti"), QStringLiteral(" Trova Clienti in archivio"),
                    kBoxes, parent) {
@@ -40,18 +33,18 @@ TfrmTrovaClienti::TfrmTrovaClienti(QWidget *parent)
     for (qsizetype i = 0; i < filterBoxes().size(); ++i)
         *boxes[i] = filterBoxes()[i];
 
-    // The caller mode decides what the client double-clicked is for.
+    // The caller decides what the client double-clicked is for.
     loadInto<ClientRecord>([this](const ClientRecord &client, qint64 position) {
-        const QString mode = text::trimmed(lblMemory->text());
-        if (mode == QLatin1String("clienti") && m_load)
+        if (m_load)
             m_load(client, position);
-        else if (mode == QLatin1String("database") && m_pick)
+        else if (m_pick)
             m_pick(ContactBlock::of(client));
     });
 }
 
 void TfrmTrovaClienti::open(QWidget *owner, LoadRecord<ClientRecord> load) {
     TfrmTrovaClienti dialog(owner);
+    // The hidden label names the caller, as every shared dialog's does.
     dialog.lblMemory->setText(QStringLiteral("clienti"));
     dialog.m_load = std::move(load);
     dialog.run();

@@ -8,22 +8,6 @@
 #include "SearchWindow.h"
 #include "storage/ClientRecord.h"
 
-// A client's contact data as a database card keeps them: the texts of the
-// eight boxes of the card's contact block, trimmed.
-struct ContactBlock {
-    QString cliente;
-    QString indirizzoRes;
-    QString comuneRes;
-    QString provRes;
-    QString email;
-    QString recapito;
-    QString codFisc;
-    QString partitaIva;
-
-    static ContactBlock of(const ClientRecord &client);
-    bool operator==(const ContactBlock &) const = default;
-};
-
 class TfrmTrovaClienti : public SearchWindow {
     Q_OBJECT
   public:

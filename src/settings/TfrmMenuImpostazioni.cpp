@@ -2,12 +2,10 @@
 
 #include "SettingsGuide.h"
 #include "SettingsStyle.h"
-#include "backup/BackupWindows.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
 #include "storage/IniFile.h"
-#include "storage/TextRules.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -144,22 +142,22 @@ void TfrmMenuImpostazioni::FormShow() {
 }
 
 void TfrmMenuImpostazioni::btnImpostaAvvioClick() {
-    lblMemory->setText(kStartSettings);
+    choose(Next::StartSettings);
     close();
 }
 
 void TfrmMenuImpostazioni::btnImpostaCampiClick() {
-    lblMemory->setText(kFieldTitles);
+    choose(Next::FieldTitles);
     close();
 }
 
 void TfrmMenuImpostazioni::btnCopiaClick() {
-    backup::makeBackupFromWindow(this, shell().appFolder());
+    opener::go(m_to.backup, this);
 }
 
 void TfrmMenuImpostazioni::btnRipristinaClick() {
     // The archive name shown comes from the restored settings.
-    if (backup::restoreFromWindow(this, shell().appFolder()))
+    if (m_to.restore && m_to.restore(this))
         FormShow();
 }
 
@@ -172,11 +170,18 @@ void TfrmMenuImpostazioni::imgGuidaClick() {
 }
 
 LargeWindow *TfrmMenuImpostazioni::closeTarget() {
-    const QString choice = text::trimmed(lblMemory->text());
-    lblMemory->setText(kBackToStart);
-    if (choice == kStartSettings && m_to.startSettings)
+    const Next next = m_next;
+    choose(Next::StartScreen);
+    if (next == Next::StartSettings && m_to.startSettings)
         return m_to.startSettings;
-    if (choice == kFieldTitles && m_to.fieldTitles)
+    if (next == Next::FieldTitles && m_to.fieldTitles)
         return m_to.fieldTitles;
     return LargeWindow::closeTarget();
+}
+
+void TfrmMenuImpostazioni::choose(Next next) {
+    m_next = next;
+    lblMemory->setText(next == Next::StartSettings ? kStartSettings
+                       : next == Next::FieldTitles ? kFieldTitles
+                                                   : kBackToStart);
 }

@@ -2,6 +2,7 @@
 // and makes or restores a backup of the data.
 #pragma once
 
+#include "kit/HandOver.h"
 #include "kit/LargeWindow.h"
 
 class QLabel;
@@ -14,10 +15,13 @@ class TfrmMenuImpostazioni : public LargeWindow {
   public:
     explicit TfrmMenuImpostazioni(QWidget *parent = nullptr);
 
-    // The two settings windows the menu leads to.
+    // The two settings windows the menu leads to, and the backup windows:
+    // `restore` answers whether the folder was restored.
     struct Destinations {
         LargeWindow *startSettings = nullptr;
         LargeWindow *fieldTitles = nullptr;
+        opener::Plain backup;
+        std::function<bool(QWidget *owner)> restore;
     };
     void setDestinations(const Destinations &destinations) { m_to = destinations; }
 
@@ -29,7 +33,7 @@ class TfrmMenuImpostazioni : public LargeWindow {
     QPushButton *btnRipristina;
     PictureLabel *imgEsci;
     PictureLabel *imgGuida;
-    // The choice that closes the menu: "avvio", "start" or "campi".
+    // Shows the choice that closes the menu: "avvio", "start" or "campi".
     QLabel *lblMemory;
     QLabel *panInfo;
 
@@ -45,5 +49,9 @@ class TfrmMenuImpostazioni : public LargeWindow {
     LargeWindow *closeTarget() override;
 
   private:
+    // The window closing the menu leads to.
+    enum class Next { StartScreen, StartSettings, FieldTitles };
+    void choose(Next next);
     Destinations m_to;
+    Next m_next = Next::StartScreen;
 };

@@ -27,7 +27,6 @@ class TestCheckWindows : public QObject {
   private slots:
     void init();
     void cleanup();
-    void registeredInOrder();
     void sharedShape_data();
     void sharedShape();
     void enterGoesToTheButton_data() { sharedShape_data(); }
@@ -47,14 +46,6 @@ void TestCheckWindows::init() {
 void TestCheckWindows::cleanup() {
     m_desktop.reset();
     m_forms.reset();
-}
-
-void TestCheckWindows::registeredInOrder() {
-    QStringList family;
-    for (QWidget *w : m_forms->created())
-        if (qobject_cast<CheckWindow *>(w))
-            family << QString::fromLatin1(w->metaObject()->className());
-    QCOMPARE(family, (QStringList{"TfrmCarta", "TfrmCodFisc", "TfrmIban", "TfrmPartitaIva"}));
 }
 
 void TestCheckWindows::sharedShape_data() {

@@ -1,6 +1,6 @@
 #include "app/Forms.h"
 #include "kit/WindowKit.h"
-#include "database/TfrmAllegaCartella.h"
+#include "dialogs/TfrmAllegaCartella.h"
 #include "database/TfrmDatabase.h"
 #include "storage/DatabaseRecord.h"
 #include "support/FakeDesktop.h"
@@ -269,7 +269,7 @@ void TestFrmAllegaCartella::applyWritesBackCancelDoesNot() {
 }
 
 void TestFrmAllegaCartella::databaseModeWritesIntoTheDatabaseWorkspace() {
-    TfrmDatabase *database = forms().frmDatabase;
+    TfrmDatabase *database = m_forms->frmDatabase;
     Attachments before;
     before.files[2] = QStringLiteral("  scheda.txt ");
     database->setAttachments(before);
