@@ -1,5 +1,6 @@
 // Cartavera: start-up. Creates the windows in their order and runs the event
 // loop; the login window is the only one shown at start.
+#include "FolderStart.h"
 #include "Forms.h"
 #include "kit/LargeWindow.h"
 #include "kit/ProgramLook.h"
@@ -19,7 +20,13 @@ int main(int argc, char **argv) {
     installQtTranslations();
     applyProgramLook();
 
-    Forms windows{AppFolder(QCoreApplication::applicationDirPath())};
+    // One program per folder; a change a killed program left half done is
+    // put back before anything else reads the folder.
+    const AppFolder folder(QCoreApplication::applicationDirPath());
+    FolderLock lock(folder);
+    if (!openFolder(folder, lock))
+        return 1;
+    Forms windows{folder};
     windows.startUp();
     return QApplication::exec();
 }

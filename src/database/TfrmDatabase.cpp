@@ -237,10 +237,18 @@ void TfrmDatabase::cmdSalvaClick() {
         return;
     }
 
-    const cards::Saved saved = cards::store(this, lblPosizione, cardRecord());
+    // The photo goes with the record, in the same change.
+    bool photoSaved = true;
+    const cards::Beside photoFile{
+        [this](qint64 position) {
+            const QString path = photo::fileOf(shell().appFolder(), QString::number(position));
+            return path == m_unreadPhoto ? QStringList() : QStringList{QFileInfo(path).fileName()};
+        },
+        [this, &photoSaved](qint64 position) { photoSaved = SaveCardPhoto(position); }};
+    const cards::Saved saved = cards::store(this, lblPosizione, cardRecord(), photoFile);
     if (saved == cards::Saved::Failed)
         return;
-    if (!SaveCardPhoto()) {
+    if (!photoSaved) {
         // The record is stored; the photo is not, and the user must know it.
         warn(this, kPhotoNotSaved);
         return;
@@ -269,8 +277,8 @@ void TfrmDatabase::LoadCardPhoto() {
     m_unreadPhoto = picture.isNull() && file.isFile() && file.size() > 0 ? path : QString();
 }
 
-bool TfrmDatabase::SaveCardPhoto() {
-    const QString path = photo::fileOf(shell().appFolder(), lblPosizione->text());
+bool TfrmDatabase::SaveCardPhoto(qint64 position) {
+    const QString path = photo::fileOf(shell().appFolder(), QString::number(position));
     if (path == m_unreadPhoto)
         return true;
     try {

@@ -55,9 +55,9 @@ class TfrmDatabase : public LargeWindow {
     void ClearCard();
     // Shows the photo file of the position shown, or the default photo.
     void LoadCardPhoto();
-    // Writes the picture shown to the photo file of the position shown.
+    // Writes the picture shown to the photo file of the card at `position`.
     // Returns false when the file could not be written.
-    bool SaveCardPhoto();
+    bool SaveCardPhoto(qint64 position);
     // The card as the controls hold it, in its stored form.
     DatabaseRecord cardRecord() const;
     // The card as the controls show it, for printing: texts trimmed, and the

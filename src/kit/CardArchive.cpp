@@ -2,10 +2,13 @@
 
 #include "Desktop.h"
 #include "Shell.h"
+#include "storage/AppFolder.h"
+#include "storage/Journal.h"
 #include "storage/RecordFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
 
+#include <QFileInfo>
 #include <QLabel>
 
 namespace cards {
@@ -84,17 +87,29 @@ std::optional<Found<R>> move(QWidget *owner, const QLabel *lblPosizione, Arrow a
     return found;
 }
 
-template <class R> Saved store(QWidget *owner, QLabel *lblPosizione, const R &record) {
+template <class R>
+Saved store(QWidget *owner, QLabel *lblPosizione, const R &record, const Beside &beside) {
     const bool stored = !isBlank(lblPosizione);
     qint64 position = shownPosition(lblPosizione);
     try {
+        const AppFolder &folder = shell().appFolder();
+        const QString archive = QString::fromLatin1(R::kLayout.fileName);
+        Change change(folder, Change::Kind::Save);
+        if (!stored) // after the last whole record, over a torn one
+            position = QFileInfo(folder.file(archive)).size() / R::kSize + 1;
+        change.keepRange(archive, (position - 1) * R::kSize, R::kSize);
+        if (beside.names)
+            for (const QString &name : beside.names(position))
+                change.keepWhole(name);
+        change.begin();
         TypedRecordFile<R> file;
-        file.openOrCreate(shell().appFolder());
-        if (!stored)
-            position = file.size() + 1;
+        file.openOrCreate(folder);
         file.seek(position - 1); // raises for a position the archive does not have
         file.write(record);
         file.close();
+        if (beside.write)
+            beside.write(position);
+        change.commit();
     } catch (const StorageError &) {
         showAccessError(owner);
         return Saved::Failed;
@@ -137,8 +152,8 @@ void showAccessError(QWidget *owner) {
 // The two archives of the program.
 template std::optional<Found<DatabaseRecord>> move(QWidget *, const QLabel *, Arrow);
 template std::optional<Found<ClientRecord>> move(QWidget *, const QLabel *, Arrow);
-template Saved store(QWidget *, QLabel *, const DatabaseRecord &);
-template Saved store(QWidget *, QLabel *, const ClientRecord &);
+template Saved store(QWidget *, QLabel *, const DatabaseRecord &, const Beside &);
+template Saved store(QWidget *, QLabel *, const ClientRecord &, const Beside &);
 template void duplicate<DatabaseRecord>(QWidget *, QLabel *, const std::function<void()> &,
                                         const std::function<void()> &);
 template void duplicate<ClientRecord>(QWidget *, QLabel *, const std::function<void()> &,

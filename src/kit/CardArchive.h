@@ -10,6 +10,7 @@
 // is the one its record type names, in the application folder.
 #pragma once
 
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <optional>
@@ -49,12 +50,25 @@ std::optional<Found<R>> move(QWidget *owner, const QLabel *lblPosizione, Arrow a
 // How "Salva" stored a card.
 enum class Saved { Failed, Overwritten, Appended };
 
+// Files a save writes beside the record, in the same change: `names` lists
+// the files (by name in the application folder) that `write` will replace
+// for the card at `position`. `write` reports its own failure; the record is
+// stored all the same and those files stay as they were.
+struct Beside {
+    std::function<QStringList(qint64 position)> names;
+    std::function<void(qint64 position)> write;
+};
+
 // Writes `record` over the record lblPosizione names, or, for an empty label,
 // at the end of the archive (over a torn trailing record, if there is one),
-// and sets the label to the record's position. Only that record is written.
-// On any failure the access error is shown, the label keeps its text and the
-// result is Saved::Failed.
-template <class R> Saved store(QWidget *owner, QLabel *lblPosizione, const R &record);
+// then what `beside` writes, and sets the label to the record's position.
+// Only that record is written. The whole save is one change: a kill or a
+// power cut at any moment leaves the archive and the files beside it as
+// before the save or as after it. On any failure the access error is shown,
+// nothing has changed, the label keeps its text and the result is
+// Saved::Failed.
+template <class R>
+Saved store(QWidget *owner, QLabel *lblPosizione, const R &record, const Beside &beside = {});
 
 // The information box that tells the user how the card was stored.
 void reportSaved(QWidget *owner, Saved how);

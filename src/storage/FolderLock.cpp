@@ -1,7 +1,5 @@
 #include "FolderLock.h"
 
-#include "StorageError.h"
-
 #include <QDeadlineTimer>
 #include <QThread>
 #include <cerrno>
@@ -55,8 +53,8 @@ FolderLock::Result FolderLock::holdProgram() {
 }
 
 void FolderLock::holdChange() {
-    if (!open(true) || lock(1, F_WRLCK, true) != Result::Taken)
-        throw StorageError::unableToWrite(m_path);
+    if (open(true))
+        lock(1, F_WRLCK, true);
 }
 
 FolderLock::Result FolderLock::holdReading(int waitMs) {

@@ -1,6 +1,6 @@
 // One writer per application folder, kept by the kernel.
 //
-// The lock file Cartavera.lock, beside the archives, carries two byte-range
+// The hidden lock file .cartavera.lock, beside the archives, carries two byte-range
 // locks of the open file description (fcntl F_OFD_SETLK). The kernel drops
 // them when the description is closed, however the process ends, so a lock
 // of a crashed program never blocks the next start and there is nothing
@@ -14,9 +14,11 @@
 //     change; a change waits for a reader to finish.
 //
 // On a network folder the locks are as good as the file system's byte-range
-// locks (NFS passes them to the server; an SMB mount with "nobrl" or a file
-// system without locks refuses them, and the program then says the folder
-// cannot be locked instead of running without the lock).
+// locks: NFS passes them to the server, so two machines exclude each other;
+// an SMB mount with "nobrl" keeps them on each machine only. A file system
+// that refuses locks altogether (or a folder where the lock file cannot be
+// made) leaves the program and its changes running without them: it can do
+// no better, and refusing would keep the user from their archive.
 #pragma once
 
 #include "AppFolder.h"
@@ -32,7 +34,7 @@ class FolderLock {
     };
 
     // The name of the lock file in the application folder.
-    static QString fileName() { return QStringLiteral("Cartavera.lock"); }
+    static QString fileName() { return QStringLiteral(".cartavera.lock"); }
 
     explicit FolderLock(const AppFolder &folder);
     ~FolderLock();
@@ -41,8 +43,7 @@ class FolderLock {
 
     // The program's lock, without waiting.
     Result holdProgram();
-    // The change lock, exclusively; waits while a reader holds it. Raises
-    // StorageError when the lock file cannot be opened or locked.
+    // The change lock, exclusively; waits while a reader holds it.
     void holdChange();
     // The change lock, shared, for a reader; waits up to `waitMs` while a
     // change is under way. A folder without a lock file (no program ever ran

@@ -262,6 +262,10 @@ void Change::keepRange(const QString &name, qint64 offset, qint64 length) {
 
 void Change::keepWhole(const QString &name) {
     const QFileInfo info(path(name));
+    // Only a regular file is ever replaced: a folder or a device under the
+    // name stays as it is, and there is nothing to keep.
+    if (info.exists() && !info.isFile())
+        return;
     keepRange(name, 0, info.exists() ? info.size() : 0);
 }
 

@@ -3,7 +3,7 @@
 // before the change or exactly as after it.
 //
 // A change keeps, before it touches anything, what it will touch in a rollback
-// journal, the sidecar file Cartavera.journal beside the archives (older
+// journal, the sidecar file .cartavera.journal beside the archives (older
 // readers of the folder never look at it): the bytes of each record it will
 // overwrite, the length of each file it will extend, the whole content of each
 // small file it will replace, and each rename it will make. The journal is
@@ -39,17 +39,14 @@ class Change {
     // What the change is, for the message after a recovery.
     enum class Kind : quint8 {
         Save = 1,
-        Duplicate,
         PasswordChange,
         Settings,
         Import,
         Restore,
-        Attachments,
-        CardFolder,
     };
 
     // The name of the journal file in the application folder.
-    static QString fileName() { return QStringLiteral("Cartavera.journal"); }
+    static QString fileName() { return QStringLiteral(".cartavera.journal"); }
 
     // Takes the folder's change lock (waiting for a reader to finish) and
     // puts back an unfinished change left by a killed program, if any.

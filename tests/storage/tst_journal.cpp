@@ -7,28 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-// Every file below `root` (the lock file left out), by name, with its bytes;
-// folders as names ending in '/'.
-QMap<QString, QByteArray> snapshot(const QString &root) {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString name = QDir(root).relativeFilePath(path);
-        if (name == FolderLock::fileName())
-            continue;
-        if (it.fileInfo().isDir())
-            files.insert(name + u'/', {});
-        else
-            files.insert(name, readFile(path));
-    }
-    return files;
-}
-
-} // namespace
 
 // The rollback journal and the folder lock.
 class TestJournal : public QObject {
@@ -108,7 +86,7 @@ void TestJournal::unfinishedChangeIsPutBack_data() {
 
 void TestJournal::unfinishedChangeIsPutBack() {
     QFETCH(bool, byRecovery);
-    const auto before = snapshot(m_dir->path());
+    const auto before = folderSnapshot(m_dir->path());
     QByteArray journalBytes;
     {
         Change c(folder(), Change::Kind::Import);
@@ -117,7 +95,7 @@ void TestJournal::unfinishedChangeIsPutBack() {
         QVERIFY(!journalBytes.isEmpty());
         QVERIFY(journal::unfinished(folder()));
     }
-    QCOMPARE(snapshot(m_dir->path()), before);
+    QCOMPARE(folderSnapshot(m_dir->path()), before);
     if (!byRecovery)
         return;
     // The same change again, and the program killed with the journal in place:
@@ -132,7 +110,7 @@ void TestJournal::unfinishedChangeIsPutBack() {
     const auto recovered = journal::recover(folder());
     QVERIFY(recovered);
     QCOMPARE(recovered->kind, Change::Kind::Import);
-    QCOMPARE(snapshot(m_dir->path()), before);
+    QCOMPARE(folderSnapshot(m_dir->path()), before);
     QVERIFY(!journal::recover(folder()));
 }
 
@@ -145,13 +123,13 @@ void TestJournal::journalCutShortIsIgnored() {
         journalBytes = readFile(file(Change::fileName()));
         c.commit();
     }
-    const auto before = snapshot(m_dir->path());
+    const auto before = folderSnapshot(m_dir->path());
     // Cut anywhere, the journal was being written: no change had begun.
     for (qsizetype cut : {qsizetype(0), qsizetype(3), qsizetype(40), journalBytes.size() - 1}) {
         QVERIFY(writeFile(file(Change::fileName()), journalBytes.left(cut)));
         QVERIFY(!journal::unfinished(folder()));
         QVERIFY(!journal::recover(folder()));
-        QCOMPARE(snapshot(m_dir->path()), before);
+        QCOMPARE(folderSnapshot(m_dir->path()), before);
     }
 }
 

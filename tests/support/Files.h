@@ -2,6 +2,8 @@
 // check bytes.
 #pragma once
 
+#include "storage/FolderLock.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QDirIterator>
@@ -25,7 +27,9 @@ inline QByteArray readFile(const QString &path) {
 // Everything under `folder`, by path relative to it: the bytes of each regular
 // file, and a mark for a folder, a FIFO or anything else that is not one
 // (links are not followed; nothing but a regular file is opened). Two
-// snapshots are equal when nothing was created, removed or rewritten.
+// snapshots are equal when nothing was created, removed or rewritten. The
+// folder's lock file is left out: it holds nothing, and is there from the
+// first change or start of the program on.
 inline QMap<QString, QByteArray> folderSnapshot(const QString &folder) {
     QMap<QString, QByteArray> entries;
     QDirIterator it(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
@@ -33,6 +37,8 @@ inline QMap<QString, QByteArray> folderSnapshot(const QString &folder) {
     const QDir base(folder);
     while (it.hasNext()) {
         const QString path = it.next();
+        if (it.fileName() == FolderLock::fileName())
+            continue;
         struct stat st;
         QByteArray content = "<missing>";
         if (::lstat(QFile::encodeName(path).constData(), &st) == 0)

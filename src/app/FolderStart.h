@@ -1,0 +1,14 @@
+// What the program does with its application folder before the login shows:
+// it takes the folder for itself (one program per folder), then puts back a
+// change that a killed program left unfinished, and says so.
+#pragma once
+
+#include "storage/AppFolder.h"
+#include "storage/FolderLock.h"
+
+class QWidget;
+
+// True when the program may go on. False after telling the user why not:
+// another program has the folder open, or an unfinished change could not be
+// put back. `lock` holds the folder from then on.
+bool openFolder(const AppFolder &folder, FolderLock &lock);
