@@ -3,8 +3,10 @@
 #include "kit/Desktop.h"
 #include "storage/Journal.h"
 #include "storage/StorageError.h"
+#include "storage/WholeFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -48,6 +50,11 @@ bool openFolder(const AppFolder &folder, FolderLock &lock) {
         return false;
     }
     try {
+        // A whole-file write killed before its rename left its temporary
+        // file; the file it was replacing is whole.
+        removeLeftoverTemporaries(folder.path());
+        for (const QFileInfo &sub : QDir(folder.path()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+            removeLeftoverTemporaries(sub.filePath());
         if (const auto recovered = journal::recover(folder))
             desktop.message(nullptr, Desktop::Kind::Information,
                             recoveredMessage(recovered->kind));

@@ -1,6 +1,7 @@
 // What the program does with its application folder before the login shows:
-// it takes the folder for itself (one program per folder), then puts back a
-// change that a killed program left unfinished, and says so.
+// it takes the folder for itself (one program per folder), removes what
+// killed whole-file writes left, then puts back a change that a killed program
+// left unfinished, and says so.
 #pragma once
 
 #include "storage/AppFolder.h"

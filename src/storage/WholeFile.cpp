@@ -3,14 +3,20 @@
 #include "RegularFile.h"
 #include "StorageError.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 // Passes every write on to the temporary file and remembers the furthest byte
 // written, so commit() can compare it with the size on disk. Closing it only
 // closes this door: the temporary file stays open until commit().
 class WholeFile::Sink : public QIODevice {
   public:
-    explicit Sink(QSaveFile &file) : m_file(file) {
+    explicit Sink(QFile &file) : m_file(file) {
         QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
 
@@ -38,22 +44,56 @@ class WholeFile::Sink : public QIODevice {
     }
 
   private:
-    QSaveFile &m_file;
+    QFile &m_file;
     qint64 m_end = 0;
     bool m_broken = false;
 };
 
-WholeFile::WholeFile(const QString &path) : m_path(path), m_file(path) {
-    // Only a regular file is ever replaced; a link is followed by QSaveFile.
-    if (!canReplace(path) || !m_file.open(QIODevice::WriteOnly))
+namespace {
+
+// Syncs the folder that holds `path`, so a rename there survives a power cut.
+bool syncFolderOf(const QString &path) {
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                          O_RDONLY | O_CLOEXEC | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+}
+
+} // namespace
+
+WholeFile::WholeFile(const QString &path) : m_path(path), m_target(path) {
+    // Only a regular file is ever replaced; a link is followed to its file.
+    if (!canReplace(path))
+        throw StorageError::unableToWrite(m_path);
+    const QFileInfo target(path);
+    if (target.isSymLink() && target.exists())
+        m_target = target.canonicalFilePath();
+    // A short name, so that a target of the longest name still has a
+    // temporary file beside it.
+    const QString prefix =
+        QFileInfo(m_target).absolutePath() + u'/' + QLatin1String(kTemporaryPrefix);
+    // A fresh name each try: a temporary file that is there already is never used.
+    for (int attempt = 0; attempt < 100 && !m_file.isOpen(); ++attempt) {
+        m_file.setFileName(prefix +
+                           QString::number(QRandomGenerator::global()->generate(), 36));
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
+            !QFileInfo::exists(m_file.fileName()))
+            break;
+    }
+    if (!m_file.isOpen())
         throw StorageError::unableToWrite(m_path);
     m_sink = new Sink(m_file);
 }
 
 WholeFile::~WholeFile() {
     delete m_sink;
-    if (!m_committed && m_file.isOpen())
-        m_file.cancelWriting(); // QSaveFile removes the temporary file
+    if (!m_committed && !m_file.fileName().isEmpty()) {
+        m_file.close();
+        QFile::remove(m_file.fileName());
+    }
 }
 
 QIODevice *WholeFile::device() {
@@ -62,8 +102,10 @@ QIODevice *WholeFile::device() {
 
 void WholeFile::fail() {
     m_failed = true;
-    if (m_file.isOpen())
-        m_file.cancelWriting();
+    if (!m_committed) {
+        m_file.close();
+        QFile::remove(m_file.fileName());
+    }
     throw StorageError::unableToWrite(m_path);
 }
 
@@ -98,11 +140,18 @@ void WholeFile::commit() {
         fail();
     // Everything buffered must reach the disk before the rename, and the file
     // on disk must hold every byte handed in.
-    const bool written = !m_sink->broken() && m_file.flush() && m_file.bytesToWrite() == 0 &&
-                         m_file.error() == QFileDevice::NoError && m_file.size() == m_sink->end();
-    if (!written || !m_file.commit())
+    const bool written = m_file.isOpen() && !m_sink->broken() && m_file.flush() &&
+                         m_file.bytesToWrite() == 0 && m_file.error() == QFileDevice::NoError &&
+                         m_file.size() == m_sink->end() && ::fsync(m_file.handle()) == 0;
+    if (!written)
+        fail();
+    m_file.close();
+    if (::rename(QFile::encodeName(m_file.fileName()).constData(),
+                 QFile::encodeName(m_target).constData()) != 0)
         fail();
     m_committed = true;
+    if (!syncFolderOf(m_target))
+        throw StorageError::unableToWrite(m_path);
 }
 
 void writeWholeFile(const QString &path, QByteArrayView bytes) {
@@ -122,4 +171,12 @@ void copyWholeFile(const QString &source, const QString &target) {
     WholeFile file(target);
     file.copyFrom(source);
     file.commit();
+}
+
+void removeLeftoverTemporaries(const QString &folder) {
+    const QDir dir(folder);
+    const QStringList leftovers = dir.entryList({QLatin1String(kTemporaryPrefix) + u'*'},
+                                                QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : leftovers)
+        QFile::remove(dir.filePath(name));
 }

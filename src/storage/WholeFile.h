@@ -3,11 +3,15 @@
 //
 // The bytes go to a temporary file beside the target, which replaces the
 // target only when every byte is known to have reached the disk: commit()
-// flushes the buffered tail and checks the device's error state and the size
-// on disk before renaming (a plain QSaveFile::commit() can report success
-// after its buffered tail failed to reach a full disk). After any failure the
-// file is never committed and the target stays exactly as it was. Every
+// flushes the buffered tail, checks the device's error state and the size on
+// disk, syncs the file, renames it over the target and syncs the folder, so
+// the new file survives a power cut once commit() returns. After any failure
+// the file is never committed and the target stays exactly as it was. Every
 // failure raises StorageError("Unable to write to <path>").
+//
+// The temporary file is hidden and named for the program (".cartavera-tmp-"
+// and a random part): one left by a killed program is removed at the next
+// start by removeLeftoverTemporaries().
 //
 //   writeWholeFile(path, bytes);
 //
@@ -21,7 +25,7 @@
 
 #include <QByteArrayView>
 #include <QIODevice>
-#include <QSaveFile>
+#include <QFile>
 #include <QString>
 #include <functional>
 
@@ -62,7 +66,8 @@ class WholeFile {
     class Sink;
 
     QString m_path;
-    QSaveFile m_file;
+    QString m_target; // the file the rename replaces: m_path, links followed
+    QFile m_file;     // the temporary file
     Sink *m_sink = nullptr;
     bool m_failed = false;
     bool m_committed = false;
@@ -75,3 +80,9 @@ void writeWholeFile(const QString &path, QByteArrayView bytes);
 void writeWholeFile(const QString &path, const std::function<bool(QIODevice &)> &produce);
 // The whole file `target` becomes a copy of the regular file `source`.
 void copyWholeFile(const QString &source, const QString &target);
+
+// The name a temporary file of a whole-file write starts with.
+inline constexpr char kTemporaryPrefix[] = ".cartavera-tmp-";
+// Removes the temporary files that killed whole-file writes left in `folder`
+// (not below it). Only to be called while no write can be under way there.
+void removeLeftoverTemporaries(const QString &folder);

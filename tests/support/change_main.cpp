@@ -1,0 +1,115 @@
+// cartavera-test-change: makes one change to an application folder through
+// the program's own windows, as a user would, in a process of its own, so the
+// crash-point tests can stop it at any file-system call.
+//
+//   cartavera-test-change DIR CHANGE PICTURE
+//
+// CHANGE names the change (see kChanges below); PICTURE is a picture file
+// outside DIR that the file choosers answer with. Ends with status 1 when the
+// program showed an error or a warning, 0 otherwise.
+#include "app/Forms.h"
+#include "app/TfrmCambiaPassword.h"
+#include "app/TfrmPassword.h"
+#include "clients/TfrmClienti.h"
+#include "database/TfrmDatabase.h"
+#include "kit/WindowKit.h"
+#include "settings/TfrmImpostaAvvio.h"
+#include "settings/TfrmImpostaCampi.h"
+#include "support/FakeDesktop.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace {
+
+using Steps = std::function<void(Forms &, FakeDesktop &, const QString &picture)>;
+
+void databaseCard(Forms &f, FakeDesktop &desktop, const QString &picture, const char *how) {
+    TfrmDatabase *w = f.frmDatabase;
+    w->present();
+    w->cmdUltimo->click();
+    if (qstrcmp(how, "new") == 0) {
+        w->cmdNuovo->click();
+        w->txtCampo[0]->setText(QStringLiteral("Il nome della rosa"));
+        w->txtCliente->setText(QStringLiteral("Anna Rossi"));
+    } else if (qstrcmp(how, "duplicate") == 0) {
+        w->cmdDuplica->click();
+    }
+    w->txtCampo[13]->setText(QStringLiteral("modificato"));
+    desktop.fileNames.enqueue(picture);
+    w->btnSfoglia->click();
+    w->cmdSalva->click();
+}
+
+void clientCard(Forms &f, bool fresh) {
+    TfrmClienti *w = f.frmClienti;
+    w->present();
+    w->cmdUltimo->click();
+    if (fresh)
+        w->cmdNuovo->click();
+    w->txtCliente->setText(QStringLiteral("Anna Rossi"));
+    w->cmdSalva->click();
+}
+
+const std::map<QString, Steps> kChanges = {
+    {QStringLiteral("scheda-nuova"),
+     [](Forms &f, FakeDesktop &d, const QString &p) { databaseCard(f, d, p, "new"); }},
+    {QStringLiteral("scheda-modificata"),
+     [](Forms &f, FakeDesktop &d, const QString &p) { databaseCard(f, d, p, "overwrite"); }},
+    {QStringLiteral("scheda-duplicata"),
+     [](Forms &f, FakeDesktop &d, const QString &p) { databaseCard(f, d, p, "duplicate"); }},
+    {QStringLiteral("cliente-nuovo"),
+     [](Forms &f, FakeDesktop &, const QString &) { clientCard(f, true); }},
+    {QStringLiteral("cliente-modificato"),
+     [](Forms &f, FakeDesktop &, const QString &) { clientCard(f, false); }},
+    {QStringLiteral("password"),
+     [](Forms &f, FakeDesktop &, const QString &) {
+         f.frmPassword->present();
+         f.frmPassword->btnCambiaPassword->click();
+         TfrmCambiaPassword *w = f.frmCambiaPassword;
+         w->txtPasswordOld->setText(QStringLiteral("amministratore"));
+         w->txtPasswordNew->setText(QStringLiteral("nuova parola"));
+         w->txtConferma->setText(QStringLiteral("nuova parola"));
+         w->cmdOK->click();
+     }},
+    {QStringLiteral("titoli"),
+     [](Forms &f, FakeDesktop &, const QString &) {
+         f.frmImpostaCampi->present();
+         f.frmImpostaCampi->txtCampo[0]->setText(QStringLiteral("Titolo nuovo"));
+         f.frmImpostaCampi->btnApplica->click();
+     }},
+    {QStringLiteral("avvio"),
+     [](Forms &f, FakeDesktop &d, const QString &p) {
+         f.frmImpostaAvvio->present();
+         f.frmImpostaAvvio->txtNomeArchivio->setText(QStringLiteral("Archivio nuovo"));
+         d.fileNames.enqueue(p);
+         f.frmImpostaAvvio->btnSfoglia->click();
+         f.frmImpostaAvvio->btnApplica->click();
+     }},
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() != 3 || !kChanges.count(args[1])) {
+        std::fputs("uso: cartavera-test-change DIR CHANGE PICTURE\n", stderr);
+        return 2;
+    }
+    FakeDesktop desktop;
+    Forms windows{AppFolder(args[0])};
+    kChanges.at(args[1])(windows, desktop, args[2]);
+    bool failed = false;
+    for (const FakeDesktop::Message &m : desktop.messages) {
+        std::fprintf(stderr, "%s\n", qPrintable(m.text));
+        failed |= m.kind == Desktop::Kind::Error || m.kind == Desktop::Kind::Warning;
+    }
+    return failed ? 1 : 0;
+}
