@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -208,10 +209,25 @@ void removeJournal(const AppFolder &folder) {
 
 // ---- A change --------------------------------------------------------------
 
+namespace {
+// Changes under way in this process. There is one journal per folder, and
+// the change lock of a second change would wait for the first for ever.
+std::atomic<int> changesUnderWay{0};
+} // namespace
+
 Change::Change(const AppFolder &folder, Kind kind)
     : m_folder(folder), m_kind(kind), m_lock(folder), m_entries(std::make_unique<QList<Entry>>()) {
-    m_lock.holdChange();
-    journal::recover(m_folder);
+    if (changesUnderWay.fetch_add(1) != 0) {
+        changesUnderWay.fetch_sub(1);
+        throw StorageError::unableToWrite(m_folder.file(fileName()));
+    }
+    try {
+        m_lock.holdChange();
+        journal::recover(m_folder);
+    } catch (...) {
+        changesUnderWay.fetch_sub(1);
+        throw;
+    }
 }
 
 Change::~Change() {
@@ -222,6 +238,7 @@ Change::~Change() {
             // The journal stays; the next start puts the folder back.
         }
     }
+    changesUnderWay.fetch_sub(1);
 }
 
 QString Change::path(const QString &name) const {

@@ -1,5 +1,7 @@
 #include "RecordFile.h"
 
+#include "Journal.h"
+
 #include "RegularFile.h"
 #include "StorageError.h"
 
@@ -121,7 +123,16 @@ void RecordFile::close() {
 
 RecordAppend::RecordAppend(const RecordLayout &layout, const QString &path)
     : m_layout(layout), m_path(path) {
-    m_created = !QFileInfo::exists(path);
+    const QFileInfo info(path);
+    m_created = !info.exists();
+    // What the append touches is kept before the file is opened (which may
+    // create it): its length, and the bytes of a torn trailing record.
+    if (m_created || info.isFile()) {
+        m_change = std::make_unique<Change>(AppFolder(info.absolutePath()), Change::Kind::Import);
+        const qint64 size = m_created ? 0 : info.size();
+        m_change->keepRange(info.fileName(), size - size % layout.size, size % layout.size);
+        m_change->begin();
+    }
     openArchive(m_file, layout, path, true);
     m_open = true;
     m_startBytes = m_file.size();
@@ -189,6 +200,8 @@ void RecordAppend::commit() {
     writeBuffer();
     m_open = false;
     m_file.close();
+    if (m_change)
+        m_change->commit();
 }
 
 void RecordAppend::rollback() {
@@ -206,6 +219,8 @@ void RecordAppend::rollback() {
         QFile::remove(m_path);
     if (!restored)
         fail(QStringLiteral("impossibile riportare l'archivio alla lunghezza iniziale"));
+    if (m_change)
+        m_change->rollback();
 }
 
 RecordScanner::RecordScanner(const RecordLayout &layout, const QString &path)

@@ -18,6 +18,9 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <memory>
+
+class Change;
 
 class RecordFile {
   public:
@@ -89,6 +92,10 @@ using ClientFile = TypedRecordFile<ClientRecord>;
 // it. That is the one time a record file is cut, and never below its length at
 // the start. Every failing write raises StorageError; the file is then rolled
 // back before the error leaves add() or commit().
+//
+// The append is one change of the folder under its journal (Journal.h): a
+// kill or a power cut before commit() returns leaves, after the next start,
+// the file as it was at the start.
 class RecordAppend {
   public:
     RecordAppend(const RecordLayout &layout, const QString &path);
@@ -114,6 +121,7 @@ class RecordAppend {
 
     const RecordLayout &m_layout;
     QString m_path;
+    std::unique_ptr<Change> m_change;
     QFile m_file;
     bool m_created = false;
     bool m_open = false; // until commit or rollback

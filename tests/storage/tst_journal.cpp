@@ -156,6 +156,9 @@ void TestJournal::readersWaitForAChange() {
     auto change = std::make_unique<Change>(folder(), Change::Kind::Save);
     FolderLock reader(folder());
     QCOMPARE(reader.holdReading(50), FolderLock::Result::Busy);
+    // A second change of the same process is refused instead of waiting for
+    // the first for ever.
+    QVERIFY_THROWS_EXCEPTION(StorageError, Change(folder(), Change::Kind::Save));
     change.reset();
     QCOMPARE(reader.holdReading(50), FolderLock::Result::Taken);
 }

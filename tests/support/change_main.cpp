@@ -12,6 +12,8 @@
 #include "app/TfrmPassword.h"
 #include "clients/TfrmClienti.h"
 #include "database/TfrmDatabase.h"
+#include "import/ImportPlan.h"
+#include "output/SpreadsheetExport.h"
 #include "kit/WindowKit.h"
 #include "settings/TfrmImpostaAvvio.h"
 #include "settings/TfrmImpostaCampi.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <cstdio>
 #include <functional>
@@ -68,6 +71,22 @@ const std::map<QString, Steps> kChanges = {
      [](Forms &f, FakeDesktop &, const QString &) { clientCard(f, true); }},
     {QStringLiteral("cliente-modificato"),
      [](Forms &f, FakeDesktop &, const QString &) { clientCard(f, false); }},
+    {QStringLiteral("importa"),
+     [](Forms &f, FakeDesktop &, const QString &) {
+         // Five cards from a table without a header, in the export's column order.
+         QTemporaryDir outside;
+         const QString table = outside.filePath(QStringLiteral("schede.csv"));
+         QFile file(table);
+         if (!file.open(QIODevice::WriteOnly))
+             return;
+         for (int i = 1; i <= 5; ++i)
+             file.write(QStringLiteral("Titolo %1;Autore %1;Editore %1\r\n").arg(i).toUtf8());
+         file.close();
+         import::Plan plan(spreadsheet::databaseSheet, f.folder);
+         plan.setFirstRow(import::firstRowOf(table));
+         import::Counts counts;
+         import::append(table, plan, f.folder, counts, {});
+     }},
     {QStringLiteral("password"),
      [](Forms &f, FakeDesktop &, const QString &) {
          f.frmPassword->present();
