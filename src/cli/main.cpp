@@ -5,6 +5,8 @@
 #include "output/SpreadsheetExport.h"
 #include "search/Search.h"
 #include "storage/AppFolder.h"
+#include "storage/FolderLock.h"
+#include "storage/Journal.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
 #include "storage/IniFile.h"
@@ -102,6 +104,9 @@ Opzioni:
 Codici di uscita: 0 riuscito, 1 uso errato, 2 errore di file (anche quando
 l'uscita non si può scrivere).
 )";
+
+// How long a reader waits for a change of the program to end.
+constexpr int kChangeWaitMs = 30000;
 
 void out(const QString &line) {
     const QByteArray bytes = line.toUtf8() + '\n';
@@ -451,6 +456,25 @@ int run(int argc, char **argv) {
         return usage(QStringLiteral("manca il comando"));
     const AppFolder folder(folderPath);
     const QString command = args.takeFirst();
+
+    // A reader of the folder never sees half a change: it waits for a change
+    // under way (a save lasts milliseconds, an import or a restore longer),
+    // and refuses a folder that a killed program left half changed until the
+    // program has started there and put it back.
+    FolderLock reading(folder);
+    if (command != u"controlla" && command != u"verifica") {
+        if (reading.holdReading(kChangeWaitMs) == FolderLock::Result::Busy)
+            return fail(kFileError, QStringLiteral("l'archivio della cartella %1 è in uso: il "
+                                                   "programma lo sta modificando, riprovare più "
+                                                   "tardi")
+                                        .arg(QDir::toNativeSeparators(folder.path())));
+        if (journal::unfinished(folder))
+            return fail(kFileError,
+                        QStringLiteral("l'ultima modifica all'archivio della cartella %1 non è "
+                                       "terminata: avviare Cartavera in quella cartella perché la "
+                                       "annulli, poi riprovare")
+                            .arg(QDir::toNativeSeparators(folder.path())));
+    }
 
     try {
         if (command == u"controlla") {

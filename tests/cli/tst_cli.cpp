@@ -2,6 +2,8 @@
 #include "search/Search.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
+#include "storage/Journal.h"
+#include "support/Files.h"
 #include "support/FullDisk.h"
 
 #include <QProcess>
@@ -41,6 +43,7 @@ class TestCli : public QObject {
     void archiveThatIsNotAFile();
     void backupCommands_data();
     void backupCommands();
+    void readsNoHalfChange();
 
   private:
     struct Result {
@@ -610,6 +613,44 @@ void TestCli::backupCommands() {
                  1);
     QCOMPARE(read(path("Database.pro")), cards);
     QVERIFY(!QFile::exists(path("Clienti.pro")));
+}
+
+// The companion reads no change half made: it waits for one under way, and
+// refuses a folder a killed program left half changed.
+void TestCli::readsNoHalfChange() {
+    constexpr int kSize = DatabaseRecord::kSize;
+    writeFile("Database.pro", QByteArray(2 * kSize, 'a'));
+    const AppFolder folder(m_dir->path());
+    {
+        auto change = std::make_unique<Change>(folder, Change::Kind::Save);
+        QProcess reader;
+        reader.start(QStringLiteral(CARTAVERA_CLI),
+                     {QStringLiteral("--cartella"), m_dir->path(), QStringLiteral("conta"),
+                      QStringLiteral("database")});
+        QVERIFY(reader.waitForStarted());
+        QVERIFY(!reader.waitForFinished(700)); // waiting for the change
+        change.reset();
+        QVERIFY(reader.waitForFinished(10000));
+        QCOMPARE(reader.exitCode(), 0);
+        QCOMPARE(reader.readAllStandardOutput(), QByteArray("2\n"));
+    }
+    QByteArray journalBytes;
+    {
+        Change change(folder, Change::Kind::Save);
+        change.keepRange(QStringLiteral("Database.pro"), kSize, kSize);
+        change.begin();
+        journalBytes = readFile(folder.file(Change::fileName()));
+        change.commit();
+    }
+    writeFile(".cartavera.journal", journalBytes);
+    const QByteArray before = readFile(path("Database.pro"));
+    for (const char *command : {"conta", "esporta", "copia"}) {
+        const Result r = runIn({QString::fromLatin1(command), QStringLiteral("database")});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.contains(QStringLiteral("non è terminata")), qPrintable(r.err));
+    }
+    QCOMPARE(readFile(path("Database.pro")), before);
+    QVERIFY(QFile::exists(path(".cartavera.journal")));
 }
 
 QTEST_APPLESS_MAIN(TestCli)
