@@ -95,7 +95,7 @@ QByteArray shortRecords(const RecordLayout &layout, int first, int last, int fla
     for (qsizetype at = 0; at < bytes.size() && file.size() < 100 * layout.size; at += chunk) {
         const QByteArrayView piece = bytes.sliced(at, std::min<qsizetype>(chunk, bytes.size() - at));
         record.clear();
-        const FieldSpec &f = layout.fields[first];
+        const FieldSlot &f = layout.fields[first];
         record.data()[f.offset] = char(piece.size());
         std::copy(piece.begin(), piece.end(), record.data() + f.offset + 1);
         record.setText(last, text::decode1252(piece));

@@ -61,7 +61,7 @@ bool eachRow(const QString &path, const Plan &plan, const Progress &progress, Ea
 void storeValue(Record &record, int field, QStringView value, Stored &stored) {
     const QString trimmed = text::trimmed(value);
     const QByteArray bytes = text::encode1252(trimmed);
-    const FieldSpec &slot = record.layout().fields[field];
+    const FieldSlot &slot = record.layout().fields[field];
     if (bytes.size() > slot.capacity)
         ++stored.cut;
     if (bytes.count('?') > trimmed.count(u'?'))

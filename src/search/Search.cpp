@@ -46,7 +46,7 @@ struct Needle {
 Needle needleFor(const RecordLayout &layout, const Filter &filter) {
     if (filter.field < 0 || filter.field >= int(layout.fields.size()))
         throw std::out_of_range("search filter on a field the record does not have");
-    const FieldSpec &field = layout.fields[filter.field];
+    const FieldSlot &field = layout.fields[filter.field];
     Needle n{field.offset, field.capacity, text::encode1252(filter.text), {}};
     n.orMask.resize(n.text.size());
     for (qsizetype i = 0; i < n.text.size(); ++i) {
@@ -125,7 +125,7 @@ QByteArrayView fieldText(const char *record, int offset, int capacity) {
     return QByteArrayView(reinterpret_cast<const char *>(begin), end - begin);
 }
 
-QByteArrayView fieldText(const char *record, const FieldSpec &field) {
+QByteArrayView fieldText(const char *record, const FieldSlot &field) {
     return fieldText(record, field.offset, field.capacity);
 }
 
@@ -163,7 +163,7 @@ class Matcher {
 
 // A Yes/No field that says "Sì", once blanks and control bytes at both ends
 // are left out; "sì", "SI" or "No" do not.
-bool saysYes(const char *record, const FieldSpec &field) {
+bool saysYes(const char *record, const FieldSlot &field) {
     return fieldText(record, field) == QByteArrayView(shorttext::kYes + 1, 2);
 }
 
@@ -244,7 +244,7 @@ class LineWriter {
         m_at += windows1252.size();
     }
     // A column: the field's trimmed text padded with blanks or cut to `width`.
-    void column(const char *record, const FieldSpec &field, int width) {
+    void column(const char *record, const FieldSlot &field, int width) {
         const QByteArrayView t = fieldText(record, field);
         const qsizetype shown = std::min<qsizetype>(t.size(), width);
         put(t.first(shown));
@@ -590,14 +590,14 @@ void findClients(const QString &path, const QList<Filter> &filters, Missing miss
 }
 
 void flaggedCards(const QString &path, Missing missing, QList<Hit> &hits) {
-    const FieldSpec &flag = databaseLayout.fields[DatabaseField::Segnala];
+    const FieldSlot &flag = databaseLayout.fields[DatabaseField::Segnala];
     scan(
         databaseLayout, path, missing, [&flag](const char *r) { return saysYes(r, flag); },
         kCardLine, false, hits);
 }
 
 void clientsToRecontact(const QString &path, Missing missing, QList<Hit> &hits) {
-    const FieldSpec &flag = clientLayout.fields[ClientField::Ricontatta];
+    const FieldSlot &flag = clientLayout.fields[ClientField::Ricontatta];
     scan(
         clientLayout, path, missing, [&flag](const char *r) { return saysYes(r, flag); },
         kRecontactLine, false, hits);

@@ -39,17 +39,17 @@ QString load(const char *field, int capacity) {
 Record::Record(const RecordLayout &layout) : m_layout(&layout), m_bytes(layout.size, '\0') {}
 
 QString Record::text(int field) const {
-    const FieldSpec &f = m_layout->fields[field];
+    const FieldSlot &f = m_layout->fields[field];
     return shorttext::load(data() + f.offset, f.capacity);
 }
 
 QByteArrayView Record::raw(int field) const {
-    const FieldSpec &f = m_layout->fields[field];
+    const FieldSlot &f = m_layout->fields[field];
     return shorttext::raw(data() + f.offset, f.capacity);
 }
 
 void Record::setText(int field, QStringView value) {
-    const FieldSpec &f = m_layout->fields[field];
+    const FieldSlot &f = m_layout->fields[field];
     shorttext::store(data() + f.offset, f.capacity, value);
 }
 
@@ -63,7 +63,7 @@ std::optional<bool> Record::yesNo(int field) const {
 }
 
 void Record::setYesNo(int field, bool yes) {
-    const FieldSpec &f = m_layout->fields[field];
+    const FieldSlot &f = m_layout->fields[field];
     char *p = data() + f.offset;
     std::memcpy(p, yes ? shorttext::kYes : shorttext::kNo, 3);
     std::memset(p + 3, 0, size_t(f.capacity - 2));

@@ -11,7 +11,7 @@
 #include <optional>
 #include <span>
 
-struct FieldSpec {
+struct FieldSlot {
     const char *name; // the field's name, as the control that shows it
     int offset;       // from the start of the record
     int capacity;     // N: the most text bytes the field holds
@@ -20,7 +20,7 @@ struct FieldSpec {
 struct RecordLayout {
     const char *fileName; // in the application folder
     int size;             // bytes of one record
-    std::span<const FieldSpec> fields;
+    std::span<const FieldSlot> fields;
 
     int indexOf(QStringView name) const; // -1 when there is no such field
 };

@@ -12,17 +12,17 @@ struct Named {
     int capacity;
 };
 
-template <size_t N> constexpr std::array<FieldSpec, N> packed(const Named (&in)[N]) {
-    std::array<FieldSpec, N> out{};
+template <size_t N> constexpr std::array<FieldSlot, N> packed(const Named (&in)[N]) {
+    std::array<FieldSlot, N> out{};
     int offset = 0;
     for (size_t i = 0; i < N; ++i) {
-        out[i] = FieldSpec{in[i].name, offset, in[i].capacity};
+        out[i] = FieldSlot{in[i].name, offset, in[i].capacity};
         offset += in[i].capacity + 1;
     }
     return out;
 }
 
-template <size_t N> constexpr int total(const std::array<FieldSpec, N> &f) {
+template <size_t N> constexpr int total(const std::array<FieldSlot, N> &f) {
     return f[N - 1].offset + f[N - 1].capacity + 1;
 }
 

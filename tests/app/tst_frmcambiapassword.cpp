@@ -249,8 +249,7 @@ void TestFrmCambiaPassword::failedWriteKeepsThePassword() {
     // fails, says so, and the old password still opens the program.
     QFETCH(bool, readOnly);
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     Change c(true, disk.filePath(QStringLiteral("Cartavera")));
     const QByteArray before = c.file();
     QVERIFY(!before.isEmpty());

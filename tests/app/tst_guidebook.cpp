@@ -93,8 +93,7 @@ void TestGuideBook::unwritablePath() {
 
 void TestGuideBook::fullDiskKeepsTheOldGuide() {
     FullDisk disk("1m");
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     const QString path = disk.filePath(QStringLiteral("Guida.pdf"));
     const QList<GuideTopic> small = {{QStringLiteral("Primo."), {QStringLiteral("Uno.")}}};
     QVERIFY(writeGuideBook(path, small));

@@ -220,8 +220,7 @@ void TestCli::exportFailureKeepsTheOldFile_data() {
 void TestCli::exportFailureKeepsTheOldFile() {
     QFETCH(QString, fault);
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     QByteArray cards;
     for (int i = 0; i < 10; ++i)
         cards += card(QStringLiteral("scheda %1").arg(i), i % 2).bytes();

@@ -371,8 +371,7 @@ void TestClientCard::failedExportAsksNothing() {
     if (onDisk) {
         m_app.reset();
         disk = std::make_unique<FullDisk>();
-        if (!disk->mounted())
-            QSKIP(qPrintable(disk->reason()));
+        REQUIRE_MOUNTED(*disk);
         m_app = std::make_unique<AppFixture>(disk->filePath(QStringLiteral("Schede Città")));
         QVERIFY(m_app->write(QStringLiteral("Cliente.pdf"), "%PDF vecchio"));
         QVERIFY(fault == QLatin1String("full") ? disk->fill() : disk->makeReadOnly());

@@ -61,8 +61,7 @@ void TestClientFaults::fullDisk() {
     QFETCH(QString, message);
     QFETCH(QString, positionAfter);
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     AppFixture app(disk.filePath(QStringLiteral("Schede Città")));
     const QString archive = app.path(QStringLiteral("Clienti.pro"));
     QVERIFY(synthetic::writeClients(archive, 2));

@@ -350,7 +350,7 @@ void TestFrmClienti::showCardAndTheFlag() {
 
     for (int f = 0; f < TfrmClienti::kBoxes; ++f) {
         // Cut to the field's capacity, as stored.
-        const FieldSpec &layoutField = clientLayout.fields[f];
+        const FieldSlot &layoutField = clientLayout.fields[f];
         if (f != ProvNasc)
             QCOMPARE(box(f)->text(), QLatin1String(layoutField.name).left(layoutField.capacity));
     }
@@ -532,8 +532,7 @@ void TestFrmClienti::failuresShowTheAccessError() {
 void TestFrmClienti::fullDiskIsNeverASuccess() {
     m_app.reset();
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     m_app = std::make_unique<AppFixture>(disk.filePath(QStringLiteral("Schede Città")));
     QVERIFY(m_app->write(QStringLiteral("Clienti.pro"), fixtureArchive(2)));
     QVERIFY(disk.fill());

@@ -38,7 +38,7 @@ const QString kExportFailedText = QStringLiteral(
 // field holds and the text bytes are letters.
 QByteArray overCapacity(const RecordLayout &layout) {
     QByteArray record(layout.size, 'K');
-    for (const FieldSpec &field : layout.fields)
+    for (const FieldSlot &field : layout.fields)
         record[field.offset] = char(field.capacity < 255 ? field.capacity + 1 : 255);
     return record.repeated(3);
 }

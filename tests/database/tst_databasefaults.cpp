@@ -97,8 +97,7 @@ void TestDatabaseFaults::diskThatTakesNoMore() {
     QFETCH(QString, positionAfter);
     QFETCH(qint64, cardsAfter);
     FullDisk disk("1m");
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     QTemporaryDir pictures; // the photo chosen lies on another disk
     const QString chosen = pictures.filePath(QStringLiteral("foto.bmp"));
     QVERIFY(noise().save(chosen, "BMP"));

@@ -68,7 +68,7 @@ QByteArray recordBytes(const QString &path, qint64 index) {
 }
 
 QByteArray field(const QByteArray &record, int f) {
-    const FieldSpec &layoutField = databaseLayout.fields[f];
+    const FieldSlot &layoutField = databaseLayout.fields[f];
     return record.mid(layoutField.offset, layoutField.capacity + 1);
 }
 
@@ -173,7 +173,7 @@ void TestFrmDatabase::showingOpensOnAnEmptyNewCard() {
     // Every box of a text field holds at most what its record field does.
     using namespace DatabaseField;
     for (int f = Campo01; f <= PartitaIva; ++f) {
-        const FieldSpec &layoutField = databaseLayout.fields[f];
+        const FieldSlot &layoutField = databaseLayout.fields[f];
         const QString name = QStringLiteral("txt") + QLatin1String(layoutField.name);
         if (f == ProvRes) {
             QVERIFY(w()->findChild<QComboBox *>(name));

@@ -372,8 +372,7 @@ void TestFrmAllegaCartella::fullDiskKeepsTheOldFile() {
     // The application folder on a full disk: a small file that does not fit
     // is reported and the file of that name already attached stays whole.
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     m_forms.reset();
     m_appFolder = disk.filePath(QStringLiteral("Cartavera"));
     QVERIFY(QDir().mkpath(folder()));

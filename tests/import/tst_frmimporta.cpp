@@ -120,8 +120,7 @@ void TestFrmImporta::refusedConfirmationAndBinaryFile() {
 
 void TestFrmImporta::fullDiskLeavesArchive() {
     FullDisk disk("128k");
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     QTemporaryDir dir;
     QByteArray csv = "Campo 1\n";
     for (int i = 0; i < 200; ++i)

@@ -324,8 +324,7 @@ void TestImport::failedAppendLeavesFileAsItWas() {
     QFETCH(qint64, freeBytes);
     QFETCH(int, partialTail);
     FullDisk disk("256k");
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     QByteArray before;
     DatabaseRecord r;
     for (int i = 0; i < 3; ++i) {

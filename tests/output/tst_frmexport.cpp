@@ -162,8 +162,7 @@ void TestFrmExport::failureKeepsTheOldFile() {
     const bool onDisk = failure == Failure::FullDisk || failure == Failure::ReadOnlyDisk;
     if (onDisk) {
         disk = std::make_unique<FullDisk>();
-        if (!disk->mounted())
-            QSKIP(qPrintable(disk->reason()));
+        REQUIRE_MOUNTED(*disk);
         subfolder = disk->filePath(QStringLiteral("Cartavera"));
     }
     ExportRun run(archive, subfolder);

@@ -234,8 +234,7 @@ void TestSpreadsheetExport::failureLeavesOldFileIntact() {
 // export stays byte for byte.
 void TestSpreadsheetExport::fullDisk() {
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     DatabaseRecord card;
     card.setText(DatabaseField::Campo01, QStringLiteral("Barolo"));
     card.setText(DatabaseField::Cliente, QStringLiteral("Rossi Mario"));

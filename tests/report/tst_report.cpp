@@ -259,8 +259,7 @@ class TestReport : public QObject {
             exportPdf(cardTemplate().prepare(), dir.filePath(QStringLiteral("cartella/x.pdf")), {}));
 
         FullDisk disk("128k");
-        if (!disk.mounted())
-            QSKIP(qPrintable(disk.reason()));
+        REQUIRE_MOUNTED(disk);
         const QString path = disk.filePath(QStringLiteral("Cliente.pdf"));
         QVERIFY(writeFile(path, "%PDF vecchio"));
         QVERIFY(disk.fill());

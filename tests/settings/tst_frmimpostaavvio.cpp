@@ -306,8 +306,7 @@ void TestFrmImpostaAvvio::fullDiskKeepsTheOldLogo() {
     // Room for the settings file but not for the new picture: the old
     // Logo.bmp stays whole and the user is told.
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     StartSettings s(disk.filePath(QStringLiteral("Cartavera")));
     QVERIFY(stripes(QSize(40, 30)).save(s.app.path(QStringLiteral("Logo.bmp")), "BMP"));
     const QByteArray before = s.app.read(QStringLiteral("Logo.bmp"));

@@ -33,8 +33,8 @@ void TestSettingsFaults::applyFails() {
     QFETCH(QString, fault);
     FullDisk disk;
     const bool onDisk = fault == QLatin1String("full") || fault == QLatin1String("read-only");
-    if (onDisk && !disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    if (onDisk)
+        REQUIRE_MOUNTED(disk);
     AppFixture app(disk.mounted() ? disk.filePath(QStringLiteral("Schede Città"))
                                   : AppFixture::defaultSubfolder());
     const QByteArray ini =

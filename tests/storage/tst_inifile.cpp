@@ -167,8 +167,7 @@ void TestIniFile::failedWrite() {
 // On a really full disk a write raises and the settings file stays as it was.
 void TestIniFile::fullDisk() {
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     IniFile ini(disk.filePath(QStringLiteral("Archivio.ini")));
     ini.write(QStringLiteral("Database"), QStringLiteral("Nome Archivio"), QStringLiteral("Vini"));
     const QByteArray old = "[Database]\r\nNome Archivio=Vini\r\n";

@@ -97,8 +97,7 @@ void TestPassword::deliveredFile() {
 // stays byte for byte.
 void TestPassword::fullDisk() {
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     const AppFolder folder(disk.path());
     password::write(folder, QStringLiteral("VECCHIA"));
     QFile file(folder.passwordFile());

@@ -104,7 +104,7 @@ void TestRecords::layout() {
     QFETCH(QString, name);
     QFETCH(int, offset);
     QFETCH(int, capacity);
-    const FieldSpec &f = layout->fields[index];
+    const FieldSlot &f = layout->fields[index];
     QCOMPARE(QString::fromLatin1(f.name), name);
     QCOMPARE(f.offset, offset);
     QCOMPARE(f.capacity, capacity);

@@ -121,8 +121,7 @@ void TestWholeFile::fullDisk_data() {
 void TestWholeFile::fullDisk() {
     QFETCH(QString, how);
     FullDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
+    REQUIRE_MOUNTED(disk);
     const QString target = disk.filePath(QStringLiteral("Logo.bmp"));
     const QByteArray old(5000, 'v');
     writeWholeFile(target, old);
