@@ -31,4 +31,7 @@ fi
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${BUILD_DIR:-$ROOT/build}"
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$BUILD"
+# CARTAVERA_TARGETS, when set, names the only targets to build (./run builds
+# what it installs); otherwise everything is built.
+# shellcheck disable=SC2086
+cmake --build "$BUILD" ${CARTAVERA_TARGETS:+--target $CARTAVERA_TARGETS}
