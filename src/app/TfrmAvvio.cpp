@@ -9,7 +9,7 @@
 #include "TfrmSplash.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
-#include "storage/IniFile.h"
+#include "storage/ArchiveSettings.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -222,11 +222,9 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
 }
 
 void TfrmAvvio::FormShow() {
-    const IniFile settings(shell().appFolder().settingsFile());
-    showTitle(titNomeArchivio, nameFont(), kSmallestName,
-              settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
-    showTitle(titSottotitolo, subtitleFont(), kSmallestSubtitle,
-              settings.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")));
+    const ArchiveSettings settings(shell().appFolder());
+    showTitle(titNomeArchivio, nameFont(), kSmallestName, settings.archiveName());
+    showTitle(titSottotitolo, subtitleFont(), kSmallestSubtitle, settings.subtitle());
     const QImage logo = loadLogo(shell().appFolder());
     imgLogo->setPixmap(logo.isNull() ? imgTemp->pixmap() : fittedPicture(logo, kPictureSize));
     // A workspace that is not part of the program yet cannot be opened.

@@ -1,5 +1,7 @@
 #include "Backup.h"
 
+#include "storage/DataSet.h"
+
 #include "storage/RegularFile.h"
 
 #include <QDir>
@@ -33,12 +35,6 @@ constexpr qint64 kMostEntries = 2'000'000;
 // more is forged (the classic "zip bomb"), or the archive is damaged.
 constexpr qint64 kMostRatio = 1100;
 
-// The record files go last when restoring, the card archive the very last.
-const QStringList kTopFiles = {
-    QStringLiteral("Logo.bmp"),    QStringLiteral("Archivio.ini"), QStringLiteral("unins000.dll"),
-    QStringLiteral("Clienti.pro"), QStringLiteral("Database.pro"),
-};
-const QString kAttachments = QStringLiteral("Documenti_Allegati");
 
 WrittenHook &writtenHook() {
     static WrittenHook hook;
@@ -72,24 +68,15 @@ QString native(const QString &path) {
     raise(Kind::Unsafe, QStringLiteral("la voce \"%1\" non è accettata: %2").arg(name, why));
 }
 
-bool isPhotoName(const QString &name) {
-    static const QRegularExpression photo(QStringLiteral("^[0-9]+\\.jpg$"));
-    return photo.match(name).hasMatch();
-}
+// The data set's own rules, by the names this file uses.
 bool isDataFolderName(const QString &name) {
-    static const QRegularExpression card(QStringLiteral("^Scheda_[0-9]+$"));
-    return name == kAttachments || card.match(name).hasMatch();
+    return dataset::isFolderItem(dataset::itemOf(name));
 }
 bool isTopFileName(const QString &name) {
-    return kTopFiles.contains(name) || isPhotoName(name);
+    const dataset::Item item = dataset::itemOf(name);
+    return item != dataset::Item::None && !dataset::isFolderItem(item);
 }
-
-// Where a top-level item goes in the restore order: folders and photos
-// first, then the settings, the password and the record files.
-int restoreRank(const QString &top) {
-    const qsizetype i = kTopFiles.indexOf(top);
-    return i < 0 ? -1 : int(i);
-}
+using dataset::restoreRank;
 
 QByteArray encoded(const QString &path) {
     return QFile::encodeName(path);

@@ -47,10 +47,6 @@ class BackupError : public StorageError {
     Kind m_kind;
 };
 
-// The section and key of Archivio.ini that remember the backups folder.
-inline constexpr char kSettingsSection[] = "Copie di sicurezza";
-inline constexpr char kFolderKey[] = "Cartella";
-
 // True when `name` (relative to the application folder, '/' between parts,
 // folders without the trailing '/') belongs to the data set.
 bool isDataName(const QString &name);

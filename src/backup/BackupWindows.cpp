@@ -2,7 +2,7 @@
 
 #include "Backup.h"
 #include "kit/Desktop.h"
-#include "storage/IniFile.h"
+#include "storage/ArchiveSettings.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -16,15 +16,13 @@ namespace {
 
 using Kind = Desktop::Kind;
 
-const QString kSection = QString::fromLatin1(kSettingsSection);
-const QString kKey = QString::fromLatin1(kFolderKey);
 
 QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
 }
 
 QString rememberedFolder(const AppFolder &folder) {
-    return IniFile(folder.settingsFile()).read(kSection, kKey);
+    return ArchiveSettings(folder).backupFolder();
 }
 
 // A progress window for the runs that last: it shows after a moment, and its
@@ -76,7 +74,7 @@ bool makeBackupFromWindow(QWidget *parent, const AppFolder &folder) {
     const QString target = QDir(chosen).absolutePath();
     try {
         if (rememberedFolder(folder) != target)
-            IniFile(folder.settingsFile()).write(kSection, kKey, target);
+            ArchiveSettings(folder).setBackupFolder(target);
     } catch (const StorageError &) {
         // Not remembering the folder does not stop the backup.
     }

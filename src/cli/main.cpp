@@ -9,7 +9,7 @@
 #include "storage/Journal.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
-#include "storage/IniFile.h"
+#include "storage/ArchiveSettings.h"
 #include "storage/RecordFile.h"
 #include "storage/RegularFile.h"
 #include "storage/StorageError.h"
@@ -396,9 +396,7 @@ int check(const QString &kind, const QStringList &texts) {
 int backupTo(const AppFolder &folder, const QString &file) {
     QString target = file;
     if (target.isEmpty()) {
-        QString copies = IniFile(folder.settingsFile())
-                             .read(QString::fromLatin1(backup::kSettingsSection),
-                                   QString::fromLatin1(backup::kFolderKey));
+        QString copies = ArchiveSettings(folder).backupFolder();
         if (copies.isEmpty() || !QFileInfo(copies).isDir())
             copies = QDir::currentPath();
         target = backup::freeArchivePath(copies, QDateTime::currentDateTime());

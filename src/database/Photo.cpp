@@ -12,7 +12,7 @@
 namespace photo {
 
 QString fileOf(const AppFolder &folder, QStringView position) {
-    return folder.file(text::trimmed(position) + QStringLiteral(".jpg"));
+    return folder.file(dataset::photoName(text::trimmed(position)));
 }
 
 QImage load(const QString &path) {

@@ -114,7 +114,7 @@ void TfrmCartella::open(QWidget *owner, const QString &position) {
 }
 
 QString TfrmCartella::cardFolder(const QString &position) {
-    return QFileInfo(shell().appFolder().file(QStringLiteral("Scheda_") + position)).absoluteFilePath();
+    return QFileInfo(shell().appFolder().file(dataset::cardFolderName(position))).absoluteFilePath();
 }
 
 void TfrmCartella::btnApriCartellaClick() {

@@ -14,7 +14,7 @@
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
-#include "storage/IniFile.h"
+#include "storage/ArchiveSettings.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
 
@@ -71,13 +71,10 @@ bool TfrmDatabase::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TfrmDatabase::FormShow() {
-    const IniFile settings(shell().appFolder().settingsFile());
-    titNomeArchivio->setText(
-        settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
+    const ArchiveSettings settings(shell().appFolder());
+    titNomeArchivio->setText(settings.archiveName());
     for (int i = 0; i < kFields; ++i)
-        titCampo[i]->setText(
-            settings.read(QStringLiteral("Nome Campi"),
-                          QStringLiteral("Campo %1").arg(i + 1, 2, 10, QChar(u'0'))));
+        titCampo[i]->setText(settings.fieldTitle(i));
     ClearCard();
 }
 

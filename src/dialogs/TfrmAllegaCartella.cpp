@@ -24,7 +24,7 @@
 
 namespace {
 
-const QString kFolderName = QStringLiteral("Documenti_Allegati");
+const QString kFolderName = QString::fromLatin1(dataset::kAttachmentsFolder);
 
 const QString kOverwriteQuestion =
     QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file con lo "

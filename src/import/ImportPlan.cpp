@@ -3,7 +3,7 @@
 #include "TableReader.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
-#include "storage/IniFile.h"
+#include "storage/ArchiveSettings.h"
 #include "storage/RecordFile.h"
 #include "storage/TextRules.h"
 
@@ -75,16 +75,14 @@ void Stored::countInto(Counts &counts) const {
 }
 
 Plan::Plan(const spreadsheet::Sheet &sheet, const AppFolder &folder) : m_sheet(sheet) {
-    const IniFile settings(folder.settingsFile());
+    const ArchiveSettings settings(folder);
     for (const spreadsheet::Column &c : sheet.columns) {
         Target t{QString::fromUtf8(c.fileTitle),
                  {QString::fromUtf8(c.fileTitle), QString::fromUtf8(c.gridTitle)},
                  c.field,
                  c.secondField};
         if (sheet.layout == &databaseLayout && c.field <= DatabaseField::Campo14) {
-            const QString own = text::trimmed(
-                settings.read(QStringLiteral("Nome Campi"),
-                              QStringLiteral("Campo %1").arg(c.field + 1, 2, 10, QChar(u'0'))));
+            const QString own = text::trimmed(settings.fieldTitle(c.field));
             if (!own.isEmpty()) {
                 t.title = QStringLiteral("%1 (%2)").arg(t.title, own);
                 t.aliases << own;

@@ -2,7 +2,7 @@
 
 #include "kit/Shell.h"
 #include "storage/AppFolder.h"
-#include "storage/IniFile.h"
+#include "storage/ArchiveSettings.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -48,11 +48,9 @@ void TfrmTrovaDatabase::open(QWidget *owner, LoadRecord<DatabaseRecord> load) {
 }
 
 void TfrmTrovaDatabase::FormShow() {
-    const IniFile settings(shell().appFolder().settingsFile());
+    const ArchiveSettings settings(shell().appFolder());
     for (int i = 0; i < 6; ++i)
-        titCampo[i]->setText(
-            settings.read(QStringLiteral("Nome Campi"),
-                          QStringLiteral("Campo %1").arg(i + 1, 2, 10, QChar(u'0'))));
+        titCampo[i]->setText(settings.fieldTitle(i));
     SearchWindow::FormShow();
 }
 

@@ -6,7 +6,8 @@
 #include "storage/AppFolder.h"
 #include "kit/StartPicture.h"
 #include "kit/WindowKit.h"
-#include "storage/IniFile.h"
+#include "storage/ArchiveSettings.h"
+#include "storage/Journal.h"
 #include "storage/PictureFile.h"
 #include "storage/WholeFile.h"
 #include "storage/StorageError.h"
@@ -178,11 +179,9 @@ TfrmImpostaAvvio::TfrmImpostaAvvio(QWidget *parent) : LargeWindow(parent) {
 }
 
 void TfrmImpostaAvvio::FormShow() {
-    const IniFile settings(shell().appFolder().settingsFile());
-    txtNomeArchivio->setText(
-        settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
-    txtSottotitolo->setText(
-        settings.read(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio")));
+    const ArchiveSettings settings(shell().appFolder());
+    txtNomeArchivio->setText(settings.archiveName());
+    txtSottotitolo->setText(settings.subtitle());
     panInfo->setText(kReady);
     const QImage logo = loadLogo(shell().appFolder());
     if (logo.isNull()) {
@@ -224,17 +223,25 @@ void TfrmImpostaAvvio::btnApplicaClick() {
         txtNomeArchivio->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // Name, subtitle and picture are one change: a kill leaves all three as
+    // they were or all three stored.
+    const AppFolder &folder = shell().appFolder();
+    bool logoSaved = false;
     try {
-        IniFile settings(shell().appFolder().settingsFile());
-        settings.write(QStringLiteral("Database"), QStringLiteral("Nome Archivio"),
-                       text::trimmed(txtNomeArchivio->text()));
-        settings.write(QStringLiteral("Database"), QStringLiteral("Sottotitolo Archivio"),
-                       text::trimmed(txtSottotitolo->text()));
+        Change change(folder, Change::Kind::Settings);
+        change.keepWhole(QString::fromLatin1(dataset::kSettingsFile));
+        change.keepWhole(QString::fromLatin1(dataset::kLogoFile));
+        change.begin();
+        ArchiveSettings settings(folder);
+        settings.setArchiveName(text::trimmed(txtNomeArchivio->text()));
+        settings.setSubtitle(text::trimmed(txtSottotitolo->text()));
+        logoSaved = saveBitmap(m_picture, folder.logoFile());
+        change.commit();
     } catch (const StorageError &error) {
         desktop.message(this, Desktop::Kind::Error, error.message());
         return;
     }
-    if (!saveBitmap(m_picture, shell().appFolder().logoFile())) {
+    if (!logoSaved) {
         // Name and subtitle are stored; the picture is kept in the window so
         // that the user can try again or leave with "Annulla".
         desktop.message(this, Desktop::Kind::Warning, kLogoNotSaved);

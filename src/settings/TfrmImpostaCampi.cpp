@@ -5,7 +5,8 @@
 #include "kit/Shell.h"
 #include "storage/AppFolder.h"
 #include "kit/WindowKit.h"
-#include "storage/IniFile.h"
+#include "storage/ArchiveSettings.h"
+#include "storage/Journal.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
 
@@ -22,9 +23,6 @@ const QString kFirstTitleMissing = QStringLiteral(
 const QString kReady = QStringLiteral("Pronto per salvare le impostazioni...");
 constexpr int kBoxWidth = 330;
 
-QString key(int index) {
-    return QStringLiteral("Campo %1").arg(index + 1, 2, 10, QChar(u'0'));
-}
 QString controlName(const char *prefix, int index) {
     return QStringLiteral("%1Campo%2")
         .arg(QLatin1String(prefix))
@@ -200,11 +198,10 @@ TfrmImpostaCampi::TfrmImpostaCampi(QWidget *parent) : LargeWindow(parent) {
 }
 
 void TfrmImpostaCampi::FormShow() {
-    const IniFile settings(shell().appFolder().settingsFile());
-    titNomeArchivio->setText(
-        settings.read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
+    const ArchiveSettings settings(shell().appFolder());
+    titNomeArchivio->setText(settings.archiveName());
     for (int i = 0; i < kFields; ++i) {
-        const QString title = settings.read(QStringLiteral("Nome Campi"), key(i));
+        const QString title = settings.fieldTitle(i);
         showText(txtCampo[i], title);
         titCampo[i]->setText(title);
     }
@@ -218,11 +215,16 @@ void TfrmImpostaCampi::btnApplicaClick() {
         txtCampo[0]->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // The fourteen titles are one change.
     try {
-        IniFile settings(shell().appFolder().settingsFile());
+        const AppFolder &folder = shell().appFolder();
+        Change change(folder, Change::Kind::Settings);
+        change.keepWhole(QString::fromLatin1(dataset::kSettingsFile));
+        change.begin();
+        ArchiveSettings settings(folder);
         for (int i = 0; i < kFields; ++i)
-            settings.write(QStringLiteral("Nome campi"), key(i),
-                           text::trimmed(txtCampo[i]->text()));
+            settings.setFieldTitle(i, text::trimmed(txtCampo[i]->text()));
+        change.commit();
     } catch (const StorageError &error) {
         Desktop::current().message(this, Desktop::Kind::Error, error.message());
         return;

@@ -5,7 +5,7 @@
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
-#include "storage/IniFile.h"
+#include "storage/ArchiveSettings.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -135,9 +135,7 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
 }
 
 void TfrmMenuImpostazioni::FormShow() {
-    titNomeArchivio->setText(
-        IniFile(shell().appFolder().settingsFile())
-            .read(QStringLiteral("Database"), QStringLiteral("Nome Archivio")));
+    titNomeArchivio->setText(ArchiveSettings(shell().appFolder()).archiveName());
     panInfo->clear();
 }
 

@@ -2,6 +2,8 @@
 // hands in the executable's folder, tests a temporary one.
 #pragma once
 
+#include "DataSet.h"
+
 #include <QDir>
 #include <QString>
 
@@ -14,11 +16,11 @@ class AppFolder {
     // The full path of a file or folder directly inside the application folder.
     QString file(const QString &name) const { return m_path + u'/' + name; }
 
-    QString databaseFile() const { return file(QStringLiteral("Database.pro")); }
-    QString clientFile() const { return file(QStringLiteral("Clienti.pro")); }
-    QString settingsFile() const { return file(QStringLiteral("Archivio.ini")); }
-    QString logoFile() const { return file(QStringLiteral("Logo.bmp")); }
-    QString passwordFile() const { return file(QStringLiteral("unins000.dll")); }
+    QString databaseFile() const { return file(QString::fromLatin1(dataset::kDatabaseFile)); }
+    QString clientFile() const { return file(QString::fromLatin1(dataset::kClientFile)); }
+    QString settingsFile() const { return file(QString::fromLatin1(dataset::kSettingsFile)); }
+    QString logoFile() const { return file(QString::fromLatin1(dataset::kLogoFile)); }
+    QString passwordFile() const { return file(QString::fromLatin1(dataset::kPasswordFile)); }
 
   private:
     QString m_path;

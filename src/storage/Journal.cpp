@@ -306,18 +306,26 @@ void Change::keepNewFolder(const QString &name) {
 }
 
 void Change::begin() {
+    // A change that cannot start names the first file it was to change: the
+    // journal is the program's business, not the user's.
+    const QString changed = m_entries->isEmpty() ? m_folder.path() : path(m_entries->first().name);
     const QString file = m_folder.file(fileName());
     QFile out(file);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw StorageError::unableToWrite(file);
+        throw StorageError::unableToWrite(changed);
     const QByteArray bytes = encode(m_kind, *m_entries);
     if (out.write(bytes) != bytes.size() || !out.flush() || ::fsync(out.handle()) != 0) {
         out.close();
         QFile::remove(file);
-        throw StorageError::unableToWrite(file);
+        throw StorageError::unableToWrite(changed);
     }
     out.close();
-    syncPath(m_folder.path());
+    try {
+        syncPath(m_folder.path());
+    } catch (const StorageError &) {
+        QFile::remove(file);
+        throw StorageError::unableToWrite(changed);
+    }
     m_begun = true;
 }
 

@@ -1,5 +1,6 @@
 // The two field tables. Offsets follow from the capacities; the checks below
 // hold them to the layouts existing archives use.
+#include "DataSet.h"
 #include "ClientRecord.h"
 #include "DatabaseRecord.h"
 
@@ -58,5 +59,5 @@ static_assert(kClientFields[ClientField::Ricontatta].offset == 1863);
 
 } // namespace
 
-const RecordLayout databaseLayout{"Database.pro", DatabaseRecord::kSize, kDatabaseFields};
-const RecordLayout clientLayout{"Clienti.pro", ClientRecord::kSize, kClientFields};
+const RecordLayout databaseLayout{dataset::kDatabaseFile, DatabaseRecord::kSize, kDatabaseFields};
+const RecordLayout clientLayout{dataset::kClientFile, ClientRecord::kSize, kClientFields};

@@ -128,7 +128,8 @@ void TestCrashPoints::initTestCase() {
 void TestCrashPoints::everyCallOfEveryChange_data() {
     QTest::addColumn<QString>("change");
     for (const char *change : {"scheda-nuova", "scheda-modificata", "scheda-duplicata",
-                               "cliente-nuovo", "cliente-modificato", "importa", "password"})
+                               "cliente-nuovo", "cliente-modificato", "importa", "password", "titoli",
+                               "avvio"})
         QTest::newRow(change) << QString::fromLatin1(change);
 }
 
