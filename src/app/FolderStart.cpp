@@ -1,5 +1,6 @@
 #include "FolderStart.h"
 
+#include "backup/Backup.h"
 #include "kit/Desktop.h"
 #include "storage/Journal.h"
 #include "storage/StorageError.h"
@@ -55,7 +56,10 @@ bool openFolder(const AppFolder &folder, FolderLock &lock) {
         removeLeftoverTemporaries(folder.path());
         for (const QFileInfo &sub : QDir(folder.path()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
             removeLeftoverTemporaries(sub.filePath());
-        if (const auto recovered = journal::recover(folder))
+        const auto recovered = journal::recover(folder);
+        // A restore that ended (or was put back) may have left its staging folder.
+        backup::removeLeftoverRestores(folder);
+        if (recovered)
             desktop.message(nullptr, Desktop::Kind::Information,
                             recoveredMessage(recovered->kind));
     } catch (const StorageError &) {

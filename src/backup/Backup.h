@@ -112,11 +112,28 @@ struct Restored {
     int files = 0;
 };
 
+// Everything a restore of the archive at `path` into `folder` checks before
+// it changes anything: checkArchive() (with `readAll`, every entry read and
+// its CRC-32 and size checked), at least one record file in the archive, no
+// name of the archive's items taken in the folder by something that is not
+// that data item (a file where a card folder goes, a link), and room on the
+// disk. Returns the entries; raises BackupError otherwise.
+QList<Entry> checkRestore(const AppFolder &folder, const QString &path, bool readAll,
+                          const Progress &progress = {});
+
 // Replaces the data set of `folder` with the content of the archive at
-// `path`, saving the current data first as a backup in `backupsFolder`.
-// Raises before anything in `folder` changes when the archive is refused,
-// damaged or the safety backup cannot be written.
+// `path`, saving the current data first as a backup in `backupsFolder`. A
+// password file the archive lacks is kept. The whole replacement is one
+// change under the folder's journal (storage/Journal.h): a failure, a kill
+// or a power cut leaves the folder as before, once the program has started
+// again. Raises BackupError, the folder unchanged, when the archive is
+// refused, damaged or the safety backup cannot be written.
 Restored restore(const AppFolder &folder, const QString &path, const QString &backupsFolder,
                  const Progress &progress = {});
+
+// The name a restore's staging folder starts with; one that a killed or
+// finished restore left is removed by removeLeftoverRestores() at start.
+inline constexpr char kStagingPrefix[] = ".ripristino-";
+void removeLeftoverRestores(const AppFolder &folder);
 
 } // namespace backup

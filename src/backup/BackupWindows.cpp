@@ -117,7 +117,13 @@ bool restoreFromWindow(QWidget *parent, const AppFolder &folder) {
     if (backups.isEmpty() || !QFileInfo(backups).isDir())
         backups = QFileInfo(path).absolutePath();
     try {
-        const QList<Entry> entries = checkArchive(path, false);
+        // Every check, every entry read back included, before the question:
+        // the user is never asked to confirm an archive that cannot be restored.
+        QList<Entry> entries;
+        {
+            ProgressWindow window(parent, QStringLiteral("Controllo della copia di sicurezza"));
+            entries = checkRestore(folder, path, true, window.progress());
+        }
         int files = 0;
         for (const Entry &e : entries)
             files += e.folder ? 0 : 1;

@@ -67,8 +67,8 @@ bool exists(const QString &path) {
 struct Change::Entry {
     quint8 type = kFile;
     QString name;
-    QString to;         // rename
-    bool existed = false; // file
+    QString to;           // rename
+    bool existed = false; // file: it was there; rename: something was at `to`
     qint64 length = 0;    // file
     QList<QPair<qint64, QByteArray>> ranges;
 };
@@ -90,7 +90,7 @@ QByteArray encode(Change::Kind kind, const QList<Change::Entry> &entries) {
             for (const auto &[offset, data] : e.ranges)
                 out << offset << data;
         } else if (e.type == kRename) {
-            out << e.to.toUtf8();
+            out << e.to.toUtf8() << quint8(e.existed);
         }
     }
     out << kTrailer;
@@ -138,8 +138,10 @@ std::optional<std::pair<Change::Kind, QList<Change::Entry>>> decode(const QByteA
             }
         } else if (e.type == kRename) {
             QByteArray to;
-            in >> to;
+            quint8 existed = 0;
+            in >> to >> existed;
             e.to = QString::fromUtf8(to);
+            e.existed = existed;
         } else if (e.type != kNewFolder) {
             return std::nullopt;
         }
@@ -183,7 +185,17 @@ void putBack(const AppFolder &folder, const QList<Change::Entry> &entries) {
             syncParent(path);
         } else if (e.type == kRename) {
             const QString to = inFolder(folder, e.to);
-            if (exists(to) && !exists(path)) {
+            // Whatever is at `to` came by this rename only if `to` was free
+            // before the change, or an earlier rename of the change had moved
+            // what was there away; else it is what was there all along.
+            bool came = exists(to) && !exists(path);
+            if (came && e.existed) {
+                came = false;
+                for (qsizetype k = 0; k < i; ++k)
+                    if (entries[k].type == kRename && entries[k].name == e.to)
+                        came = exists(inFolder(folder, entries[k].to));
+            }
+            if (came) {
                 if (::rename(QFile::encodeName(to).constData(),
                              QFile::encodeName(path).constData()) != 0)
                     throw StorageError::unableToWrite(path);
@@ -292,7 +304,7 @@ void Change::keepRename(const QString &from, const QString &to) {
     e.type = kRename;
     e.name = from;
     e.to = to;
-    path(to); // refused when it leaves the folder
+    e.existed = exists(path(to)); // path() refuses a name that leaves the folder
     m_entries->append(e);
 }
 

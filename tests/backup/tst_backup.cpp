@@ -1,5 +1,6 @@
 #include "SyntheticArchive.h"
 #include "backup/Backup.h"
+#include "storage/PasswordFile.h"
 #include "support/Files.h"
 
 #include <QTemporaryDir>
@@ -81,6 +82,9 @@ class TestBackup : public QObject {
     void namesAreUtf8WithTheFlag();
     void unsafeEntriesAreRefused_data();
     void unsafeEntriesAreRefused();
+    void archivesThatCannotReplaceTheFolder_data();
+    void archivesThatCannotReplaceTheFolder();
+    void passwordFileTheArchiveLacksStays();
     void damagedArchiveChangesNothing_data();
     void damagedArchiveChangesNothing();
     void readBackCatchesACorruptedWrite();
@@ -201,6 +205,73 @@ void TestBackup::unsafeEntriesAreRefused() {
         QVERIFY2(e.message().contains(why), qPrintable(e.message()));
     }
     QCOMPARE(folderSnapshot(tmp.path()), before);
+}
+
+// What the archive holds against what the folder holds: refused before a
+// byte is written, with the user's own files where they are.
+void TestBackup::archivesThatCannotReplaceTheFolder_data() {
+    QTest::addColumn<QByteArray>("name"); // the one entry beside Database.pro, or alone
+    QTest::addColumn<bool>("alone");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("no record file, only the logo") << QByteArray("Logo.bmp") << true << "né";
+    QTest::newRow("a card folder where the user has a file")
+        << QByteArray("Scheda_2/a.txt") << false << "non è un dato";
+    QTest::newRow("a photo where the user has a folder")
+        << QByteArray("3.jpg") << false << "non è un dato";
+}
+
+void TestBackup::archivesThatCannotReplaceTheFolder() {
+    QFETCH(QByteArray, name);
+    QFETCH(bool, alone);
+    QFETCH(QString, why);
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    const QString copies = tmp.filePath(QStringLiteral("copie"));
+    QDir().mkpath(app + "/3.jpg");
+    QDir().mkpath(copies);
+    QVERIFY(writeFile(app + "/Database.pro", QByteArray(3310, 'a')));
+    QVERIFY(writeFile(app + "/unins000.dll", "[Password]\r\nPassword=xyz\r\n"));
+    QVERIFY(writeFile(app + "/Scheda_2", "il file dell'utente"));
+    QList<std::pair<QByteArray, QByteArray>> entries{{name, "nuovo"}};
+    if (!alone)
+        entries.prepend({"Database.pro", QByteArray(3310, 'b')});
+    const QString zip = craftZip(tmp.filePath("copia.zip"), entries);
+    const auto before = folderSnapshot(tmp.path());
+    try {
+        checkRestore(AppFolder(app), zip, true);
+        QFAIL("accepted by the check");
+    } catch (const BackupError &e) {
+        QVERIFY2(e.message().contains(why), qPrintable(e.message()));
+    }
+    QVERIFY_THROWS_EXCEPTION(BackupError, restore(AppFolder(app), zip, copies));
+    QCOMPARE(folderSnapshot(tmp.path()), before);
+}
+
+// An archive without the password file replaces everything else; the user
+// logs in with the password they had.
+void TestBackup::passwordFileTheArchiveLacksStays() {
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    const QString copies = tmp.filePath(QStringLiteral("copie"));
+    QDir().mkpath(app);
+    QDir().mkpath(copies);
+    fillFolder(app, 4);
+    const AppFolder folder(app);
+    password::write(folder, QStringLiteral("la mia parola"));
+    const QByteArray passwordFile = readFile(folder.passwordFile());
+    const QString zip = craftZip(tmp.filePath("copia.zip"), {{"Database.pro", QByteArray(3310, 'b')},
+                                                             {"Clienti.pro", QByteArray()}});
+    restore(folder, zip, copies);
+    QCOMPARE(readFile(folder.passwordFile()), passwordFile);
+    QCOMPARE(password::read(folder), QStringLiteral("la mia parola"));
+    QCOMPARE(readFile(folder.databaseFile()), QByteArray(3310, 'b'));
+    QVERIFY(!QFile::exists(folder.file(QStringLiteral("Logo.bmp"))));
+    QVERIFY(!QFile::exists(folder.file(QStringLiteral("Scheda_1"))));
+    // Nothing of the restore is left in the folder, and the user's other files stay.
+    for (const QString &name : kProgramFiles)
+        QVERIFY2(QFile::exists(folder.file(name)), qPrintable(name));
+    QVERIFY(QDir(app).entryList({QStringLiteral(".ripristino-*")}, QDir::AllEntries | QDir::Hidden)
+                .isEmpty());
 }
 
 void TestBackup::damagedArchiveChangesNothing_data() {

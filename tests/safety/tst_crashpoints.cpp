@@ -128,7 +128,7 @@ void TestCrashPoints::initTestCase() {
 void TestCrashPoints::everyCallOfEveryChange_data() {
     QTest::addColumn<QString>("change");
     for (const char *change : {"scheda-nuova", "scheda-modificata", "scheda-duplicata",
-                               "cliente-nuovo", "cliente-modificato", "importa", "password", "titoli",
+                               "cliente-nuovo", "cliente-modificato", "importa", "password", "titoli", "ripristina",
                                "avvio"})
         QTest::newRow(change) << QString::fromLatin1(change);
 }

@@ -8,6 +8,7 @@
 // outside DIR that the file choosers answer with. Ends with status 1 when the
 // program showed an error or a warning, 0 otherwise.
 #include "app/Forms.h"
+#include "backup/Backup.h"
 #include "app/TfrmCambiaPassword.h"
 #include "app/TfrmPassword.h"
 #include "clients/TfrmClienti.h"
@@ -86,6 +87,27 @@ const std::map<QString, Steps> kChanges = {
          plan.setFirstRow(import::firstRowOf(table));
          import::Counts counts;
          import::append(table, plan, f.folder, counts, {});
+     }},
+    {QStringLiteral("ripristina"),
+     [](Forms &f, FakeDesktop &, const QString &picture) {
+         // A backup of another folder: two cards, a client, a card folder,
+         // titles of its own; the safety copy goes outside the folder.
+         QTemporaryDir outside;
+         const AppFolder other(outside.filePath(QStringLiteral("altra")));
+         QDir().mkpath(other.file(QStringLiteral("Scheda_1")));
+         QFile::copy(picture, other.file(QStringLiteral("Scheda_1/pianta.bmp")));
+         QFile::copy(f.folder.databaseFile(), other.databaseFile());
+         QFile::resize(other.databaseFile(), 2 * DatabaseRecord::kSize);
+         QFile::copy(f.folder.clientFile(), other.clientFile());
+         QFile::resize(other.clientFile(), ClientRecord::kSize);
+         QFile titles(other.settingsFile());
+         if (!titles.open(QIODevice::WriteOnly) || titles.write("[Database]\r\nNome Archivio=Altro\r\n") < 0)
+             return;
+         titles.close();
+         const QString zip = outside.filePath(QStringLiteral("copia.zip"));
+         backup::makeBackup(other, zip);
+         QDir().mkpath(outside.filePath(QStringLiteral("copie")));
+         backup::restore(f.folder, zip, outside.filePath(QStringLiteral("copie")));
      }},
     {QStringLiteral("password"),
      [](Forms &f, FakeDesktop &, const QString &) {
