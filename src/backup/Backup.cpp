@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
+#include <QScopeGuard>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
@@ -398,6 +400,23 @@ Made makeBackup(const AppFolder &folder, const QString &target, const Progress &
     for (const Item &item : items)
         if (!item.folder)
             total += sizes[item.name] = QFileInfo(folder.file(item.name)).size();
+
+    // One backup at a time writes into a folder of backups (a lock on the
+    // folder itself, which the kernel drops when the process ends); the one
+    // that holds it removes what killed backups left there (their ".zip.part"
+    // files and libzip's temporary files beside them).
+    const QDir targetFolder = QFileInfo(target).absoluteDir();
+    const int lock =
+        ::open(encoded(targetFolder.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const auto unlock = qScopeGuard([lock] {
+        if (lock >= 0)
+            ::close(lock);
+    });
+    if (lock >= 0 && ::flock(lock, LOCK_EX) == 0)
+        for (const QString &name :
+             targetFolder.entryList({QStringLiteral("*.zip.part"), QStringLiteral("*.zip.part.*")},
+                                    QDir::Files | QDir::Hidden))
+            QFile::remove(targetFolder.filePath(name));
 
     const QString part = target + QStringLiteral(".part");
     Made made{target, 0, total};

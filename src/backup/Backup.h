@@ -8,7 +8,9 @@
 //
 // The archive is written beside its target as <target>.part, read back (every
 // entry decompressed, its CRC-32 and size compared with the source file) and
-// only then renamed onto the target.
+// only then renamed onto the target. Backups into one folder take turns (a
+// lock on that folder), and each removes the ".zip.part" files that killed
+// backups left there.
 //
 // A restore checks every entry before a byte is written (names inside the
 // data set, no absolute paths, no "..", no links, sizes within reason),

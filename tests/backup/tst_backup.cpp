@@ -85,6 +85,7 @@ class TestBackup : public QObject {
     void archivesThatCannotReplaceTheFolder_data();
     void archivesThatCannotReplaceTheFolder();
     void passwordFileTheArchiveLacksStays();
+    void leftoversOfKilledBackupsGo();
     void damagedArchiveChangesNothing_data();
     void damagedArchiveChangesNothing();
     void readBackCatchesACorruptedWrite();
@@ -272,6 +273,24 @@ void TestBackup::passwordFileTheArchiveLacksStays() {
         QVERIFY2(QFile::exists(folder.file(name)), qPrintable(name));
     QVERIFY(QDir(app).entryList({QStringLiteral(".ripristino-*")}, QDir::AllEntries | QDir::Hidden)
                 .isEmpty());
+}
+
+void TestBackup::leftoversOfKilledBackupsGo() {
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    const QString copies = tmp.filePath(QStringLiteral("copie"));
+    QDir().mkpath(app);
+    QDir().mkpath(copies);
+    fillFolder(app, 2);
+    const QStringList left = {"Cartavera-2026-12-01-0900.zip.part",
+                              "Cartavera-2026-12-01-0900.zip.part.Ab12Cd", "mia.zip.part.x"};
+    for (const QString &name : left)
+        QVERIFY(writeFile(copies + u'/' + name, "mezza copia"));
+    QVERIFY(writeFile(copies + "/appunti.part", "dell'utente"));
+    const Made made = makeBackup(AppFolder(app), copies + "/nuova.zip");
+    QCOMPARE(QDir(copies).entryList(QDir::Files),
+             (QStringList{"appunti.part", "nuova.zip"}));
+    QCOMPARE(checkArchive(made.path, true).isEmpty(), false);
 }
 
 void TestBackup::damagedArchiveChangesNothing_data() {
