@@ -4,6 +4,7 @@
 #include "BenchArchive.h"
 #include "import/ImportPlan.h"
 #include "output/SpreadsheetExport.h"
+#include "storage/Journal.h"
 #include "storage/RecordFile.h"
 
 #include <QDir>
@@ -39,6 +40,27 @@ void overwriteCard(benchmark::State &state) {
         file.seek(count / 2);
         file.write(record);
         file.close();
+    }
+}
+
+// The same overwrite as one change under the journal, as a workspace's save
+// makes it: the old record kept and synced, the record written, synced, the
+// journal removed.
+void overwriteCardJournaled(benchmark::State &state) {
+    const qint64 count = state.range(0);
+    const QFileInfo path(databaseOf(count));
+    const AppFolder folder(path.absolutePath());
+    const DatabaseRecord record = synthetic::databaseCard(42);
+    for (auto _ : state) {
+        Change change(folder, Change::Kind::Save);
+        change.keepRange(path.fileName(), count / 2 * DatabaseRecord::kSize, DatabaseRecord::kSize);
+        change.begin();
+        RecordFile file;
+        file.openOrCreate(databaseLayout, path.filePath());
+        file.seek(count / 2);
+        file.write(record);
+        file.close();
+        change.commit();
     }
 }
 
@@ -108,6 +130,7 @@ void importDatabase(benchmark::State &state) {
 
 BENCHMARK(readCard)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(overwriteCard)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(overwriteCardJournaled)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(exportDatabase)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(copyExportSizedFile)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(copyArchive)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
