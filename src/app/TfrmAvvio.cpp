@@ -3,7 +3,7 @@
 #include "StartGuide.h"
 #include "kit/Desktop.h"
 #include "Forms.h"
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/StartPicture.h"
 #include "TfrmGuida.h"
 #include "TfrmInfo.h"
@@ -265,7 +265,7 @@ void TfrmAvvio::imgGuidaClick() {
 }
 
 void TfrmAvvio::imgSitoWebClick() {
-    TMisc::Open(TfrmSplash::webSite());
+    openInShell(TfrmSplash::webSite());
 }
 
 void TfrmAvvio::imgEsciClick() {

@@ -2,7 +2,7 @@
 
 #include "kit/Desktop.h"
 #include "Forms.h"
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 
 #include <QHBoxLayout>
@@ -95,7 +95,7 @@ void TfrmGuida::showTopic(QWidget *owner, const GuideTopic &topic) {
 }
 
 void TfrmGuida::lnkWebClick() {
-    TMisc::Open(u'"' + forms().folder.file(QStringLiteral("Guida.pdf")) + u'"');
+    openInShell(u'"' + forms().folder.file(QStringLiteral("Guida.pdf")) + u'"');
 }
 
 void TfrmGuida::btnChiudiClick() {

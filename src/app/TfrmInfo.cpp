@@ -1,7 +1,7 @@
 #include "TfrmInfo.h"
 
-#include "kit/Misc.h"
 #include "TfrmSplash.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 
 #include <QHBoxLayout>
@@ -121,7 +121,7 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent) {
 }
 
 void TfrmInfo::lnkWebClick() {
-    TMisc::Open(u'"' + TMisc::mailLink(contactAddress(), mailSubject(), mailBody()) + u'"');
+    openInShell(u'"' + mailLink(contactAddress(), mailSubject(), mailBody()) + u'"');
 }
 
 void TfrmInfo::btnChiudiClick() {

@@ -1,6 +1,6 @@
 #include "TfrmSplash.h"
 
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 
 #include <QHBoxLayout>
@@ -70,7 +70,7 @@ void TfrmSplash::showEvent(QShowEvent *event) {
 }
 
 void TfrmSplash::lnkWebClick() {
-    TMisc::Open(webSite());
+    openInShell(webSite());
 }
 
 void TfrmSplash::btnChiudiClick() {

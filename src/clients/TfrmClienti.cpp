@@ -6,9 +6,9 @@
 #include "import/TfrmImporta.h"
 #include "import/VCardWindows.h"
 #include "kit/Desktop.h"
-#include "kit/Misc.h"
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "output/TfrmExpClienti.h"
 #include "report/PdfExport.h"
@@ -209,7 +209,7 @@ void TfrmClienti::cmdFileClick() {
 }
 
 void TfrmClienti::btnEmailClick() {
-    TMisc::Open(u'"' + TMisc::mailLink(text::trimmed(txtEmail->text())) + u'"');
+    openInShell(u'"' + mailLink(text::trimmed(txtEmail->text())) + u'"');
 }
 
 void TfrmClienti::btnCodFiscClick() {
@@ -259,7 +259,7 @@ void TfrmClienti::cmdPDFClick() {
                            QStringLiteral("Velmora Software")});
         if (Desktop::current().message(this, Desktop::Kind::Confirmation, kPdfDone) !=
             Desktop::Answer::No)
-            TMisc::Open(u'"' + target + u'"');
+            openInShell(u'"' + target + u'"');
     });
 }
 

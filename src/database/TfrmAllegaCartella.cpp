@@ -3,7 +3,7 @@
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
 #include "storage/AppFolder.h"
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
@@ -283,7 +283,7 @@ void TfrmAllegaCartella::btnApriClick(int slot) {
         Desktop::current().message(this, Desktop::Kind::Warning, kBadName);
         return;
     }
-    TMisc::Open(u'"' + attachmentsFolder() + u'/' + name + u'"');
+    openInShell(u'"' + attachmentsFolder() + u'/' + name + u'"');
 }
 
 void TfrmAllegaCartella::imgCancellaClick(int slot) {

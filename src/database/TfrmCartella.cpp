@@ -3,7 +3,7 @@
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
 #include "storage/AppFolder.h"
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "storage/TextRules.h"
 
@@ -138,7 +138,7 @@ void TfrmCartella::btnApriCartellaClick() {
                 .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    TMisc::Open(u'"' + path + u'"');
+    openInShell(u'"' + path + u'"');
     close();
 }
 

@@ -9,10 +9,10 @@
 #include "kit/AttachmentLabels.h"
 #include "kit/CardArchive.h"
 #include "kit/Desktop.h"
-#include "kit/Misc.h"
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
 #include "import/TfrmImporta.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "output/TfrmAnteprimaPrev.h"
 #include "output/TfrmExpDatabase.h"
@@ -330,7 +330,7 @@ void TfrmDatabase::impClienteClick() {
 }
 
 void TfrmDatabase::sndMailClick() {
-    TMisc::Open(u'"' + TMisc::mailLink(text::trimmed(txtEmail->text())) + u'"');
+    openInShell(u'"' + mailLink(text::trimmed(txtEmail->text())) + u'"');
 }
 
 void TfrmDatabase::btnCodFiscClick() {

@@ -2,8 +2,8 @@
 
 #include "ExportGridModel.h"
 #include "kit/Desktop.h"
-#include "kit/Misc.h"
 #include "kit/Shell.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
 #include "storage/RecordLayout.h"
@@ -244,7 +244,7 @@ void ExportWindow::cmdEsportaClick() {
 
     if (Desktop::current().message(this, Desktop::Kind::Confirmation, kAskOpen) !=
         Desktop::Answer::No)
-        TMisc::Open(u'"' + target + u'"');
+        openInShell(u'"' + target + u'"');
 }
 
 void ExportWindow::cmdGuidaClick() {

@@ -2,7 +2,8 @@
 // cerca`: one sequential pass over a record file, each filled filter matched on
 // the raw Windows-1252 bytes of its field with A–Z-only case folding, only the
 // hits decoded into their list lines, the lines sorted in list order. No
-// widgets here.
+// widgets here. Its parts: Matching (the filters on the stored bytes), Lines,
+// ListOrder, Scan (the pass over a file) and ListFind (the in-list find).
 #pragma once
 
 #include <QList>
