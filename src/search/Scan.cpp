@@ -50,7 +50,28 @@ void find(const RecordLayout &layout, const QString &path, const QList<Filter> &
     scan(layout, path, missing, std::ref(matches), kind, matches.isEmpty(), hits);
 }
 
+constexpr int kCardFilterFields[] = {
+    DatabaseField::Campo01,    DatabaseField::Campo02,   DatabaseField::Campo03,
+    DatabaseField::Campo04,    DatabaseField::Campo05,   DatabaseField::Campo06,
+    DatabaseField::Cliente,    DatabaseField::ComuneRes, DatabaseField::CodFisc,
+    DatabaseField::PartitaIva,
+};
+
+constexpr int kClientFilterFields[] = {
+    ClientField::Cliente,   ClientField::ComuneRes,   ClientField::PartitaIva, ClientField::CodFisc,
+    ClientField::Documento, ClientField::Occupazione, ClientField::Prodotti,   ClientField::Zona,
+    ClientField::Questioni, ClientField::Note,
+};
+
 } // namespace
+
+std::span<const int> cardFilterFields() {
+    return kCardFilterFields;
+}
+
+std::span<const int> clientFilterFields() {
+    return kClientFilterFields;
+}
 
 void findCards(const QString &path, const QList<Filter> &filters, Missing missing,
                QList<Hit> &hits) {

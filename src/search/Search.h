@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <span>
 
 class ClientRecord;
 class DatabaseRecord;
@@ -31,6 +32,12 @@ struct Filter {
     int field = 0;
     QString text;
 };
+
+// The fields the filter boxes of the two searches are compared with, in the
+// order the search windows show the boxes (and Enter goes from one to the
+// next) and `cartavera-cli cerca` lists its options.
+std::span<const int> cardFilterFields();
+std::span<const int> clientFilterFields();
 
 // What a missing record file means: the windows create it empty, the
 // command-line companion lists nothing and creates nothing.

@@ -22,8 +22,9 @@ const QString kAccessError = QStringLiteral(
 } // namespace
 
 SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
-                           std::span<const Box> boxes, QWidget *parent)
-    : ListWindow(objectName, caption, parent) {
+                           std::span<const Box> boxes, std::span<const int> fields, QWidget *parent)
+    : ListWindow(objectName, caption, parent), m_fields(fields.begin(), fields.end()) {
+    Q_ASSERT(fields.size() == boxes.size());
     panAvvio = new QFrame(this);
     panAvvio->setObjectName(QStringLiteral("panAvvio"));
 
@@ -80,7 +81,6 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
         grid->setRowMinimumHeight(row + 1, 38);
         m_boxes << box;
         m_titles << title;
-        m_fields << shape.field;
         column += span;
         if (column > 1)
             nextRow();
