@@ -26,13 +26,7 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral(" Informazioni su Cartavera"));
     makeFixedWindow(this, QSize(473, 579));
-    setStyleSheet(
-        QStringLiteral("TfrmInfo { background: #f4f7fb; }"
-                       "QLabel#lblProgramma { color: #1f4e8c; }"
-                       "QLabel#lblVersione { color: #5b6b7c; }"
-                       "QLabel#lblDescrizione, QLabel#lblContatti { color: #22313f; }"
-                       "QFrame#shpRiquadro { background: white; border: 1px solid #c3cfdd;"
-                       " border-radius: 8px; }"));
+    setStyleSheet(theme::infoWindow());
 
     imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(473, 110), this);
     imgLogo->setFixedSize(473, 110);

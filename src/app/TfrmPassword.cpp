@@ -2,7 +2,6 @@
 
 #include "kit/Desktop.h"
 #include "Forms.h"
-#include "PasswordStyle.h"
 #include "TfrmAvvio.h"
 #include "TfrmCambiaPassword.h"
 #include "kit/WindowKit.h"
@@ -28,7 +27,7 @@ TfrmPassword::TfrmPassword(QWidget *parent) : LargeWindow(parent) {
     setObjectName(QStringLiteral("frmPassword"));
     setWindowTitle(QStringLiteral(" Cartavera - Accesso al programma"));
     makeFixedWindow(this, QSize(388, 405));
-    setStyleSheet(passwordWindowStyle("TfrmPassword"));
+    setStyleSheet(theme::passwordWindow("TfrmPassword"));
 
     imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(388, 90), this);
     imgLogo->setFixedSize(388, 90);

@@ -1,23 +1,12 @@
 #include "Buttons.h"
 
 #include "Pictures.h"
+#include "Theme.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace {
-
-const char kCommandStyle[] =
-    "QPushButton { color: white; font-weight: bold; padding: 6px 16px;"
-    " border: 1px solid #163a6a; border-radius: 5px;"
-    " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5a9de0, stop:1 #1f4e8c); }"
-    "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-    " stop:0 #6cb0f0, stop:1 #2a5fa3); }"
-    "QPushButton:pressed { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-    " stop:0 #1f4e8c, stop:1 #4a90d9); }"
-    "QPushButton:disabled { color: #d8dde3; border-color: #8a97a6;"
-    " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a9b6c4, stop:1 #7d8b9a); }"
-    "QPushButton:focus { border: 2px solid #f2c500; }";
 
 // Enter (Return or the keypad's Enter) presses the focused `button`, once per
 // key press; true when the key was Enter.
@@ -42,10 +31,7 @@ PictureButton::PictureButton(const QString &objectName, const QString &iconName,
     setAutoRaise(true);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
-    setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 2px; }"
-                                 "QToolButton:hover { background: rgba(74,144,217,40);"
-                                 " border-radius: 6px; }"
-                                 "QToolButton:disabled { background: transparent; }"));
+    setStyleSheet(theme::pictureButton());
 }
 
 void PictureButton::keyPressEvent(QKeyEvent *event) {
@@ -58,7 +44,7 @@ CommandButton::CommandButton(const QString &objectName, const QString &caption, 
     : QPushButton(caption, parent) {
     setObjectName(objectName);
     setCursor(Qt::PointingHandCursor);
-    setStyleSheet(QString::fromLatin1(kCommandStyle));
+    setStyleSheet(theme::commandButton());
     if (!iconName.isEmpty()) {
         setIcon(::icon(iconName));
         setIconSize(QSize(20, 20));
@@ -68,10 +54,6 @@ CommandButton::CommandButton(const QString &objectName, const QString &caption, 
 void CommandButton::keyPressEvent(QKeyEvent *event) {
     if (!pressOnEnter(this, event))
         QPushButton::keyPressEvent(event);
-}
-
-QString commandButtonStyle() {
-    return QString::fromLatin1(kCommandStyle);
 }
 
 PictureLabel::PictureLabel(const QString &objectName, QWidget *parent) : QLabel(parent) {

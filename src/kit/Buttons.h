@@ -32,10 +32,6 @@ class CommandButton : public QPushButton {
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-// The style sheet of a command button, for push buttons the kit does not
-// create (those of the message boxes).
-QString commandButtonStyle();
-
 // A picture that acts as a button (hand cursor, clicked on release).
 class PictureLabel : public QLabel {
     Q_OBJECT

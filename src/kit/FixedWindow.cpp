@@ -1,5 +1,7 @@
 #include "FixedWindow.h"
 
+#include "Theme.h"
+
 #include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
@@ -21,11 +23,7 @@ class CaptionBar : public QLabel {
     explicit CaptionBar(QWidget *window) : QLabel(window->windowTitle(), window) {
         setObjectName(QStringLiteral("windowCaption"));
         setTextFormat(Qt::PlainText);
-        setStyleSheet(
-            QStringLiteral("QLabel { color: white; font-weight: bold; padding: 0 10px; margin: 0;"
-                           " border: none; border-bottom: 1px solid #163a6a;"
-                           " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3a7bc4,"
-                           " stop:1 #1f4e8c); }"));
+        setStyleSheet(theme::captionBar());
     }
 
   protected:
@@ -57,7 +55,7 @@ class FixedWindowFrame : public QObject {
         for (QFrame *&edge : m_edges) {
             edge = new QFrame(window);
             edge->setObjectName(QStringLiteral("windowEdge"));
-            edge->setStyleSheet(QStringLiteral("QFrame { background: #1f4e8c; border: none; }"));
+            edge->setStyleSheet(theme::windowEdge());
             edge->setAttribute(Qt::WA_TransparentForMouseEvents);
         }
         window->installEventFilter(this);

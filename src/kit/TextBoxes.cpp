@@ -1,5 +1,6 @@
 #include "TextBoxes.h"
 
+#include "Theme.h"
 #include "storage/TextRules.h"
 
 #include <QEvent>
@@ -70,8 +71,7 @@ class EnterFilter : public QObject {
 QFrame *addFocusFrame(QWidget *box, const QString &objectName) {
     auto *frame = new QFrame(box->parentWidget());
     frame->setObjectName(objectName);
-    frame->setStyleSheet(QStringLiteral("QFrame { background: #ffd700; border: 1px solid #e0a800;"
-                                        " border-radius: 3px; }"));
+    frame->setStyleSheet(theme::focusFrame());
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
     frame->hide();
     box->installEventFilter(new FocusFrameFilter(box, frame));

@@ -1,6 +1,6 @@
 // The pieces every window is made of, in one include: buttons and link
 // labels, the status line, what text boxes do, fixed windows, pictures and
-// formats.
+// formats, and the theme they are drawn in.
 #pragma once
 
 #include "Buttons.h"
@@ -9,3 +9,4 @@
 #include "Pictures.h"
 #include "StatusHints.h"
 #include "TextBoxes.h"
+#include "Theme.h"

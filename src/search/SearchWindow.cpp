@@ -69,11 +69,11 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
         auto *title = new QLabel(QString::fromUtf8(shape.caption), filters);
         title->setObjectName(QString::fromLatin1(shape.title));
         title->setFont(titleFont);
-        title->setStyleSheet(QStringLiteral("color: #1f3f66;"));
+        title->setStyleSheet(theme::boxTitleText());
         title->setMinimumHeight(titleHeight);
         auto *box = new QLineEdit(filters);
         box->setObjectName(QString::fromLatin1(shape.name));
-        box->setFont(boxFont());
+        box->setFont(theme::boxFont());
         addFocusFrame(box, QStringLiteral("eff") + box->objectName().mid(3));
         const int span = shape.wide ? 2 : 1;
         grid->addWidget(title, row, column, 1, span);
