@@ -3,7 +3,7 @@
 #include "StartGuide.h"
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/StartPicture.h"
 #include "TfrmInfo.h"
 #include "TfrmSplash.h"
@@ -40,7 +40,7 @@ QPixmap webSitePicture() {
     painter.setRenderHint(QPainter::Antialiasing);
     icon(QStringLiteral("sitoweb")).paint(&painter, QRect(0, 1, 28, 28));
     painter.setFont(font);
-    painter.setPen(QColor(0x1f, 0x4e, 0x8c));
+    painter.setPen(theme::blue());
     painter.drawText(QRect(36, 0, textWidth + 4, 30), Qt::AlignVCenter | Qt::AlignLeft, host);
     return pixmap;
 }
@@ -91,15 +91,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
     setWindowTitle(QStringLiteral(" Cartavera"));
     resize(1016, 713);
     applyProcessFormats();
-    setStyleSheet(
-        QStringLiteral("TfrmAvvio { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                       " stop:0 #eef3f9, stop:1 #d9e3ef); }"
-                       "QFrame#panContainer { background: white; border: 1px solid #c3cfdd;"
-                       " border-radius: 10px; }"
-                       "QLabel#titNomeArchivio { color: #1f4e8c; }"
-                       "QLabel#titSottotitolo { color: #34495e; }"
-                       "QLabel#imgLogo { border: 1px solid #d5dde7; }"
-                       "QLabel#panInfo { background: #4a5f8c; color: white; padding: 0 12px; }"));
+    setStyleSheet(theme::startWindow());
 
     panContainer = new QFrame(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));
@@ -263,7 +255,7 @@ void TfrmAvvio::imgGuidaClick() {
 }
 
 void TfrmAvvio::imgSitoWebClick() {
-    TMisc::Open(TfrmSplash::webSite());
+    openInShell(TfrmSplash::webSite());
 }
 
 void TfrmAvvio::imgEsciClick() {

@@ -2,7 +2,6 @@
 
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
-#include "PasswordStyle.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
 #include "storage/PasswordFile.h"
@@ -50,7 +49,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : LargeWindow(parent) {
     setObjectName(QStringLiteral("frmCambiaPassword"));
     setWindowTitle(QStringLiteral(" Cambia password"));
     makeFixedWindow(this, QSize(411, 418));
-    setStyleSheet(passwordWindowStyle("TfrmCambiaPassword"));
+    setStyleSheet(theme::passwordWindow("TfrmCambiaPassword"));
 
     imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(411, 90), this);
     imgLogo->setFixedSize(411, 90);
@@ -106,7 +105,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent) : LargeWindow(parent) {
         this);
     lblSuggerimento->setObjectName(QStringLiteral("lblSuggerimento"));
     lblSuggerimento->setWordWrap(true);
-    lblSuggerimento->setStyleSheet(QStringLiteral("color: #5b6b7c;"));
+    lblSuggerimento->setStyleSheet(theme::hintText());
 
     auto *body = new QVBoxLayout;
     body->setContentsMargins(48, 22, 48, 24);

@@ -2,7 +2,7 @@
 
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
 
@@ -30,7 +30,7 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmGuida"));
     setWindowTitle(QStringLiteral(" Guida all'utilizzo del software"));
     makeFixedWindow(this, QSize(670, 572));
-    setStyleSheet(QStringLiteral("TfrmGuida { background: #f4f7fb; }"));
+    setStyleSheet(theme::plainWindow("TfrmGuida"));
 
     imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
@@ -43,7 +43,7 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent) {
     titleFont.setPointSize(15);
     titleFont.setBold(true);
     lblTitolo->setFont(titleFont);
-    lblTitolo->setStyleSheet(QStringLiteral("color: #dc143c;"));
+    lblTitolo->setStyleSheet(theme::topicTitleText());
 
     txtGuida = new QPlainTextEdit(this);
     txtGuida->setObjectName(QStringLiteral("txtGuida"));
@@ -52,9 +52,7 @@ TfrmGuida::TfrmGuida(QWidget *parent) : QDialog(parent) {
     QFont textFont = txtGuida->font();
     textFont.setBold(true);
     txtGuida->setFont(textFont);
-    txtGuida->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { background: white; border: 1px solid #b8c4d2;"
-                       " border-radius: 4px; padding: 6px; color: #22313f; }"));
+    txtGuida->setStyleSheet(theme::guideText());
 
     imgPDF = new PictureLabel(QStringLiteral("imgPDF"), this);
     imgPDF->setPixmap(icon(QStringLiteral("pdf")).pixmap(32, 32));
@@ -96,7 +94,7 @@ void TfrmGuida::showTopic(QWidget *owner, const GuideTopic &topic) {
 }
 
 void TfrmGuida::lnkWebClick() {
-    TMisc::Open(u'"' + shell().appFolder().file(QStringLiteral("Guida.pdf")) + u'"');
+    openInShell(u'"' + shell().appFolder().file(QStringLiteral("Guida.pdf")) + u'"');
 }
 
 void TfrmGuida::btnChiudiClick() {

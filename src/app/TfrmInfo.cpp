@@ -1,7 +1,7 @@
 #include "TfrmInfo.h"
 
-#include "kit/Misc.h"
 #include "TfrmSplash.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 
 #include <QHBoxLayout>
@@ -26,13 +26,7 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmInfo"));
     setWindowTitle(QStringLiteral(" Informazioni su Cartavera"));
     makeFixedWindow(this, QSize(473, 579));
-    setStyleSheet(
-        QStringLiteral("TfrmInfo { background: #f4f7fb; }"
-                       "QLabel#lblProgramma { color: #1f4e8c; }"
-                       "QLabel#lblVersione { color: #5b6b7c; }"
-                       "QLabel#lblDescrizione, QLabel#lblContatti { color: #22313f; }"
-                       "QFrame#shpRiquadro { background: white; border: 1px solid #c3cfdd;"
-                       " border-radius: 8px; }"));
+    setStyleSheet(theme::infoWindow());
 
     imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(473, 110), this);
     imgLogo->setFixedSize(473, 110);
@@ -121,7 +115,7 @@ TfrmInfo::TfrmInfo(QWidget *parent) : QDialog(parent) {
 }
 
 void TfrmInfo::lnkWebClick() {
-    TMisc::Open(u'"' + TMisc::mailLink(contactAddress(), mailSubject(), mailBody()) + u'"');
+    openInShell(u'"' + mailLink(contactAddress(), mailSubject(), mailBody()) + u'"');
 }
 
 void TfrmInfo::btnChiudiClick() {

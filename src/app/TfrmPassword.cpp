@@ -2,7 +2,6 @@
 
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
-#include "PasswordStyle.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
 #include "storage/PasswordFile.h"
@@ -27,7 +26,7 @@ TfrmPassword::TfrmPassword(QWidget *parent) : LargeWindow(parent) {
     setObjectName(QStringLiteral("frmPassword"));
     setWindowTitle(QStringLiteral(" Cartavera - Accesso al programma"));
     makeFixedWindow(this, QSize(388, 405));
-    setStyleSheet(passwordWindowStyle("TfrmPassword"));
+    setStyleSheet(theme::passwordWindow("TfrmPassword"));
 
     imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(388, 90), this);
     imgLogo->setFixedSize(388, 90);

@@ -1,6 +1,6 @@
 #include "TfrmSplash.h"
 
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 
 #include <QHBoxLayout>
@@ -18,8 +18,7 @@ TfrmSplash::TfrmSplash(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral(" Cartavera - realizzato da Cartavera Software"));
     makeFixedWindow(this, QSize(661, 467));
-    setStyleSheet(QStringLiteral("TfrmSplash { background: #f4f7fb; }"
-                                 "QLabel#imgLogo { border: 1px solid #c3cfdd; }"));
+    setStyleSheet(theme::splashWindow());
 
     imgLogo = new QLabel(this);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
@@ -70,7 +69,7 @@ void TfrmSplash::showEvent(QShowEvent *event) {
 }
 
 void TfrmSplash::lnkWebClick() {
-    TMisc::Open(webSite());
+    openInShell(webSite());
 }
 
 void TfrmSplash::btnChiudiClick() {

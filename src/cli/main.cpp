@@ -218,27 +218,11 @@ QString word(validators::Verdict v) {
     return {};
 }
 
-// The boxes of the two search windows, by option name.
-struct SearchBox {
-    const char *option;
-    int field;
-};
-
-constexpr SearchBox kCardBoxes[] = {
-    {"--campo01", DatabaseField::Campo01}, {"--campo02", DatabaseField::Campo02},
-    {"--campo03", DatabaseField::Campo03}, {"--campo04", DatabaseField::Campo04},
-    {"--campo05", DatabaseField::Campo05}, {"--campo06", DatabaseField::Campo06},
-    {"--cliente", DatabaseField::Cliente}, {"--comuneres", DatabaseField::ComuneRes},
-    {"--codfisc", DatabaseField::CodFisc}, {"--partitaiva", DatabaseField::PartitaIva},
-};
-
-constexpr SearchBox kClientBoxes[] = {
-    {"--cliente", ClientField::Cliente},       {"--comuneres", ClientField::ComuneRes},
-    {"--partitaiva", ClientField::PartitaIva}, {"--codfisc", ClientField::CodFisc},
-    {"--documento", ClientField::Documento},   {"--occupazione", ClientField::Occupazione},
-    {"--prodotti", ClientField::Prodotti},     {"--zona", ClientField::Zona},
-    {"--questioni", ClientField::Questioni},   {"--note", ClientField::Note},
-};
+// The search box compared with `field` of `layout`: the field's name in
+// lower case, as an option.
+QString optionFor(const RecordLayout &layout, int field) {
+    return QStringLiteral("--") + QString::fromLatin1(layout.fields[field].name).toLower();
+}
 
 // The search and list windows' results, one line per hit: the record
 // position, a tab and the line as the window shows it.
@@ -249,16 +233,16 @@ int find(const AppFolder &folder, const QString &list, QStringList args) {
             QStringLiteral("cerca vuole database, clienti, segnalati o ricontattare, non %1")
                 .arg(list));
     const bool searching = list == u"database" || list == u"clienti";
-    const std::span<const SearchBox> boxes =
-        list == u"database"  ? std::span<const SearchBox>(kCardBoxes)
-        : list == u"clienti" ? std::span<const SearchBox>(kClientBoxes)
-                             : std::span<const SearchBox>();
+    const RecordLayout &layout = cards ? databaseLayout : clientLayout;
+    const std::span<const int> boxes = list == u"database"  ? search::cardFilterFields()
+                                       : list == u"clienti" ? search::clientFilterFields()
+                                                            : std::span<const int>();
     QList<search::Filter> filters;
     QStringList given;
     while (!args.isEmpty()) {
         const QString option = args.takeFirst();
-        const auto box = std::find_if(boxes.begin(), boxes.end(), [&option](const SearchBox &b) {
-            return option == QLatin1StringView(b.option);
+        const auto box = std::find_if(boxes.begin(), boxes.end(), [&](int field) {
+            return option == optionFor(layout, field);
         });
         if (box == boxes.end())
             return usage(
@@ -269,7 +253,7 @@ int find(const AppFolder &folder, const QString &list, QStringList args) {
         if (given.contains(option))
             return usage(QStringLiteral("opzione ripetuta: %1").arg(option));
         given << option;
-        filters.append({box->field, args.takeFirst()});
+        filters.append({*box, args.takeFirst()});
     }
     const QString archive = cards ? folder.databaseFile() : folder.clientFile();
     QList<search::Hit> hits;
@@ -419,6 +403,68 @@ int verify(const QString &file) {
     return kOk;
 }
 
+// The commands. Each takes the arguments after its name; one on an archive
+// gets the archive its first argument names (database or clienti).
+struct Command {
+    QLatin1StringView name;
+    bool onArchive;
+    int (*run)(const AppFolder &folder, const RecordLayout *archive, QStringList &args);
+};
+
+const Command kCommands[] = {
+    {QLatin1StringView("controlla"), false,
+     [](const AppFolder &, const RecordLayout *, QStringList &args) {
+         if (args.isEmpty())
+             return usage(QStringLiteral("controlla vuole cf, piva, carta o iban"));
+         const QString kind = args.takeFirst();
+         return check(kind, args);
+     }},
+    {QLatin1StringView("cerca"), false,
+     [](const AppFolder &folder, const RecordLayout *, QStringList &args) {
+         if (args.isEmpty())
+             return usage(
+                 QStringLiteral("cerca vuole database, clienti, segnalati o ricontattare"));
+         const QString list = args.takeFirst();
+         return find(folder, list, args);
+     }},
+    {QLatin1StringView("copia"), false,
+     [](const AppFolder &folder, const RecordLayout *, QStringList &args) {
+         if (args.isEmpty())
+             return backupTo(folder, {});
+         if (args.size() != 2 || args.first() != u"--file")
+             return usage(QStringLiteral("copia accetta solo --file PERCORSO"));
+         return backupTo(folder, QFileInfo(args[1]).absoluteFilePath());
+     }},
+    {QLatin1StringView("verifica"), false,
+     [](const AppFolder &, const RecordLayout *, QStringList &args) {
+         if (args.size() != 1)
+             return usage(QStringLiteral("verifica vuole il nome di un file .zip"));
+         return verify(QFileInfo(args.first()).absoluteFilePath());
+     }},
+    {QLatin1StringView("conta"), true,
+     [](const AppFolder &folder, const RecordLayout *layout, QStringList &args) {
+         if (!args.isEmpty())
+             return usage(QStringLiteral("argomento in più: %1").arg(args.first()));
+         return count(folder, *layout);
+     }},
+    {QLatin1StringView("mostra"), true,
+     [](const AppFolder &folder, const RecordLayout *layout, QStringList &args) {
+         if (args.size() != 1)
+             return usage(QStringLiteral("mostra vuole il numero della scheda"));
+         return show(folder, *layout, args.first());
+     }},
+    {QLatin1StringView("esporta"), true,
+     [](const AppFolder &folder, const RecordLayout *layout, QStringList &args) {
+         QString target;
+         if (!args.isEmpty()) {
+             if (args.size() != 2 || args.first() != u"--file")
+                 return usage(QStringLiteral("esporta accetta solo --file PERCORSO"));
+             target = QFileInfo(args[1]).absoluteFilePath();
+         }
+         return exportTo(folder, *layout, target);
+     }},
+};
+
 // "--help" or "-h" anywhere asks for the help, except as the text of a search
 // box: `cerca clienti --note -h` looks for "-h" in the notes.
 bool asksForHelp(const QStringList &args) {
@@ -454,6 +500,10 @@ int run(int argc, char **argv) {
         return usage(QStringLiteral("manca il comando"));
     const AppFolder folder(folderPath);
     const QString command = args.takeFirst();
+    const auto known = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                    [&command](const Command &c) { return command == c.name; });
+    if (known == std::end(kCommands))
+        return usage(QStringLiteral("comando sconosciuto: %1").arg(command));
 
     // A reader of the folder never sees half a change: it waits for a change
     // under way (a save lasts milliseconds, an import or a restore longer),
@@ -475,53 +525,13 @@ int run(int argc, char **argv) {
     }
 
     try {
-        if (command == u"controlla") {
-            if (args.isEmpty())
-                return usage(QStringLiteral("controlla vuole cf, piva, carta o iban"));
-            const QString kind = args.takeFirst();
-            return check(kind, args);
+        const RecordLayout *layout = nullptr;
+        if (known->onArchive) {
+            layout = args.isEmpty() ? nullptr : archiveNamed(args.takeFirst());
+            if (!layout)
+                return usage(QStringLiteral("%1 vuole database o clienti").arg(command));
         }
-        if (command == u"cerca") {
-            if (args.isEmpty())
-                return usage(
-                    QStringLiteral("cerca vuole database, clienti, segnalati o ricontattare"));
-            const QString list = args.takeFirst();
-            return find(folder, list, args);
-        }
-        if (command == u"copia") {
-            if (args.isEmpty())
-                return backupTo(folder, {});
-            if (args.size() != 2 || args.first() != u"--file")
-                return usage(QStringLiteral("copia accetta solo --file PERCORSO"));
-            return backupTo(folder, QFileInfo(args[1]).absoluteFilePath());
-        }
-        if (command == u"verifica") {
-            if (args.size() != 1)
-                return usage(QStringLiteral("verifica vuole il nome di un file .zip"));
-            return verify(QFileInfo(args.first()).absoluteFilePath());
-        }
-        if (command != u"conta" && command != u"mostra" && command != u"esporta")
-            return usage(QStringLiteral("comando sconosciuto: %1").arg(command));
-        const RecordLayout *layout = args.isEmpty() ? nullptr : archiveNamed(args.takeFirst());
-        if (!layout)
-            return usage(QStringLiteral("%1 vuole database o clienti").arg(command));
-        if (command == u"conta") {
-            if (!args.isEmpty())
-                return usage(QStringLiteral("argomento in più: %1").arg(args.first()));
-            return count(folder, *layout);
-        }
-        if (command == u"mostra") {
-            if (args.size() != 1)
-                return usage(QStringLiteral("mostra vuole il numero della scheda"));
-            return show(folder, *layout, args.first());
-        }
-        QString target;
-        if (!args.isEmpty()) {
-            if (args.size() != 2 || args.first() != u"--file")
-                return usage(QStringLiteral("esporta accetta solo --file PERCORSO"));
-            target = QFileInfo(args[1]).absoluteFilePath();
-        }
-        return exportTo(folder, *layout, target);
+        return known->run(folder, layout, args);
     } catch (const StorageError &e) {
         return fail(kFileError, e.message());
     }

@@ -4,9 +4,9 @@
 #include "ClientsGuide.h"
 #include "dialogs/TfrmAllegaCartella.h"
 #include "kit/Desktop.h"
-#include "kit/Misc.h"
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "report/PdfExport.h"
 #include "storage/AppFolder.h"
@@ -202,7 +202,7 @@ void TfrmClienti::cmdFileClick() {
 }
 
 void TfrmClienti::btnEmailClick() {
-    TMisc::Open(u'"' + TMisc::mailLink(text::trimmed(txtEmail->text())) + u'"');
+    openInShell(u'"' + mailLink(text::trimmed(txtEmail->text())) + u'"');
 }
 
 void TfrmClienti::btnCodFiscClick() {
@@ -252,7 +252,7 @@ void TfrmClienti::cmdPDFClick() {
                            QStringLiteral("Velmora Software")});
         if (Desktop::current().message(this, Desktop::Kind::Confirmation, kPdfDone) !=
             Desktop::Answer::No)
-            TMisc::Open(u'"' + target + u'"');
+            openInShell(u'"' + target + u'"');
     });
 }
 

@@ -109,40 +109,13 @@ QPixmap iconPixmap(const char *name, int size) {
     return icon(QString::fromLatin1(name)).pixmap(size, size);
 }
 
-QFont verdana(int points, bool bold) {
-    QFont font(QStringLiteral("Verdana"), points, bold ? QFont::Bold : QFont::Normal);
-    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-    return font;
-}
-
-const char kWindowStyle[] =
-    "TfrmClienti { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-    " stop:0 #8bb2d3, stop:1 #ffffff); }"
-    "QFrame#shpContainer { background: #c3d0de; border: 1px solid #9fb1c6; border-radius: 6px; }"
-    "QFrame#shpSezione01, QFrame#shpSezione02, QFrame#shpSezione03, QFrame#shpSezione04,"
-    " QFrame#shpSezione05 { background: #e7eff7; border: 1px solid #aec2d8;"
-    " border-radius: 5px; }"
-    "QFrame#bkgSezione01, QFrame#bkgSezione02, QFrame#bkgSezione03, QFrame#bkgSezione04,"
-    " QFrame#bkgSezione05, QFrame#shpEmail { background: white; border: 1px solid #c3d0de; }"
-    "QFrame#panControlli, QFrame#shpFrecce { background: white; border: 1px solid #aec2d8; }"
-    "QLabel#imgDecoro { border: 1px solid #aec2d8; }"
-    "QFrame#shpInfo { background: #4b6a8f; border-radius: 3px; }"
-    "QLabel#panInfo { color: white; background: transparent; padding: 0 10px; }"
-    "QLabel#lblPosizione { color: #1f4e8c; background: transparent; }"
-    "QLabel[caption=\"true\"] { color: #1f3b5c; background: transparent; }"
-    "QLineEdit { background: white; border: 1px solid #8ea3bb; border-radius: 2px;"
-    " padding: 0 3px; }"
-    "QComboBox QLineEdit { border: none; padding: 0; background: transparent; }"
-    "QCheckBox#chkRicontatta { color: #1f3b5c; spacing: 8px; }"
-    "QCheckBox#chkRicontatta::indicator { width: 16px; height: 16px; }";
-
 } // namespace
 
 TfrmClienti::TfrmClienti(QWidget *parent) : LargeWindow(parent) {
     setObjectName(QStringLiteral("frmClienti"));
     setWindowTitle(QStringLiteral(" Cartavera - Anagrafica Clienti"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QString::fromLatin1(kWindowStyle));
+    setStyleSheet(theme::clientWorkspace());
     resize(1016, 713);
     // The date format of the printed card, whatever the system's.
     applyProcessFormats();
@@ -194,7 +167,7 @@ void TfrmClienti::buildSection(int section) {
             auto *province = new ProvinceBox(QStringLiteral("txt") + name, frame);
             (f == ClientField::ProvNasc ? txtProvNasc : txtProvRes) = province;
             txtField[f] = province->lineEdit();
-            txtField[f]->setFont(verdana(12, true));
+            txtField[f]->setFont(theme::verdana(12, true));
             control = province;
         } else {
             txtField[f] = new QLineEdit(frame);
@@ -203,14 +176,14 @@ void TfrmClienti::buildSection(int section) {
             txtField[f]->setMaxLength(clientLayout.fields[f].capacity);
             control = txtField[f];
         }
-        control->setFont(verdana(12, true));
+        control->setFont(theme::verdana(12, true));
         control->setGeometry(place.x, boxTop(place.row), place.width, kBoxHeight);
         effField[f] = addFocusFrame(control, QStringLiteral("eff") + name);
 
         lblField[f] = new QLabel(QString::fromUtf8(place.caption), frame);
         lblField[f]->setObjectName(QStringLiteral("lblCampo") + two(place.label));
         lblField[f]->setProperty("caption", true);
-        lblField[f]->setFont(verdana(8, false));
+        lblField[f]->setFont(theme::verdana(8, false));
         lblField[f]->adjustSize();
         lblField[f]->move(place.x, boxTop(place.row) - 18);
     }
@@ -246,8 +219,7 @@ void TfrmClienti::buildCommands() {
         c.button->setGeometry(14, y, 148, 32);
         // The longest captions need the button's whole width.
         c.button->setIconSize(QSize(16, 16));
-        c.button->setStyleSheet(c.button->styleSheet() +
-                                QStringLiteral("QPushButton { padding: 4px 4px; }"));
+        c.button->setStyleSheet(c.button->styleSheet() + theme::narrowButtonPadding());
         // Pictures, as the arrows: the keyboard stays in the boxes.
         c.button->setFocusPolicy(Qt::NoFocus);
         y += 36;
@@ -297,7 +269,7 @@ void TfrmClienti::buildFoot() {
     QLineEdit *questions = txtField[Questioni];
     chkRicontatta = new QCheckBox(QStringLiteral("Da ricontattare"), questions->parentWidget());
     chkRicontatta->setObjectName(QStringLiteral("chkRicontatta"));
-    chkRicontatta->setFont(verdana(9, true));
+    chkRicontatta->setFont(theme::verdana(9, true));
     chkRicontatta->setCursor(Qt::PointingHandCursor);
     chkRicontatta->adjustSize();
     chkRicontatta->move(questions->geometry().right() + 17,
@@ -325,7 +297,7 @@ void TfrmClienti::buildFoot() {
     lblPosizione = new QLabel(arrows);
     lblPosizione->setObjectName(QStringLiteral("lblPosizione"));
     lblPosizione->setAlignment(Qt::AlignCenter);
-    lblPosizione->setFont(verdana(12, true));
+    lblPosizione->setFont(theme::verdana(12, true));
     lblPosizione->setGeometry(48, 1, 82, 30);
     cmdAvanti = arrow("cmdAvanti", "successivo", 131);
     cmdUltimo = arrow("cmdUltimo", "ultimo", 154);

@@ -3,7 +3,7 @@
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
 #include "storage/AppFolder.h"
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "storage/TextRules.h"
 
@@ -29,7 +29,7 @@ QLabel *picture(const QString &name, const QString &icon, int size, QWidget *par
 QLabel *instruction(const QString &text, QWidget *parent) {
     auto *label = new QLabel(text, parent);
     label->setWordWrap(true);
-    label->setStyleSheet(QStringLiteral("color: #22313f;"));
+    label->setStyleSheet(theme::instructionText());
     return label;
 }
 
@@ -39,7 +39,7 @@ TfrmCartella::TfrmCartella(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmCartella"));
     setWindowTitle(QStringLiteral(" Gestione cartella abbinata alla scheda corrente"));
     makeFixedWindow(this, QSize(520, 330));
-    setStyleSheet(QStringLiteral("TfrmCartella { background: #f4f7fb; }"));
+    setStyleSheet(theme::plainWindow("TfrmCartella"));
 
     imgTitolo = headingPicture(QStringLiteral("imgTitolo"), QSize(388, 90), this);
 
@@ -138,7 +138,7 @@ void TfrmCartella::btnApriCartellaClick() {
                 .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    TMisc::Open(u'"' + path + u'"');
+    openInShell(u'"' + path + u'"');
     close();
 }
 

@@ -9,9 +9,9 @@
 #include "kit/AttachmentLabels.h"
 #include "kit/CardArchive.h"
 #include "kit/Desktop.h"
-#include "kit/Misc.h"
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
 #include "storage/ArchiveSettings.h"
@@ -329,7 +329,7 @@ void TfrmDatabase::impClienteClick() {
 }
 
 void TfrmDatabase::sndMailClick() {
-    TMisc::Open(u'"' + TMisc::mailLink(text::trimmed(txtEmail->text())) + u'"');
+    openInShell(u'"' + mailLink(text::trimmed(txtEmail->text())) + u'"');
 }
 
 void TfrmDatabase::btnCodFiscClick() {

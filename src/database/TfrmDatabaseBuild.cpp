@@ -37,36 +37,13 @@ QFrame *shape(const QString &name, QWidget *parent) {
     return frame;
 }
 
-const char kWindowStyle[] =
-    "TfrmDatabase { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-    " stop:0 #e9f0f8, stop:1 #b7cbe2); }"
-    "QFrame#shpGruppo01, QFrame#shpGruppo02, QFrame#shpGruppo03, QFrame#shpGruppo04,"
-    " QFrame#shpGruppo05 { background: rgba(255,255,255,170); border: 1px solid #9fb4cc;"
-    " border-radius: 8px; }"
-    "QFrame#shpTitolo { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-    " stop:0 #2f6db3, stop:1 #1f4e8c); border-radius: 8px; }"
-    "QLabel#titNomeArchivio { color: white; }"
-    "QFrame#shpSegnala { background: rgba(255,255,255,40); border: 1px solid #9cc0ea;"
-    " border-radius: 6px; }"
-    "QCheckBox#chkSegnala { color: white; font-weight: bold; spacing: 8px; }"
-    "QCheckBox#chkSegnala::indicator { width: 16px; height: 16px; }"
-    "QFrame#shpScheda, QFrame#shpContatto { background: rgba(255,255,255,200);"
-    " border: 1px solid #9fb4cc; border-radius: 8px; }"
-    "QFrame#shpFoto { background: white; border: 1px solid #7f95ae; }"
-    "QLabel#lblPosizione { color: #1f4e8c; background: transparent; border: none; }"
-    "QLabel#titContatto { color: #1f4e8c; font-weight: bold; }"
-    "QLabel#panInfo { background: #1f4e8c; color: white; padding: 3px 10px;"
-    " border-radius: 4px; }"
-    "QLineEdit { background: white; border: 1px solid #8ea3bb; border-radius: 3px;"
-    " padding: 2px 4px; min-height: 18px; }";
-
 } // namespace
 
 TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     setObjectName(QStringLiteral("frmDatabase"));
     setWindowTitle(QStringLiteral(" Cartavera - Gestione Database"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QString::fromLatin1(kWindowStyle));
+    setStyleSheet(theme::databaseWorkspace());
     resize(1016, 713);
 
     panContainer = shape(QStringLiteral("panContainer"), this);
@@ -247,7 +224,7 @@ QFrame *TfrmDatabase::buildCardArea() {
         auto *title = titleLabel(QStringLiteral("titCampo") + suffix,
                                  QStringLiteral("Campo %1:").arg(i + 1), section);
         title->setFont(titleFont);
-        title->setStyleSheet(QStringLiteral("color: #1f3f66;"));
+        title->setStyleSheet(theme::boxTitleText());
         auto *box = textBox(QStringLiteral("txtCampo") + suffix, capacity, section);
         box->setMinimumWidth(300);
         titCampo[i] = title;

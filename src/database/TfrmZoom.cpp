@@ -2,6 +2,7 @@
 
 #include "PhotoView.h"
 #include "kit/Desktop.h"
+#include "kit/Theme.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -14,8 +15,7 @@ TfrmZoom::TfrmZoom(QWidget *parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(QStringLiteral("TfrmZoom { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                                 " stop:0 #4682b4, stop:1 #ffffff); }"));
+    setStyleSheet(theme::zoomWindow());
 
     panContainer = new QWidget(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));

@@ -3,7 +3,7 @@
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
 #include "storage/AppFolder.h"
-#include "kit/Misc.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
@@ -80,7 +80,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAllegaCartella"));
     setWindowTitle(QStringLiteral(" Allega file"));
     makeFixedWindow(this, QSize(620, 540));
-    setStyleSheet(QStringLiteral("TfrmAllegaCartella { background: #f4f7fb; }"));
+    setStyleSheet(theme::plainWindow("TfrmAllegaCartella"));
 
     auto *imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(388, 90), this);
 
@@ -99,9 +99,7 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
         const QString n = suffix(slot);
         auto *panel = new QFrame(this);
         panel->setObjectName(QStringLiteral("panSlot") + n);
-        panel->setStyleSheet(QStringLiteral("QFrame#panSlot%1 { background: white;"
-                                            " border: 1px solid #c9d4e1; border-radius: 6px; }")
-                                 .arg(n));
+        panel->setStyleSheet(theme::attachmentSlot(n));
 
         auto *fileCaption = new QLabel(QStringLiteral("Nome %1° file allegato:").arg(slot), panel);
         auto *descCaption =
@@ -110,14 +108,14 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent) : QDialog(parent) {
             QFont f = caption->font();
             f.setBold(true);
             caption->setFont(f);
-            caption->setStyleSheet(QStringLiteral("color: #1f3b5c;"));
+            caption->setStyleSheet(theme::captionText());
         }
 
         QLineEdit *file = *files[slot - 1] = new QLineEdit(panel);
         file->setObjectName(QStringLiteral("txtFile") + n);
         file->setReadOnly(true);
         file->setFocusPolicy(Qt::ClickFocus); // Tab and the first focus go to usable controls
-        file->setStyleSheet(QStringLiteral("QLineEdit { background: #eef2f7; }"));
+        file->setStyleSheet(theme::readOnlyBox());
 
         PictureLabel *eraser = *erasers[slot - 1] =
             new PictureLabel(QStringLiteral("imgCancella") + n, panel);
@@ -283,7 +281,7 @@ void TfrmAllegaCartella::btnApriClick(int slot) {
         Desktop::current().message(this, Desktop::Kind::Warning, kBadName);
         return;
     }
-    TMisc::Open(u'"' + attachmentsFolder() + u'/' + name + u'"');
+    openInShell(u'"' + attachmentsFolder() + u'/' + name + u'"');
 }
 
 void TfrmAllegaCartella::imgCancellaClick(int slot) {

@@ -16,10 +16,6 @@
 namespace {
 Desktop *installed = nullptr;
 
-const char kMessageStyle[] = "QMessageBox { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                             " stop:0 #ffffff, stop:1 #e3ecf7); }"
-                             "QMessageBox QLabel { color: #1f3b5c; }";
-
 // Our icon for a kind of message; none for a plain message.
 QString iconName(Desktop::Kind kind) {
     switch (kind) {
@@ -51,7 +47,7 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
     QMessageBox box(parent);
     box.setText(text);
     box.setWindowTitle(QApplication::applicationDisplayName());
-    box.setStyleSheet(QString::fromLatin1(kMessageStyle));
+    box.setStyleSheet(theme::messageBox());
     if (const QString name = iconName(kind); !name.isEmpty())
         box.setIconPixmap(icon(name).pixmap(48, 48));
     if (kind == Kind::Confirmation) {
@@ -71,7 +67,7 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
         const bool agrees = which == QMessageBox::Ok || which == QMessageBox::Yes;
         button->setIcon(icon(agrees ? QStringLiteral("applica") : QStringLiteral("annulla")));
         button->setIconSize(QSize(20, 20));
-        button->setStyleSheet(commandButtonStyle());
+        button->setStyleSheet(theme::commandButton());
         button->setCursor(Qt::PointingHandCursor);
         button->setMinimumWidth(100);
     }

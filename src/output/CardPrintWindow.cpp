@@ -47,12 +47,7 @@ CardPrintWindow::CardPrintWindow(const Shape &shape, const CardSheet &sheet, QWi
     setObjectName(shape.objectName);
     setWindowTitle(shape.caption);
     makeFixedWindow(this, shape.clientSize);
-    setStyleSheet(QStringLiteral(
-        "CardPrintWindow { background: #f4f7fb; }"
-        "QFrame#panScelta { background: white; border: 1px solid #9fb0c3; border-radius: 6px; }"
-        "QRadioButton { color: #1f3b5c; spacing: 8px; padding: 2px 4px;"
-        " border: 2px solid transparent; border-radius: 4px; }"
-        "QRadioButton:focus { border-color: #ffd700; }"));
+    setStyleSheet(theme::cardPrintWindow());
     applyProcessFormats();
 
     imgDecoro = new QLabel(this);

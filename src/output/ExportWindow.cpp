@@ -2,8 +2,8 @@
 
 #include "ExportGridModel.h"
 #include "kit/Desktop.h"
-#include "kit/Misc.h"
 #include "kit/Shell.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
 #include "storage/RecordLayout.h"
@@ -36,18 +36,6 @@ const QString kFailed = QStringLiteral("Attenzione: il sistema non permette di e
 // be worth showing.
 constexpr qint64 kProgressFrom = 5000;
 
-const char kWindowStyle[] =
-    "ExportWindow { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-    " stop:0 #e9f0f8, stop:1 #c4d5e8); }"
-    "QFrame#shpTitolo { background: white; border: 1px solid #9fb4cc; border-radius: 8px; }"
-    "QLabel#panInfo { background: #4a5f8c; color: white; padding: 0 12px; border-radius: 4px; }"
-    "QTableView#grdRecords { background: white; alternate-background-color: #eef3f9;"
-    " color: black; gridline-color: #c8d3e0; border: 1px solid #7f95ae;"
-    " selection-background-color: #1f4e8c; selection-color: white; }"
-    "QHeaderView::section { background: #dfe7f1; color: #1f3f66; border: none;"
-    " border-right: 1px solid #b8c6d8; border-bottom: 1px solid #b8c6d8; padding: 0 4px;"
-    " font-weight: bold; }";
-
 // The wait cursor while the file is written.
 struct WaitCursor {
     WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -66,7 +54,7 @@ class ExportProgress : public QDialog {
         setWindowTitle(owner->windowTitle());
         makeFixedWindow(this, QSize(420, 96));
         setWindowModality(Qt::WindowModal);
-        setStyleSheet(QStringLiteral("QDialog { background: #f4f7fb; }"));
+        setStyleSheet(theme::plainWindow("QDialog"));
         auto *label = new QLabel(QStringLiteral("Esportazione delle schede in corso..."), this);
         m_bar = new QProgressBar(this);
         m_bar->setObjectName(QStringLiteral("prgEsporta"));
@@ -121,7 +109,7 @@ ExportWindow::ExportWindow(const QString &objectName, const QString &caption,
     setObjectName(objectName);
     setWindowTitle(caption);
     makeFixedWindow(this, QSize(862, 560));
-    setStyleSheet(QString::fromLatin1(kWindowStyle));
+    setStyleSheet(theme::exportWindow());
     applyProcessFormats();
 
     // The heading band: the program's picture, the hand pointing at the
@@ -244,7 +232,7 @@ void ExportWindow::cmdEsportaClick() {
 
     if (Desktop::current().message(this, Desktop::Kind::Confirmation, kAskOpen) !=
         Desktop::Answer::No)
-        TMisc::Open(u'"' + target + u'"');
+        openInShell(u'"' + target + u'"');
 }
 
 void ExportWindow::cmdGuidaClick() {

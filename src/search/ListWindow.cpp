@@ -26,19 +26,6 @@ const QString kEmptyList =
 // The narrowest a line is laid out, wide enough for a whole card line.
 constexpr int kLineWidth = 1400;
 
-const char kWindowStyle[] =
-    "ListWindow { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-    " stop:0 #e9f0f8, stop:1 #c4d5e8); }"
-    "QFrame#shpIstruzioni, QFrame#shpAvvio, QFrame#shpFiltri { background: white; border: 1px "
-    "solid #9fb4cc;"
-    " border-radius: 8px; }"
-    "QLabel#lblAttendere { color: #b22222; font-weight: bold; }"
-    "QLabel#lblTrovate { color: #1f4e8c; font-weight: bold; }"
-    "QLineEdit { background: white; border: 1px solid #8ea3bb; border-radius: 3px;"
-    " padding: 2px 4px; }"
-    "QListView#lstRecords { background: white; color: black; border: 1px solid #7f95ae;"
-    " selection-background-color: #1f4e8c; selection-color: white; }";
-
 } // namespace
 
 // Lays every line out at one width, that of the longest line (at least
@@ -65,17 +52,11 @@ QFont listLineFont() {
     return font;
 }
 
-QFont boxFont() {
-    QFont font(QStringLiteral("Verdana"), 12, QFont::Bold);
-    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-    return font;
-}
-
 QLabel *instructionLabel(const QString &objectName, const QString &text, QWidget *parent) {
     auto *label = new QLabel(text, parent);
     label->setObjectName(objectName);
     label->setWordWrap(true);
-    label->setStyleSheet(QStringLiteral("color: #22313f;"));
+    label->setStyleSheet(theme::instructionText());
     return label;
 }
 
@@ -118,7 +99,7 @@ ListWindow::ListWindow(const QString &objectName, const QString &caption, QWidge
     setObjectName(objectName);
     setWindowTitle(caption);
     makeFixedWindow(this, QSize(862, 560));
-    setStyleSheet(QString::fromLatin1(kWindowStyle));
+    setStyleSheet(theme::listWindow());
     applyProcessFormats();
 
     panContainer = new QFrame(this);
@@ -139,7 +120,7 @@ ListWindow::ListWindow(const QString &objectName, const QString &caption, QWidge
         band);
     txtTrova = new QLineEdit(band);
     txtTrova->setObjectName(QStringLiteral("txtTrova"));
-    txtTrova->setFont(boxFont());
+    txtTrova->setFont(theme::boxFont());
     btnTrova = windowButton(QStringLiteral("btnTrova"), QStringLiteral("Trova"),
                             QStringLiteral("trova"), band);
     QGridLayout *bandGrid =

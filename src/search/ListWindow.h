@@ -30,8 +30,6 @@ class QPushButton;
 
 // The font of the list lines: Courier New 11 points, or its metric twin.
 QFont listLineFont();
-// The font of the boxes: Verdana 12 points bold, or the nearest we have.
-QFont boxFont();
 // The pale text of the windows' instructions.
 QLabel *instructionLabel(const QString &objectName, const QString &text, QWidget *parent);
 // Lays out the instructions `lines` in `band`, beside a picture named

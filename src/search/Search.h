@@ -2,12 +2,14 @@
 // cerca`: one sequential pass over a record file, each filled filter matched on
 // the raw Windows-1252 bytes of its field with A–Z-only case folding, only the
 // hits decoded into their list lines, the lines sorted in list order. No
-// widgets here.
+// widgets here. Its parts: Matching (the filters on the stored bytes), Lines,
+// ListOrder, Scan (the pass over a file) and ListFind (the in-list find).
 #pragma once
 
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <span>
 
 class ClientRecord;
 class DatabaseRecord;
@@ -30,6 +32,12 @@ struct Filter {
     int field = 0;
     QString text;
 };
+
+// The fields the filter boxes of the two searches are compared with, in the
+// order the search windows show the boxes (and Enter goes from one to the
+// next) and `cartavera-cli cerca` lists its options.
+std::span<const int> cardFilterFields();
+std::span<const int> clientFilterFields();
 
 // What a missing record file means: the windows create it empty, the
 // command-line companion lists nothing and creates nothing.

@@ -22,8 +22,9 @@ const QString kAccessError = QStringLiteral(
 } // namespace
 
 SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
-                           std::span<const Box> boxes, QWidget *parent)
-    : ListWindow(objectName, caption, parent) {
+                           std::span<const Box> boxes, std::span<const int> fields, QWidget *parent)
+    : ListWindow(objectName, caption, parent), m_fields(fields.begin(), fields.end()) {
+    Q_ASSERT(fields.size() == boxes.size());
     panAvvio = new QFrame(this);
     panAvvio->setObjectName(QStringLiteral("panAvvio"));
 
@@ -68,11 +69,11 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
         auto *title = new QLabel(QString::fromUtf8(shape.caption), filters);
         title->setObjectName(QString::fromLatin1(shape.title));
         title->setFont(titleFont);
-        title->setStyleSheet(QStringLiteral("color: #1f3f66;"));
+        title->setStyleSheet(theme::boxTitleText());
         title->setMinimumHeight(titleHeight);
         auto *box = new QLineEdit(filters);
         box->setObjectName(QString::fromLatin1(shape.name));
-        box->setFont(boxFont());
+        box->setFont(theme::boxFont());
         addFocusFrame(box, QStringLiteral("eff") + box->objectName().mid(3));
         const int span = shape.wide ? 2 : 1;
         grid->addWidget(title, row, column, 1, span);
@@ -80,7 +81,6 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
         grid->setRowMinimumHeight(row + 1, 38);
         m_boxes << box;
         m_titles << title;
-        m_fields << shape.field;
         column += span;
         if (column > 1)
             nextRow();

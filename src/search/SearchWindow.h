@@ -12,13 +12,12 @@
 class SearchWindow : public ListWindow {
     Q_OBJECT
   public:
-    // A filter box: its name, the name and text of the title above it, the
-    // record field it is compared with, and whether it takes a whole row.
+    // A filter box: its name, the name and text of the title above it, and
+    // whether it takes a whole row.
     struct Box {
         const char *name;
         const char *title;
         const char *caption;
-        int field;
         bool wide = false;
     };
 
@@ -41,8 +40,9 @@ class SearchWindow : public ListWindow {
     void btnAnnullaClick();
 
   protected:
+    // `fields`: the record field each box is compared with, box by box.
     SearchWindow(const QString &objectName, const QString &caption, std::span<const Box> boxes,
-                 QWidget *parent);
+                 std::span<const int> fields, QWidget *parent);
 
     // The boxes and their titles, in the order given (the Enter order).
     const QList<QLineEdit *> &filterBoxes() const { return m_boxes; }

@@ -10,23 +10,23 @@ namespace {
 using namespace ClientField;
 
 constexpr SearchWindow::Box kBoxes[] = {
-    {"txtCliente", "lblCampo01", "Cognome e nome Cliente:", Cliente},
-    {"txtComuneRes", "lblCampo02", "Comune di residenza:", ComuneRes},
-    {"txtPartitaIva", "lblCampo03", "Partita IVA:", PartitaIva},
-    {"txtCodFisc", "lblCampo04", "Codice fiscale:", CodFisc},
-    {"txtDocumento", "lblCampo05", "Estremi documento:", Documento},
-    {"txtOccupazione", "lblCampo06", "Occupazione:", Occupazione},
-    {"txtProdotti", "lblCampo07", "Prodotti e servizi di interesse:", Prodotti},
-    {"txtZona", "lblCampo08", "Zona di appartenenza:", Zona},
-    {"txtQuestioni", "lblCampo09", "Questioni in sospeso:", Questioni, true},
-    {"txtNote", "lblCampo10", "Note:", Note, true},
+    {"txtCliente", "lblCampo01", "Cognome e nome Cliente:"},
+    {"txtComuneRes", "lblCampo02", "Comune di residenza:"},
+    {"txtPartitaIva", "lblCampo03", "Partita IVA:"},
+    {"txtCodFisc", "lblCampo04", "Codice fiscale:"},
+    {"txtDocumento", "lblCampo05", "Estremi documento:"},
+    {"txtOccupazione", "lblCampo06", "Occupazione:"},
+    {"txtProdotti", "lblCampo07", "Prodotti e servizi di interesse:"},
+    {"txtZona", "lblCampo08", "Zona di appartenenza:"},
+    {"txtQuestioni", "lblCampo09", "Questioni in sospeso:", true},
+    {"txtNote", "lblCampo10", "Note:", true},
 };
 
 } // namespace
 
 TfrmTrovaClienti::TfrmTrovaClienti(QWidget *parent)
     : SearchWindow(QStringLiteral("frmTrovaClienti"), QStringLiteral(" Trova Clienti in archivio"),
-                   kBoxes, parent) {
+                   kBoxes, search::clientFilterFields(), parent) {
     QLineEdit **boxes[] = {&txtCliente,   &txtComuneRes,   &txtPartitaIva, &txtCodFisc,
                            &txtDocumento, &txtOccupazione, &txtProdotti,   &txtZona,
                            &txtQuestioni, &txtNote};

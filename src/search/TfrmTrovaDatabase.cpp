@@ -9,27 +9,25 @@
 
 namespace {
 
-using namespace DatabaseField;
-
 // The user fields' titles come from the settings file when the window shows.
 constexpr SearchWindow::Box kBoxes[] = {
-    {"txtCampo01", "titCampo01", "", Campo01},
-    {"txtCampo02", "titCampo02", "", Campo02},
-    {"txtCampo03", "titCampo03", "", Campo03},
-    {"txtCampo04", "titCampo04", "", Campo04},
-    {"txtCampo05", "titCampo05", "", Campo05},
-    {"txtCampo06", "titCampo06", "", Campo06},
-    {"txtCliente", "lblCliente", "Cognome e nome:", Cliente},
-    {"txtComuneRes", "lblComuneRes", "Comune di residenza:", ComuneRes},
-    {"txtCodFisc", "lblCodFisc", "Codice fiscale:", CodFisc},
-    {"txtPartitaIva", "lblPartitaIva", "Partita IVA:", PartitaIva},
+    {"txtCampo01", "titCampo01", ""},
+    {"txtCampo02", "titCampo02", ""},
+    {"txtCampo03", "titCampo03", ""},
+    {"txtCampo04", "titCampo04", ""},
+    {"txtCampo05", "titCampo05", ""},
+    {"txtCampo06", "titCampo06", ""},
+    {"txtCliente", "lblCliente", "Cognome e nome:"},
+    {"txtComuneRes", "lblComuneRes", "Comune di residenza:"},
+    {"txtCodFisc", "lblCodFisc", "Codice fiscale:"},
+    {"txtPartitaIva", "lblPartitaIva", "Partita IVA:"},
 };
 
 } // namespace
 
 TfrmTrovaDatabase::TfrmTrovaDatabase(QWidget *parent)
     : SearchWindow(QStringLiteral("frmTrovaDatabase"), QStringLiteral(" Trova schede in archivio"),
-                   kBoxes, parent) {
+                   kBoxes, search::cardFilterFields(), parent) {
     for (int i = 0; i < 6; ++i) {
         txtCampo[i] = filterBoxes()[i];
         titCampo[i] = filterTitles()[i];

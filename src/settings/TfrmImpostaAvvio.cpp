@@ -1,6 +1,5 @@
 #include "TfrmImpostaAvvio.h"
 
-#include "SettingsStyle.h"
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
 #include "storage/AppFolder.h"
@@ -71,10 +70,7 @@ TfrmImpostaAvvio::TfrmImpostaAvvio(QWidget *parent) : LargeWindow(parent) {
     setWindowTitle(QStringLiteral(" Cartavera - Imposta schermata di avvio"));
     resize(1016, 713);
     applyProcessFormats();
-    setStyleSheet(settingsWindowStyle("TfrmImpostaAvvio") +
-                  QStringLiteral("QLineEdit#txtNomeArchivio, QLineEdit#txtSottotitolo"
-                                 " { color: #1f4e8c; }"
-                                 "QLabel#imgLogo { border: 1px dashed #9fb0c4; }"));
+    setStyleSheet(theme::startSettingsWindow());
 
     auto *panContainer = new QFrame(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));

@@ -1,6 +1,5 @@
 #include "TfrmImpostaCampi.h"
 
-#include "SettingsStyle.h"
 #include "kit/Desktop.h"
 #include "kit/Shell.h"
 #include "storage/AppFolder.h"
@@ -34,11 +33,7 @@ QFrame *instruction(const QString &name, const QString &iconName, const QString 
                     QWidget *parent) {
     auto *panel = new QFrame(parent);
     panel->setObjectName(name);
-    panel->setStyleSheet(QStringLiteral("QFrame#%1 { background: #eef4fb; border: 1px solid "
-                                        "#c9d8ea; border-radius: 6px; }"
-                                        "QLabel { color: #22313f; background: transparent; "
-                                        "border: none; }")
-                             .arg(name));
+    panel->setStyleSheet(theme::notePanel(name));
     auto *picture = new QLabel(panel);
     picture->setPixmap(icon(iconName).pixmap(32, 32));
     picture->setAlignment(Qt::AlignTop);
@@ -58,10 +53,7 @@ TfrmImpostaCampi::TfrmImpostaCampi(QWidget *parent) : LargeWindow(parent) {
     setWindowTitle(QStringLiteral(" Cartavera - Imposta campi di testo"));
     resize(1016, 713);
     applyProcessFormats();
-    setStyleSheet(settingsWindowStyle("TfrmImpostaCampi") +
-                  QStringLiteral("QLabel[title=\"true\"] { color: #1f4e8c; font-weight: bold; }"
-                                 "QLabel#lblIntestazione { color: #c0392b; }"
-                                 "QLabel#imgFoto { border: 1px solid #b8c4d2; }"));
+    setStyleSheet(theme::fieldSettingsWindow());
 
     auto *panContainer = new QFrame(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));

@@ -1,7 +1,6 @@
 #include "TfrmMenuImpostazioni.h"
 
 #include "SettingsGuide.h"
-#include "SettingsStyle.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
 #include "storage/AppFolder.h"
@@ -22,9 +21,7 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
     setWindowTitle(QStringLiteral(" Cartavera - Impostazioni archivio"));
     resize(1016, 713);
     applyProcessFormats();
-    setStyleSheet(settingsWindowStyle("TfrmMenuImpostazioni") +
-                  QStringLiteral("QLabel#lblIstruzioni { color: #22313f; }"
-                                 "QLabel#lblTitolo { color: #c0392b; }"));
+    setStyleSheet(theme::settingsMenuWindow());
 
     auto *panContainer = new QFrame(this);
     panContainer->setObjectName(QStringLiteral("panContainer"));

@@ -17,7 +17,7 @@ CheckWindow::CheckWindow(const Shape &shape, QWidget *parent)
     setObjectName(shape.objectName);
     setWindowTitle(shape.caption);
     makeFixedWindow(this, shape.clientSize);
-    setStyleSheet(QStringLiteral("CheckWindow { background: #f4f7fb; }"));
+    setStyleSheet(theme::plainWindow("CheckWindow"));
     applyProcessFormats();
 
     imgLogo = headingPicture(QStringLiteral("imgLogo"), QSize(388, 90), this);
@@ -26,7 +26,7 @@ CheckWindow::CheckWindow(const Shape &shape, QWidget *parent)
     lblTitolo->setObjectName(QStringLiteral("lblTitolo"));
     lblTitolo->setAlignment(Qt::AlignCenter);
     lblTitolo->setWordWrap(true);
-    lblTitolo->setStyleSheet(QStringLiteral("color: #1f3b5c;"));
+    lblTitolo->setStyleSheet(theme::captionText());
 
     m_box = new QLineEdit(this);
     m_box->setObjectName(shape.boxName);

@@ -1,5 +1,5 @@
-#include "kit/Misc.h"
 #include "kit/ProgramLook.h"
+#include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
 #include "support/FakeDesktop.h"
 
@@ -346,15 +346,15 @@ void TestWindowKit::shellTargets_data() {
 void TestWindowKit::shellTargets() {
     QFETCH(QString, command);
     QFETCH(QString, url);
-    const QUrl target = TMisc::targetUrl(command);
+    const QUrl target = shellTarget(command);
     QCOMPARE(QString::fromUtf8(target.toEncoded()), url);
     QCOMPARE(target, QUrl::fromEncoded(url.toUtf8()));
 }
 
 void TestWindowKit::openGoesThroughDesktop() {
     FakeDesktop desktop;
-    TMisc::Open(TMisc::mailLink(QStringLiteral("a@b.it"), QStringLiteral("Oggetto è"),
-                                QStringLiteral("Testo #1")));
+    openInShell(mailLink(QStringLiteral("a@b.it"), QStringLiteral("Oggetto è"),
+                         QStringLiteral("Testo #1")));
     QCOMPARE(desktop.opened.size(), 1);
     const QUrlQuery query(desktop.opened[0]);
     QCOMPARE(desktop.opened[0].path(), QStringLiteral("a@b.it"));

@@ -1,10 +1,8 @@
-#include "Misc.h"
+#include "ShellOpen.h"
 
 #include "Desktop.h"
 
-namespace TMisc {
-
-QUrl targetUrl(const QString &sCommand) {
+QUrl shellTarget(const QString &sCommand) {
     QString target = sCommand.trimmed();
     if (target.size() >= 2 && target.startsWith(u'"') && target.endsWith(u'"'))
         target = target.mid(1, target.size() - 2);
@@ -36,8 +34,8 @@ QUrl targetUrl(const QString &sCommand) {
     return QUrl::fromLocalFile(target);
 }
 
-void Open(const QString &sCommand) {
-    Desktop::current().openUrl(targetUrl(sCommand));
+void openInShell(const QString &sCommand) {
+    Desktop::current().openUrl(shellTarget(sCommand));
 }
 
 QString mailLink(const QString &address, const QString &subject, const QString &body) {
@@ -46,5 +44,3 @@ QString mailLink(const QString &address, const QString &subject, const QString &
         link += QStringLiteral("?subject=") + subject + QStringLiteral("&body=") + body;
     return link;
 }
-
-} // namespace TMisc
