@@ -15,10 +15,13 @@
 // A restore checks every entry before a byte is written (names inside the
 // data set, no absolute paths, no "..", no links, sizes within reason),
 // saves the current data as a backup of their own, extracts everything into
-// a temporary folder inside the application folder, and only then moves the
-// restored items into place one by one, the record files last. Should a move
-// fail, the items already moved are put back as they were; should that fail
-// too, the backup made before the restore still holds the previous data.
+// a staging folder inside the application folder, and only then moves the
+// restored items into place, the record files last, all as one change under
+// the folder's journal.
+//
+// The code: the entry policy (EntryPolicy), reading archives (ZipReader),
+// making a backup (MakeBackup.cpp), restoring (Restore.cpp), and the
+// failures and file steps they share (Failures, FileSteps).
 //
 // Every failure raises BackupError with a message in Italian for the user.
 #pragma once

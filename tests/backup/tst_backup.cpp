@@ -1,5 +1,6 @@
 #include "SyntheticArchive.h"
 #include "backup/Backup.h"
+#include "backup/EntryPolicy.h"
 #include "storage/PasswordFile.h"
 #include "support/Files.h"
 
@@ -9,6 +10,8 @@
 #include <zip.h>
 
 using namespace backup;
+
+Q_DECLARE_METATYPE(backup::EntryVerdict::Refusal)
 
 namespace {
 
@@ -82,6 +85,8 @@ class TestBackup : public QObject {
     void namesAreUtf8WithTheFlag();
     void unsafeEntriesAreRefused_data();
     void unsafeEntriesAreRefused();
+    void entryPolicy_data();
+    void entryPolicy();
     void archivesThatCannotReplaceTheFolder_data();
     void archivesThatCannotReplaceTheFolder();
     void passwordFileTheArchiveLacksStays();
@@ -291,6 +296,91 @@ void TestBackup::leftoversOfKilledBackupsGo() {
     QCOMPARE(QDir(copies).entryList(QDir::Files),
              (QStringList{"appunti.part", "nuova.zip"}));
     QCOMPARE(checkArchive(made.path, true).isEmpty(), false);
+}
+
+// The entry policy on what a directory may say; the refusals a crafted ZIP
+// shows above are not repeated here.
+void TestBackup::entryPolicy_data() {
+    using Refusal = EntryVerdict::Refusal;
+    QTest::addColumn<QString>("name");
+    // The Unix file type of the entry; 0 for attributes of another system,
+    // -1 for attributes that cannot be read.
+    QTest::addColumn<int>("type");
+    QTest::addColumn<qint64>("size");
+    // -1: the directory does not tell the sizes.
+    QTest::addColumn<qint64>("compressed");
+    QTest::addColumn<bool>("encrypted");
+    QTest::addColumn<Refusal>("refusal");
+    QTest::addColumn<QString>("why");
+    const int file = S_IFREG, dir = S_IFDIR;
+    const qint64 mb = 1 << 20;
+    QTest::newRow("record file") << "Database.pro" << file << 3310LL << 40LL << false
+                                 << Refusal::None << "";
+    QTest::newRow("attachment of another system")
+        << QString::fromUtf8("Documenti_Allegati/Fattura è.pdf") << 0 << 9LL << 9LL << false
+        << Refusal::None << "";
+    QTest::newRow("card folder") << "Scheda_4/" << dir << 0LL << 0LL << false << Refusal::None
+                                 << "";
+    QTest::newRow("empty name") << "" << file << 0LL << 0LL << false << Refusal::Unsafe << "vuoto";
+    QTest::newRow("backslash path")
+        << "\\server\\x" << file << 1LL << 1LL << false << Refusal::Unsafe << "assoluto";
+    QTest::newRow("backslash inside")
+        << "Scheda_1\\a" << file << 1LL << 1LL << false << Refusal::Unsafe << "barra rovesciata";
+    QTest::newRow("dot part") << "Scheda_1/./a" << file << 1LL << 1LL << false << Refusal::Unsafe
+                              << "..";
+    QTest::newRow("empty part") << "Scheda_1//a" << file << 1LL << 1LL << false << Refusal::Unsafe
+                                << "parte vuota";
+    QTest::newRow("control character")
+        << "Scheda_1/a\tb" << file << 1LL << 1LL << false << Refusal::Unsafe << "controllo";
+    QTest::newRow("unreadable attributes")
+        << "Clienti.pro" << -1 << 1LL << 1LL << false << Refusal::Damaged << "non si può leggere";
+    QTest::newRow("FIFO") << "Scheda_1/f" << int(S_IFIFO) << 0LL << 0LL << false << Refusal::Unsafe
+                          << "né un file";
+    QTest::newRow("folder without slash")
+        << "Scheda_1/d" << dir << 0LL << 0LL << false << Refusal::Unsafe << "senza";
+    QTest::newRow("record file as a folder")
+        << "Database.pro/" << dir << 0LL << 0LL << false << Refusal::Unsafe << "dati";
+    QTest::newRow("repeated") << "Logo.bmp" << file << 1LL << 1LL << false << Refusal::Unsafe
+                              << "ripetuto";
+    QTest::newRow("encrypted") << "Clienti.pro" << file << 1LL << 1LL << true << Refusal::Unsafe
+                               << "cifrata";
+    QTest::newRow("sizes untold") << "Clienti.pro" << file << 1LL << -1LL << false
+                                  << Refusal::Damaged << "lunghezza";
+    QTest::newRow("folder with data")
+        << "Scheda_2/" << dir << 5LL << 5LL << false << Refusal::Unsafe << "lunghezza non valida";
+    QTest::newRow("negative size") << "Clienti.pro" << file << -5LL << 1LL << false
+                                   << Refusal::Unsafe << "lunghezza non valida";
+    QTest::newRow("zip bomb") << "Clienti.pro" << file << 100 * mb << (100 * mb) / 2000 << false
+                              << Refusal::Unsafe << "compressione";
+    QTest::newRow("high ratio of a small file")
+        << "Clienti.pro" << file << mb << 1LL << false << Refusal::None << "";
+}
+
+void TestBackup::entryPolicy() {
+    using Refusal = EntryVerdict::Refusal;
+    QFETCH(QString, name);
+    QFETCH(int, type);
+    QFETCH(qint64, size);
+    QFETCH(qint64, compressed);
+    QFETCH(bool, encrypted);
+    QFETCH(Refusal, refusal);
+    QFETCH(QString, why);
+    EntryFacts facts;
+    facts.storedName = name;
+    facts.attributesKnown = type >= 0;
+    facts.madeOnUnix = type > 0;
+    facts.unixMode = type > 0 ? quint32(type) | 0644 : 0;
+    facts.encrypted = encrypted;
+    facts.sizesKnown = compressed >= 0;
+    facts.size = size;
+    facts.compressedSize = compressed;
+    const EntryVerdict verdict = judgeEntry(facts, {QStringLiteral("Logo.bmp")});
+    QCOMPARE(verdict.refusal, refusal);
+    QVERIFY2(verdict.why.contains(why), qPrintable(verdict.why));
+    if (refusal == Refusal::None) {
+        QCOMPARE(verdict.folder, name.endsWith(u'/'));
+        QCOMPARE(verdict.name + (verdict.folder ? "/" : ""), name);
+    }
 }
 
 void TestBackup::damagedArchiveChangesNothing_data() {

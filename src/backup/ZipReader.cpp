@@ -1,0 +1,165 @@
+#include "ZipReader.h"
+
+#include "EntryPolicy.h"
+#include "Failures.h"
+#include "FileSteps.h"
+#include "storage/RegularFile.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <zlib.h>
+
+namespace backup {
+
+using Kind = BackupError::Kind;
+
+quint32 readEntry(zip_t *z, zip_uint64_t index, const Entry &entry, const QString &archive,
+                  QFile *sink, qint64 &done, const ProgressState &state) {
+    zip_file_t *f = zip_fopen_index(z, index, 0);
+    if (!f)
+        damaged(archive, QStringLiteral("\"%1\" non si può leggere (%2)")
+                             .arg(entry.name, QString::fromLocal8Bit(zip_strerror(z))));
+    QByteArray chunk(kChunk, Qt::Uninitialized);
+    uLong crc = crc32(0, nullptr, 0);
+    qint64 size = 0;
+    for (;;) {
+        const zip_int64_t got = zip_fread(f, chunk.data(), zip_uint64_t(chunk.size()));
+        if (got < 0) {
+            const QString why = QString::fromLocal8Bit(zip_file_strerror(f));
+            zip_fclose(f);
+            damaged(archive, QStringLiteral("\"%1\": %2").arg(entry.name, why));
+        }
+        if (got == 0)
+            break;
+        size += got;
+        if (size > entry.size) {
+            zip_fclose(f);
+            damaged(archive, QStringLiteral("\"%1\" è più lungo del dichiarato").arg(entry.name));
+        }
+        crc = crc32(crc, reinterpret_cast<const Bytef *>(chunk.constData()), uInt(got));
+        if (sink && sink->write(chunk.constData(), got) != got) {
+            zip_fclose(f);
+            cannotWrite(sink->fileName());
+        }
+        done += got;
+        if (*state.progress && !(*state.progress)(state.stage, done, state.total)) {
+            zip_fclose(f);
+            cancelled();
+        }
+    }
+    zip_fclose(f);
+    if (size != entry.size || quint32(crc) != entry.crc)
+        damaged(archive, QStringLiteral("\"%1\" non corrisponde al suo CRC-32").arg(entry.name));
+    return quint32(crc);
+}
+
+Zip openArchive(const QString &path) {
+    QFileInfo info(path);
+    if (!info.exists())
+        raise(Kind::File, QStringLiteral("il file %1 non esiste").arg(native(path)));
+    {
+        // Only a regular file: a FIFO or a device is never waited on.
+        QFile probe(path);
+        if (openRegularFile(probe, QIODevice::ReadOnly) != OpenResult::Opened)
+            cannotRead(path);
+    }
+    int code = 0;
+    Zip zip;
+    zip.z = zip_open(encoded(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    if (!zip.z) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        const QString why = QString::fromLocal8Bit(zip_error_strerror(&error));
+        zip_error_fini(&error);
+        if (code == ZIP_ER_OPEN || code == ZIP_ER_READ || code == ZIP_ER_MEMORY)
+            cannotRead(path);
+        damaged(path, why);
+    }
+    return zip;
+}
+
+QList<Entry> listEntries(zip_t *z, const QString &path) {
+    const zip_int64_t count = zip_get_num_entries(z, 0);
+    if (count < 0)
+        damaged(path, QStringLiteral("l'elenco delle voci non si può leggere"));
+    if (count > kMostEntries)
+        raise(
+            Kind::Unsafe,
+            QStringLiteral("l'archivio %1 contiene troppe voci (%2)").arg(native(path)).arg(count));
+    QList<Entry> entries;
+    QSet<QString> seen;
+    qint64 total = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        if (zip_stat_index(z, zip_uint64_t(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
+            damaged(path, QStringLiteral("la voce %1 non si può leggere").arg(i + 1));
+        EntryFacts facts;
+        facts.storedName = QString::fromUtf8(st.name);
+        zip_uint8_t system = 0;
+        zip_uint32_t attributes = 0;
+        facts.attributesKnown =
+            zip_file_get_external_attributes(z, zip_uint64_t(i), 0, &system, &attributes) == 0;
+        facts.madeOnUnix = system == ZIP_OPSYS_UNIX;
+        facts.unixMode = attributes >> 16;
+        facts.encrypted =
+            (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+        facts.sizesKnown = (st.valid & ZIP_STAT_SIZE) && (st.valid & ZIP_STAT_COMP_SIZE) &&
+                           (st.valid & ZIP_STAT_CRC);
+        facts.size = qint64(st.size);
+        facts.compressedSize = qint64(st.comp_size);
+        const EntryVerdict verdict = judgeEntry(facts, seen);
+        switch (verdict.refusal) {
+        case EntryVerdict::Refusal::Unsafe:
+            unsafe(facts.storedName, verdict.why);
+        case EntryVerdict::Refusal::Damaged:
+            damaged(path, verdict.why);
+        case EntryVerdict::Refusal::None:
+            break;
+        }
+        seen.insert(verdict.name);
+        total += facts.size;
+        if (total > kMostBytes)
+            raise(Kind::Unsafe, QStringLiteral("l'archivio %1 si espande oltre %2 GB")
+                                    .arg(native(path))
+                                    .arg(kMostBytes >> 30));
+        entries.append({verdict.name, verdict.folder, facts.size, quint32(st.crc)});
+    }
+    // A file inside a folder of the archive needs that folder to be a folder.
+    for (const Entry &e : entries)
+        if (!e.folder)
+            for (qsizetype slash = e.name.indexOf(u'/'); slash >= 0;
+                 slash = e.name.indexOf(u'/', slash + 1))
+                for (const Entry &f : entries)
+                    if (!f.folder && f.name == e.name.left(slash))
+                        unsafe(e.name, QStringLiteral("sta dentro un file"));
+    return entries;
+}
+
+qint64 totalSize(const QList<Entry> &entries) {
+    qint64 total = 0;
+    for (const Entry &e : entries)
+        total += e.size;
+    return total;
+}
+
+void checkData(zip_t *z, const QString &path, const QList<Entry> &entries,
+               const Progress &progress) {
+    ProgressState state{&progress, totalSize(entries), Stage::Checking};
+    qint64 done = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        if (!entries[i].folder)
+            readEntry(z, zip_uint64_t(i), entries[i], path, nullptr, done, state);
+}
+
+QList<Entry> checkArchive(const QString &path, bool readAll, const Progress &progress) {
+    Zip zip = openArchive(path);
+    const QList<Entry> entries = listEntries(zip.z, path);
+    if (entries.isEmpty())
+        raise(Kind::Unsafe,
+              QStringLiteral("l'archivio %1 non contiene dati di Cartavera").arg(native(path)));
+    if (readAll)
+        checkData(zip.z, path, entries, progress);
+    return entries;
+}
+
+} // namespace backup
