@@ -22,8 +22,8 @@ QImage load(const QString &path);
 
 // Writes `picture` to `path` as JPEG at its own pixel size. The file is
 // replaced as a whole: written aside and renamed over the old one, so a
-// failure leaves the previous photo in place. Raises StorageError("Unable to
-// write to <path>") on failure.
+// failure leaves the previous photo in place. Raises
+// StorageError::unableToWrite(<path>) on failure.
 void saveJpeg(const QImage &picture, const QString &path);
 
 // True when `a` and `b` are the same picture, allowing for the small losses of

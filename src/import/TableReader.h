@@ -17,24 +17,20 @@
 // with a FormatError that says to save it as CSV.
 #pragma once
 
+#include "storage/MessageError.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QStringList>
 #include <memory>
-#include <stdexcept>
 
 namespace import {
 
 // The file's content cannot be imported; message() is the text for the user.
-class FormatError : public std::runtime_error {
+class FormatError : public MessageError {
   public:
-    explicit FormatError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString &message() const { return m_message; }
-
-  private:
-    QString m_message;
+    using MessageError::MessageError;
 };
 
 enum class TableKind { Csv, Html };
@@ -90,7 +86,7 @@ class TableReader {
 };
 
 // Opens `path` and tells CSV from HTML, the encoding and the separator by its
-// content. Raises StorageError("Unable to read <path>") when it cannot be
+// content. Raises StorageError::unableToRead(<path>) when it cannot be
 // read, FormatError for a binary spreadsheet.
 std::unique_ptr<TableReader> openTable(const QString &path);
 

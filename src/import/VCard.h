@@ -28,7 +28,7 @@ namespace vcard {
 QByteArray cardOf(const ClientRecord &client);
 
 // Writes `clients` to `path` through the whole-file writer; raises
-// StorageError("Unable to write to <path>").
+// StorageError::unableToWrite(<path>).
 void writeFile(const QString &path, const QList<ClientRecord> &clients);
 // Writes every client of the registry in `folder` to `path`, reading the
 // record file in order; returns the number written.
@@ -37,7 +37,7 @@ qint64 exportRegistry(const AppFolder &folder, const QString &path);
 // The clients of a vCard file's bytes; values cut or replaced to fit the
 // client card are counted in `counts` (rows: the clients read).
 QList<ClientRecord> read(const QByteArray &bytes, import::Counts &counts);
-// Reads `path`; raises StorageError("Unable to read <path>").
+// Reads `path`; raises StorageError::unableToRead(<path>).
 QList<ClientRecord> readFile(const QString &path, import::Counts &counts);
 
 } // namespace vcard

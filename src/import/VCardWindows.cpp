@@ -68,7 +68,7 @@ qint64 exportRegistryToVCard(QWidget *parent, const AppFolder &folder) {
         written = vcard::exportRegistry(folder, path);
     } catch (const StorageError &e) {
         desktop.message(parent, Desktop::Kind::Error,
-                        e.message().startsWith(u"Unable to write") ? kNotWritten : kUnreadable);
+                        e.failed() == StorageError::Failed::Write ? kNotWritten : kUnreadable);
         return -1;
     }
     desktop.message(parent, Desktop::Kind::Information,

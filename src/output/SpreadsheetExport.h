@@ -53,7 +53,7 @@ QStringList cellsOf(const Sheet &sheet, const Record &record);
 class Writer {
   public:
     // Starts the file: everything up to and including the header row. Every
-    // call may raise StorageError("Unable to write to <path>"); the target is
+    // call may raise StorageError::unableToWrite(<path>); the target is
     // then left as it was.
     Writer(const QString &path, const Sheet &sheet);
     Writer(const Writer &) = delete;

@@ -13,6 +13,8 @@
 // given in the engine's unit of 1/96 inch (units()).
 #pragma once
 
+#include "storage/MessageError.h"
+
 #include <QColor>
 #include <QDateTime>
 #include <QImage>
@@ -21,21 +23,15 @@
 #include <QRectF>
 #include <QStringList>
 #include <functional>
-#include <stdexcept>
 
 class QPainter;
 
 namespace report {
 
 // Raised by the engine and its outputs; the text is the one the user is shown.
-class ReportError : public std::runtime_error {
+class ReportError : public MessageError {
   public:
-    explicit ReportError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString &message() const { return m_message; }
-
-  private:
-    QString m_message;
+    using MessageError::MessageError;
 };
 
 // Millimetres from the engine's unit of 1/96 inch, and back.

@@ -25,10 +25,10 @@ class IniFile {
     explicit IniFile(const QString &path, Unreadable unreadable = Unreadable::ReadsEmpty)
         : m_path(path), m_unreadable(unreadable) {}
 
-    // With Unreadable::Raises, raises StorageError("Unable to read <path>")
+    // With Unreadable::Raises, raises StorageError::unableToRead(<path>)
     // for a file that is there but cannot be read.
     QString read(const QString &section, const QString &key) const;
-    // Raises StorageError("Unable to write to <path>") when the file cannot be stored.
+    // Raises StorageError::unableToWrite(<path>) when the file cannot be stored.
     void write(const QString &section, const QString &key, const QString &value);
 
     const QString &path() const { return m_path; }

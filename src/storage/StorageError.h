@@ -1,29 +1,35 @@
 #pragma once
 
+#include "MessageError.h"
+
 #include <QDir>
 #include <QString>
-#include <stdexcept>
 
 // Raised by every failing file operation of the storage layer. The window that
 // started the operation catches it and shows its own fixed message; `message()`
-// carries the technical reason for tools such as the command-line companion.
-class StorageError : public std::runtime_error {
+// carries the reason, in Italian, for tools such as the command-line companion.
+class StorageError : public MessageError {
   public:
-    explicit StorageError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
-    const QString &message() const { return m_message; }
+    // What failed, for a handler that tells reading from writing.
+    enum class Failed { Read, Write, Other };
 
-    // The error of a file that could not be written: "Unable to write to <path>".
+    explicit StorageError(const QString &message, Failed failed = Failed::Other)
+        : MessageError(message), m_failed(failed) {}
+    Failed failed() const { return m_failed; }
+
+    // The error of a file that could not be written: "impossibile scrivere <path>".
     static StorageError unableToWrite(const QString &path) {
         return StorageError(
-            QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path)));
+            QStringLiteral("impossibile scrivere %1").arg(QDir::toNativeSeparators(path)),
+            Failed::Write);
     }
-    // The error of a file that could not be read: "Unable to read <path>".
+    // The error of a file that could not be read: "impossibile leggere <path>".
     static StorageError unableToRead(const QString &path) {
         return StorageError(
-            QStringLiteral("Unable to read %1").arg(QDir::toNativeSeparators(path)));
+            QStringLiteral("impossibile leggere %1").arg(QDir::toNativeSeparators(path)),
+            Failed::Read);
     }
 
   private:
-    QString m_message;
+    Failed m_failed;
 };

@@ -7,7 +7,7 @@
 // disk, syncs the file, renames it over the target and syncs the folder, so
 // the new file survives a power cut once commit() returns. After any failure
 // the file is never committed and the target stays exactly as it was. Every
-// failure raises StorageError("Unable to write to <path>").
+// failure raises StorageError::unableToWrite(<path>).
 //
 // The temporary file is hidden and named for the program (".cartavera-tmp-"
 // and a random part): one left by a killed program is removed at the next
@@ -50,16 +50,16 @@ class WholeFile {
     // Appends `bytes`; raises at once when they cannot be written.
     void write(QByteArrayView bytes);
     // Appends the whole content of the regular file `source`, read in chunks.
-    // Raises StorageError("Unable to read <source>") when the source is not a
-    // regular file or cannot be read, StorageError("Unable to write to <path>")
+    // Raises StorageError::unableToRead(<source>) when the source is not a
+    // regular file or cannot be read, StorageError::unableToWrite(<path>)
     // when the target cannot be written.
     void copyFrom(const QString &source);
 
     // Puts the file in place of the target; raises on any failure so far.
     void commit();
-    // Gives up: the target stays as it was, and StorageError("Unable to write
-    // to <path>") is raised. For producers that report failure themselves
-    // (QImage::save returning false, QPainter::end returning false).
+    // Gives up: the target stays as it was, and StorageError::unableToWrite(<path>)
+    // is raised. For producers that report failure themselves (QImage::save
+    // returning false, QPainter::end returning false).
     [[noreturn]] void fail();
 
   private:

@@ -242,7 +242,7 @@ void TestCli::exportFailureKeepsTheOldFile() {
         QVERIFY(disk.makeReadOnly());
     const Result r = runIn(args);
     QCOMPARE(r.code, 2);
-    QCOMPARE(r.err, QStringLiteral("cartavera-cli: Unable to write to %1\n").arg(target));
+    QCOMPARE(r.err, QStringLiteral("cartavera-cli: impossibile scrivere %1\n").arg(target));
     QCOMPARE(read(target), old);
     QVERIFY(QFileInfo(target).isDir() == (fault == QLatin1String("folder")));
     QStringList after = QDir(disk.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);

@@ -2,6 +2,7 @@
 #include "database/TfrmDatabase.h"
 #include "import/TfrmImporta.h"
 #include "import/VCard.h"
+#include "import/VCardWindows.h"
 #include "support/AppFixture.h"
 #include "kit/WindowKit.h"
 #include "storage/DatabaseRecord.h"
@@ -30,6 +31,8 @@ class TestFrmImporta : public QObject {
     void fullDiskLeavesArchive();
     void reachedFromBothWorkspaces();
     void clientMenuWritesAndReadsVCards();
+    void vCardExportTellsReadFromWrite_data();
+    void vCardExportTellsReadFromWrite();
 };
 
 namespace {
@@ -200,6 +203,31 @@ void TestFrmImporta::clientMenuWritesAndReadsVCards() {
     entries[1]->trigger();
     QCOMPARE(app.desktop.messages.last().kind, Kind::Warning);
     QCOMPARE(app.read("Clienti.pro"), stored.bytes().repeated(4));
+}
+
+void TestFrmImporta::vCardExportTellsReadFromWrite_data() {
+    QTest::addColumn<bool>("archiveReadable");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("archive unreadable") << false << "clienti.vcf" << "leggere l'archivio";
+    QTest::newRow("target unwritable") << true << "manca/clienti.vcf" << "scrivere il file vCard";
+}
+
+void TestFrmImporta::vCardExportTellsReadFromWrite() {
+    QFETCH(bool, archiveReadable);
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const AppFolder folder(dir.path());
+    if (archiveReadable)
+        QVERIFY(writeFile(folder.clientFile(), ClientRecord().bytes()));
+    else
+        QVERIFY(QDir().mkpath(folder.clientFile()));
+    FakeDesktop desktop;
+    desktop.fileNames << dir.filePath(target);
+    QCOMPARE(import::exportRegistryToVCard(nullptr, folder), -1);
+    QCOMPARE(desktop.messages.last().kind, Kind::Error);
+    QVERIFY2(desktop.lastMessage().contains(message), qPrintable(desktop.lastMessage()));
 }
 
 QTEST_MAIN(TestFrmImporta)

@@ -200,7 +200,7 @@ void TestFrmImpostaCampi::writeFailure() {
     t.w->btnApplica->click();
     QCOMPARE(t.app.desktop.messages.size(), 1);
     QCOMPARE(t.app.desktop.messages[0].kind, Desktop::Kind::Error);
-    QVERIFY(t.app.desktop.lastMessage().startsWith(QStringLiteral("Unable to write to ")));
+    QVERIFY(t.app.desktop.lastMessage().startsWith(QStringLiteral("impossibile scrivere ")));
     QCOMPARE(t.app.visibleWindows(), QStringList{"frmImpostaCampi"});
 }
 

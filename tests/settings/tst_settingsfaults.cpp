@@ -78,7 +78,7 @@ void TestSettingsFaults::applyFails() {
     QCOMPARE(app.desktop.messages.size(), 1);
     QCOMPARE(app.desktop.messages[0].kind, Desktop::Kind::Error);
     QCOMPARE(app.desktop.messages[0].text,
-             QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(target)));
+             QStringLiteral("impossibile scrivere %1").arg(QDir::toNativeSeparators(target)));
     QVERIFY(w->isVisible());
     if (onDisk)
         QCOMPARE(app.read(QStringLiteral("Archivio.ini")), ini);

@@ -151,7 +151,7 @@ void TestIniFile::failedWrite() {
         ini.write(QStringLiteral("Database"), QStringLiteral("Nome Archivio"), QStringLiteral("x"));
         QFAIL("no error raised");
     } catch (const StorageError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(bad));
+        QCOMPARE(e.message(), QStringLiteral("impossibile scrivere %1").arg(bad));
     }
     QCOMPARE(fileBytes(), QByteArray("[Database]\r\n"));
 
@@ -177,7 +177,7 @@ void TestIniFile::fullDisk() {
                   QStringLiteral("Cantina"));
         QFAIL("no error raised");
     } catch (const StorageError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(ini.path()));
+        QCOMPARE(e.message(), QStringLiteral("impossibile scrivere %1").arg(ini.path()));
     }
     QFile file(ini.path());
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -205,7 +205,7 @@ void TestIniFile::unreadableFileIsNeverRewritten() {
                       QStringLiteral("Cantina"));
             QFAIL("no error raised");
         } catch (const StorageError &e) {
-            QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(path()));
+            QCOMPARE(e.message(), QStringLiteral("impossibile scrivere %1").arg(path()));
         }
         QVERIFY_THROWS_EXCEPTION(
             StorageError, IniFile(path(), IniFile::Unreadable::Raises)

@@ -133,7 +133,7 @@ void TestWholeFile::fullDisk() {
         writeBy(how, target, QByteArray(6000, 'n'), source);
         QFAIL("no error raised");
     } catch (const StorageError &e) {
-        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1").arg(target));
+        QCOMPARE(e.message(), QStringLiteral("impossibile scrivere %1").arg(target));
     }
     QCOMPARE(read(target), old);
     QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
@@ -144,23 +144,23 @@ void TestWholeFile::failures_data() {
     QTest::addColumn<QString>("what");
     QTest::addColumn<QString>("message");
     QTest::newRow("parent is a file") << "parent"
-                                      << "Unable to write to @/Logo.bmp/x.bmp";
+                                      << "impossibile scrivere @/Logo.bmp/x.bmp";
     QTest::newRow("target is a folder") << "folder"
-                                        << "Unable to write to @/cartella";
+                                        << "impossibile scrivere @/cartella";
     QTest::newRow("target is a FIFO") << "fifo target"
-                                      << "Unable to write to @/coda";
+                                      << "impossibile scrivere @/coda";
     QTest::newRow("target is a link loop") << "loop target"
-                                           << "Unable to write to @/giro";
+                                           << "impossibile scrivere @/giro";
     QTest::newRow("producer fails") << "producer"
-                                    << "Unable to write to @/Logo.bmp";
+                                    << "impossibile scrivere @/Logo.bmp";
     QTest::newRow("unknown picture format") << "format"
-                                            << "Unable to write to @/Logo.bmp";
+                                            << "impossibile scrivere @/Logo.bmp";
     QTest::newRow("copy of a missing file") << "missing source"
-                                            << "Unable to read @/manca";
+                                            << "impossibile leggere @/manca";
     QTest::newRow("copy of a folder") << "folder source"
-                                      << "Unable to read @/cartella";
+                                      << "impossibile leggere @/cartella";
     QTest::newRow("copy of a FIFO") << "fifo source"
-                                    << "Unable to read @/coda";
+                                    << "impossibile leggere @/coda";
 }
 
 void TestWholeFile::failures() {
