@@ -4,11 +4,9 @@
 #include "kit/Desktop.h"
 #include "storage/ArchiveSettings.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QProgressDialog>
 
 namespace backup {
 
@@ -25,42 +23,23 @@ QString rememberedFolder(const AppFolder &folder) {
     return ArchiveSettings(folder).backupFolder();
 }
 
-// A progress window for the runs that last: it shows after a moment, and its
-// Annulla button stops the run.
-class ProgressWindow {
-  public:
-    ProgressWindow(QWidget *parent, const QString &title) : m_dialog(parent) {
-        m_dialog.setWindowTitle(title);
-        m_dialog.setWindowModality(Qt::WindowModal);
-        m_dialog.setCancelButtonText(QStringLiteral("Annulla"));
-        m_dialog.setMinimumDuration(600);
-        m_dialog.setAutoClose(false);
-        m_dialog.setAutoReset(false);
-        m_dialog.setRange(0, 1000);
-        m_dialog.setMinimumWidth(420);
-    }
-    ~ProgressWindow() {
-        m_dialog.reset();
-        m_dialog.close();
-    }
+// The labels of a run's stages, in the order of Stage.
+const char *const kStageLabels[] = {"Scrittura della copia di sicurezza...",
+                                    "Controllo della copia di sicurezza...",
+                                    "Lettura della copia da ripristinare..."};
 
-    Progress progress() {
-        return [this](Stage stage, qint64 done, qint64 total) {
-            static const char *const steps[] = {"Scrittura della copia di sicurezza...",
-                                                "Controllo della copia di sicurezza...",
-                                                "Lettura della copia da ripristinare..."};
-            const QString label = QString::fromUtf8(steps[int(stage)]);
-            if (m_dialog.labelText() != label)
-                m_dialog.setLabelText(label);
-            m_dialog.setValue(total > 0 ? int(done * 1000 / total) : 0);
-            QApplication::processEvents();
-            return !m_dialog.wasCanceled();
-        };
-    }
+QString labelOf(Stage stage) {
+    return QString::fromUtf8(kStageLabels[int(stage)]);
+}
 
-  private:
-    QProgressDialog m_dialog;
-};
+// A run's progress shown in `window`, each stage under its own label; the
+// window's "Annulla" stops the run.
+Progress shownIn(ProgressWindow &window) {
+    return [&window](Stage stage, qint64 done, qint64 total) {
+        window.setLabel(labelOf(stage));
+        return window.advance(done, total);
+    };
+}
 
 } // namespace
 
@@ -82,9 +61,10 @@ bool makeBackupFromWindow(QWidget *parent, const AppFolder &folder) {
         Made made;
         {
             // The progress window is gone before the answer shows.
-            ProgressWindow window(parent, QStringLiteral("Copia di sicurezza"));
+            const auto window = desktop.progress(parent, QStringLiteral("Copia di sicurezza"),
+                                                 labelOf(Stage::Writing));
             made = makeBackup(folder, freeArchivePath(target, QDateTime::currentDateTime()),
-                              window.progress());
+                              shownIn(*window));
         }
         desktop.message(parent, Kind::Information,
                         QStringLiteral("Copia di sicurezza completata e verificata.\n\n"
@@ -121,8 +101,10 @@ bool restoreFromWindow(QWidget *parent, const AppFolder &folder) {
         // the user is never asked to confirm an archive that cannot be restored.
         QList<Entry> entries;
         {
-            ProgressWindow window(parent, QStringLiteral("Controllo della copia di sicurezza"));
-            entries = checkRestore(folder, path, true, window.progress());
+            const auto window =
+                desktop.progress(parent, QStringLiteral("Controllo della copia di sicurezza"),
+                                 labelOf(Stage::Checking));
+            entries = checkRestore(folder, path, true, shownIn(*window));
         }
         int files = 0;
         for (const Entry &e : entries)
@@ -143,8 +125,9 @@ bool restoreFromWindow(QWidget *parent, const AppFolder &folder) {
             return false;
         Restored restored;
         {
-            ProgressWindow window(parent, QStringLiteral("Ripristino"));
-            restored = restore(folder, path, backups, window.progress());
+            const auto window =
+                desktop.progress(parent, QStringLiteral("Ripristino"), labelOf(Stage::Writing));
+            restored = restore(folder, path, backups, shownIn(*window));
         }
         desktop.message(parent, Kind::Information,
                         QStringLiteral("Ripristino completato: %1 file ripristinati.\n\n"

@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -169,31 +168,19 @@ void TfrmImporta::cmdImportaClick() {
         Desktop::Answer::Yes)
         return;
 
-    QProgressDialog progress(this);
-    progress.setWindowTitle(QStringLiteral("Importazione"));
-    progress.setLabelText(QStringLiteral("Aggiunta delle schede all'archivio..."));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setCancelButtonText(QStringLiteral("Annulla"));
-    progress.setMinimumDuration(600);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setRange(0, 1000);
     import::Counts counts;
     bool finished = false;
     try {
-        finished = import::append(m_file, m_plan, m_folder, counts, [&](qint64 done, qint64 all) {
-            progress.setValue(all > 0 ? int(done * 1000 / all) : 0);
-            QApplication::processEvents();
-            return !progress.wasCanceled();
-        });
+        const auto progress =
+            Desktop::current().progress(this, QStringLiteral("Importazione"),
+                                        QStringLiteral("Aggiunta delle schede all'archivio..."));
+        finished = import::append(m_file, m_plan, m_folder, counts,
+                                  [&](qint64 done, qint64 all) { return progress->advance(done, all); });
     } catch (const import::FormatError &e) {
-        progress.close();
         return warn(this, Desktop::Kind::Error, e.message());
     } catch (const StorageError &) {
-        progress.close();
         return warn(this, Desktop::Kind::Error, kNotWritten);
     }
-    progress.close();
     if (!finished)
         return warn(this, Desktop::Kind::Information, kCancelled);
     m_imported = counts.rows;

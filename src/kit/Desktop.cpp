@@ -12,6 +12,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <algorithm>
 
 namespace {
 Desktop *installed = nullptr;
@@ -136,5 +138,54 @@ void RealDesktop::preview(QWidget *parent, const report::PreparedReport &report)
 }
 
 bool RealDesktop::print(QWidget *parent, const report::PreparedReport &report) {
-    return report::printReport(parent, report);
+    // The progress window comes once the print dialog has been answered.
+    std::unique_ptr<ProgressWindow> window;
+    return report::printReport(parent, report, [&](int done, int total) {
+        if (!window)
+            window = progress(parent, QStringLiteral("Stampa"), QStringLiteral("Stampa in corso..."));
+        return window->advance(done, total);
+    });
+}
+
+namespace {
+
+class RealProgressWindow : public ProgressWindow {
+  public:
+    RealProgressWindow(QWidget *parent, const QString &title, const QString &label)
+        : m_dialog(parent) {
+        m_dialog.setWindowTitle(title);
+        m_dialog.setLabelText(label);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setCancelButtonText(QStringLiteral("Annulla"));
+        m_dialog.setMinimumDuration(500);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setRange(0, kSteps);
+        m_dialog.setMinimumWidth(420);
+        m_dialog.setValue(0);
+    }
+    ~RealProgressWindow() override {
+        m_dialog.reset();
+        m_dialog.close();
+    }
+    void setLabel(const QString &label) override {
+        if (m_dialog.labelText() != label)
+            m_dialog.setLabelText(label);
+    }
+    bool advance(qint64 done, qint64 total) override {
+        m_dialog.setValue(total > 0 ? int(std::clamp<qint64>(done, 0, total) * kSteps / total) : 0);
+        QApplication::processEvents();
+        return !m_dialog.wasCanceled();
+    }
+
+  private:
+    static constexpr int kSteps = 1000;
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+std::unique_ptr<ProgressWindow> RealDesktop::progress(QWidget *parent, const QString &title,
+                                                      const QString &label) {
+    return std::make_unique<RealProgressWindow>(parent, title, label);
 }

@@ -7,9 +7,23 @@
 
 #include <QString>
 #include <QUrl>
+#include <memory>
 
 class QDialog;
 class QWidget;
+
+// The window a long run shows: a label over a bar, and "Annulla". It appears
+// only when the run lasts more than half a second, is modal to the window
+// that started the run, and closes when it is destroyed.
+class ProgressWindow {
+  public:
+    virtual ~ProgressWindow() = default;
+    // The text above the bar, for a run that goes through stages.
+    virtual void setLabel(const QString &label) = 0;
+    // Moves the bar to `done` out of `total` and lets the window answer the
+    // user; false once the user has pressed "Annulla".
+    virtual bool advance(qint64 done, qint64 total) = 0;
+};
 
 class Desktop {
   public:
@@ -43,6 +57,9 @@ class Desktop {
     // Returns false when the user cancelled; raises report::ReportError when
     // the pages could not be printed.
     virtual bool print(QWidget *parent, const report::PreparedReport &report) = 0;
+    // The progress window of a long run started from `parent`.
+    virtual std::unique_ptr<ProgressWindow> progress(QWidget *parent, const QString &title,
+                                                     const QString &label) = 0;
 
     // The desktop in use; the real one unless a test installed another.
     static Desktop &current();
@@ -69,4 +86,6 @@ class RealDesktop : public Desktop {
     void openUrl(const QUrl &url) override;
     void preview(QWidget *parent, const report::PreparedReport &report) override;
     bool print(QWidget *parent, const report::PreparedReport &report) override;
+    std::unique_ptr<ProgressWindow> progress(QWidget *parent, const QString &title,
+                                             const QString &label) override;
 };

@@ -3,11 +3,10 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 
 namespace report {
 
-bool printReport(QWidget *parent, const PreparedReport &report) {
+bool printReport(QWidget *parent, const PreparedReport &report, const PageStep &step) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(report.layout);
     printer.setDocName(report.name);
@@ -16,10 +15,10 @@ bool printReport(QWidget *parent, const PreparedReport &report) {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    return printPages(printer, report, parent);
+    return printPages(printer, report, step);
 }
 
-bool printPages(QPrinter &printer, const PreparedReport &report, QWidget *parent) {
+bool printPages(QPrinter &printer, const PreparedReport &report, const PageStep &step) {
     const int last = int(report.pages.size());
     int from = 1;
     int to = last;
@@ -36,18 +35,13 @@ bool printPages(QPrinter &printer, const PreparedReport &report, QWidget *parent
                               .arg(printer.outputFileName().isEmpty() ? printer.printerName()
                                                                       : printer.outputFileName()));
     const int total = (to - from + 1) * copies;
-    QProgressDialog progress(QStringLiteral("Stampa in corso..."), QStringLiteral("Annulla"), 0,
-                             total, parent);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
     int done = 0;
     for (int copy = 0; copy < copies; ++copy) {
         for (int page = from; page <= to; ++page) {
             if (done > 0 && !printer.newPage())
                 throw ReportError(QStringLiteral("La stampa si è interrotta per un errore."));
             renderPage(painter, report, page - 1);
-            progress.setValue(++done);
-            if (progress.wasCanceled()) {
+            if (!step(++done, total)) {
                 printer.abort();
                 return false;
             }

@@ -29,6 +29,7 @@ class TestFrmImporta : public QObject {
     void mapPreviewAndImport();
     void refusedConfirmationAndBinaryFile();
     void fullDiskLeavesArchive();
+    void cancelledImportLeavesArchive();
     void reachedFromBothWorkspaces();
     void clientMenuWritesAndReadsVCards();
     void vCardExportTellsReadFromWrite_data();
@@ -148,6 +149,31 @@ void TestFrmImporta::fullDiskLeavesArchive() {
 
 // The database toolbar's button and the client workspace's menu open the
 // import on their own archive.
+// "Annulla" in the progress window: the rows appended so far are taken back.
+void TestFrmImporta::cancelledImportLeavesArchive() {
+    QTemporaryDir dir;
+    const AppFolder folder(dir.path());
+    const QByteArray card(3310, 'c');
+    QVERIFY(writeFile(folder.databaseFile(), card));
+    QByteArray csv = "Titolo\r\n";
+    for (int i = 0; i < 1000; ++i)
+        csv += "Scheda " + QByteArray::number(i) + "\r\n";
+    QVERIFY(writeFile(dir.filePath("schede.csv"), csv));
+    FakeDesktop desktop;
+    desktop.fileNames << dir.filePath("schede.csv");
+    desktop.answers << Answer::Yes;
+    desktop.cancelIn = QStringLiteral("Importazione");
+    desktop.onModal = [&](QDialog &dialog) {
+        QTest::mouseClick(windowOf(dialog).cmdImporta, Qt::LeftButton);
+    };
+    QCOMPARE(import::importFromWindow(nullptr, folder, spreadsheet::databaseSheet), 0);
+    QCOMPARE(desktop.progressWindows.size(), 1);
+    QVERIFY(!desktop.progressWindows[0].open);
+    QCOMPARE(desktop.lastMessage(),
+             QStringLiteral("Importazione annullata: l'archivio è rimasto com'era."));
+    QCOMPARE(readFile(folder.databaseFile()), card);
+}
+
 void TestFrmImporta::reachedFromBothWorkspaces() {
     AppFixture app;
     QVERIFY(app.write("d.csv", "Campo 1;Campo 2\nuno;due\n"));

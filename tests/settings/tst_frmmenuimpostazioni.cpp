@@ -22,6 +22,7 @@ class TestFrmMenuImpostazioni : public QObject {
     void statusLine();
     void backupAndRestore_data();
     void backupAndRestore();
+    void cancelledRunsLeaveNothing();
 };
 
 void TestFrmMenuImpostazioni::choiceDecidesTheNextWindow_data() {
@@ -195,6 +196,50 @@ void TestFrmMenuImpostazioni::backupAndRestore() {
         }
     }
     QCOMPARE(app.visibleWindows(), QStringList{"frmMenuImpostazioni"});
+}
+
+// "Annulla" in the progress window of each run: the backup writes no copy,
+// the restore's check and the restore itself change nothing.
+void TestFrmMenuImpostazioni::cancelledRunsLeaveNothing() {
+    AppFixture app;
+    TfrmMenuImpostazioni *menu = app.windows->frmMenuImpostazioni;
+    const QString copies = app.dir.filePath(QStringLiteral("Copie"));
+    QDir().mkpath(copies);
+    QVERIFY(app.write("Database.pro", QByteArray(3310, 'a')));
+    menu->present();
+    const auto copiesMade = [&] {
+        return QDir(copies).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+
+    app.desktop.cancelIn = QStringLiteral("Copia di sicurezza");
+    app.desktop.fileNames << copies;
+    menu->btnCopia->click();
+    QCOMPARE(app.desktop.progressWindows.size(), 1);
+    QCOMPARE(app.desktop.progressWindows[0].labels,
+             QStringList{"Scrittura della copia di sicurezza..."});
+    QVERIFY(!app.desktop.progressWindows[0].open);
+    QCOMPARE(app.desktop.lastMessage(),
+             QStringLiteral("Copia di sicurezza annullata: nessuna copia è stata scritta."));
+    QCOMPARE(copiesMade(), QStringList());
+
+    app.desktop.cancelIn.clear();
+    app.desktop.fileNames << copies;
+    menu->btnCopia->click();
+    QCOMPARE(copiesMade().size(), 1);
+    const QString zip = QDir(copies).filePath(copiesMade().first());
+    QVERIFY(app.write("Database.pro", QByteArray(6620, 'b')));
+    const auto before = folderSnapshot(app.folder);
+    for (const char *window : {"Controllo della copia di sicurezza", "Ripristino"}) {
+        app.desktop.cancelIn = QString::fromUtf8(window);
+        app.desktop.fileNames << zip;
+        app.desktop.answers << Desktop::Answer::Yes;
+        menu->btnRipristina->click();
+        QCOMPARE(app.desktop.progressWindows.last().title, app.desktop.cancelIn);
+        QCOMPARE(app.desktop.lastMessage(),
+                 QStringLiteral("Ripristino annullato: nessun dato è stato cambiato."));
+        QCOMPARE(folderSnapshot(app.folder), before);
+        QCOMPARE(copiesMade().size(), 1);
+    }
 }
 
 QTEST_MAIN(TestFrmMenuImpostazioni)

@@ -7,8 +7,11 @@
 #include <QList>
 #include <QQueue>
 #include <functional>
+#include <memory>
 
 class FakeDesktop : public Desktop {
+    class FakeProgress;
+
   public:
     struct Message {
         Kind kind;
@@ -42,6 +45,18 @@ class FakeDesktop : public Desktop {
     bool printAnswer = true;
     QString printError;
     QStringList modalDialogs; // class names of the dialogs run
+    // Every progress window opened: its title, the labels it showed, its
+    // last position. The run of a window titled `cancelIn` is stopped, as by
+    // its "Annulla", at its first step.
+    struct Progress {
+        QString title;
+        QStringList labels;
+        qint64 done = -1;
+        qint64 total = -1;
+        bool open = true;
+    };
+    QList<Progress> progressWindows;
+    QString cancelIn;
 
     Answer message(QWidget *, Kind kind, const QString &text) override {
         messages.append({kind, text});
@@ -87,5 +102,34 @@ class FakeDesktop : public Desktop {
         return printAnswer;
     }
 
+    std::unique_ptr<ProgressWindow> progress(QWidget *, const QString &title,
+                                             const QString &label) override;
+
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
 };
+
+class FakeDesktop::FakeProgress : public ProgressWindow {
+  public:
+    FakeProgress(FakeDesktop &desktop, qsizetype index) : m_desktop(desktop), m_index(index) {}
+    ~FakeProgress() override { record().open = false; }
+    void setLabel(const QString &label) override {
+        if (record().labels.last() != label)
+            record().labels << label;
+    }
+    bool advance(qint64 done, qint64 total) override {
+        record().done = done;
+        record().total = total;
+        return record().title != m_desktop.cancelIn;
+    }
+
+  private:
+    Progress &record() { return m_desktop.progressWindows[m_index]; }
+    FakeDesktop &m_desktop;
+    qsizetype m_index;
+};
+
+inline std::unique_ptr<ProgressWindow> FakeDesktop::progress(QWidget *, const QString &title,
+                                                             const QString &label) {
+    progressWindows.append({title, {label}});
+    return std::make_unique<FakeProgress>(*this, progressWindows.size() - 1);
+}
