@@ -4,6 +4,7 @@
 #include "TfrmClienti.h"
 
 #include "kit/ProvinceBox.h"
+#include "kit/WorkspaceParts.h"
 #include "kit/WindowKit.h"
 
 #include <QCheckBox>
@@ -86,25 +87,6 @@ QString two(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QChar(u'0'));
 }
 
-QFrame *shape(const QString &name, QWidget *parent, const QRect &geometry) {
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(name);
-    frame->setGeometry(geometry);
-    return frame;
-}
-
-// A decorative picture that lets the mouse through to the shape under it.
-QLabel *picture(const QString &name, const QPixmap &pixmap, QWidget *parent,
-                const QRect &geometry) {
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setPixmap(pixmap);
-    label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(geometry);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
-}
-
 QPixmap iconPixmap(const char *name, int size) {
     return icon(QString::fromLatin1(name)).pixmap(size, size);
 }
@@ -153,7 +135,7 @@ void TfrmClienti::buildSection(int section) {
                         QRect(kBandX, band.y, kBandWidth, band.height));
     auto *square = shape(QStringLiteral("bkgSezione") + two(section), frame,
                          QRect(12, (band.height - 80) / 2, 80, 80));
-    picture(QStringLiteral("icoSezione") + two(section), iconPixmap(band.picture, 56), square,
+    decoration(QStringLiteral("icoSezione") + two(section), iconPixmap(band.picture, 56), square,
             square->rect());
 
     // The section's boxes, each under its label, with its focus frame behind it.
@@ -170,10 +152,9 @@ void TfrmClienti::buildSection(int section) {
             txtField[f]->setFont(theme::verdana(12, true));
             control = province;
         } else {
-            txtField[f] = new QLineEdit(frame);
-            txtField[f]->setObjectName(QStringLiteral("txt") + name);
             // Each box holds at most what its record field does.
-            txtField[f]->setMaxLength(clientLayout.fields[f].capacity);
+            txtField[f] =
+                textBox(QStringLiteral("txt") + name, clientLayout.fields[f].capacity, frame);
             control = txtField[f];
         }
         control->setFont(theme::verdana(12, true));
@@ -237,11 +218,11 @@ void TfrmClienti::buildCommands() {
         connect(menu->addAction(QString::fromUtf8(caption)), &QAction::triggered, this, handler);
     cmdImporta->setMenu(menu);
 
-    auto *decoration = picture(
+    auto *brand = decoration(
         QStringLiteral("imgDecoro"),
         QPixmap::fromImage(renderPicture(QStringLiteral(":/pictures/marchio.svg"), QSize(177, 121))),
         panContainer, QRect(800, 513, 177, 121));
-    decoration->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    brand->setAttribute(Qt::WA_TransparentForMouseEvents, false);
 }
 
 void TfrmClienti::buildFoot() {
@@ -263,7 +244,7 @@ void TfrmClienti::buildFoot() {
     QLineEdit *email = txtField[Email];
     auto *envelope = shape(QStringLiteral("shpEmail"), email->parentWidget(),
                            QRect(email->x() - 26, email->y(), kSmallButton, kSmallButton));
-    picture(QStringLiteral("icoEmail"), iconPixmap("email", 18), envelope, envelope->rect());
+    decoration(QStringLiteral("icoEmail"), iconPixmap("email", 18), envelope, envelope->rect());
 
     // The recontact flag, at the right of the pending questions.
     QLineEdit *questions = txtField[Questioni];

@@ -6,6 +6,7 @@
 #include "PhotoView.h"
 #include "kit/AttachmentLabels.h"
 #include "kit/ProvinceBox.h"
+#include "kit/WorkspaceParts.h"
 #include "kit/WindowKit.h"
 
 #include <QCheckBox>
@@ -15,29 +16,6 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
-
-namespace {
-
-QLabel *titleLabel(const QString &name, const QString &text, QWidget *parent) {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-QLineEdit *textBox(const QString &name, int maxLength, QWidget *parent) {
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setMaxLength(maxLength);
-    return box;
-}
-
-QFrame *shape(const QString &name, QWidget *parent) {
-    auto *frame = new QFrame(parent);
-    frame->setObjectName(name);
-    return frame;
-}
-
-} // namespace
 
 TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     setObjectName(QStringLiteral("frmDatabase"));
@@ -221,7 +199,7 @@ QFrame *TfrmDatabase::buildCardArea() {
         const QString suffix = QStringLiteral("%1").arg(i + 1, 2, 10, QChar(u'0'));
         // The long fields match the 250-character capacity of their record fields.
         const int capacity = databaseLayout.fields[DatabaseField::Campo01 + i].capacity;
-        auto *title = titleLabel(QStringLiteral("titCampo") + suffix,
+        auto *title = namedLabel(QStringLiteral("titCampo") + suffix,
                                  QStringLiteral("Campo %1:").arg(i + 1), section);
         title->setFont(titleFont);
         title->setStyleSheet(theme::boxTitleText());
@@ -247,12 +225,12 @@ QFrame *TfrmDatabase::buildContactBlock() {
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
 
-    auto *heading = titleLabel(QStringLiteral("titContatto"),
+    auto *heading = namedLabel(QStringLiteral("titContatto"),
                                QStringLiteral("Cliente associato alla scheda"), section);
     grid->addWidget(heading, 0, 0, 1, 7);
 
     auto caption = [section](const char *name, const char *text) {
-        return titleLabel(QString::fromLatin1(name), QString::fromUtf8(text), section);
+        return namedLabel(QString::fromLatin1(name), QString::fromUtf8(text), section);
     };
     lblField01 = caption("lblField01", "Cognome e nome:");
     lblField02 = caption("lblField02", "Via e numero civico:");
