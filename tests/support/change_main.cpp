@@ -2,11 +2,15 @@
 // the program's own windows, as a user would, in a process of its own, so the
 // crash-point tests can stop it at any file-system call.
 //
-//   cartavera-test-change DIR CHANGE PICTURE
+//   cartavera-test-change [--come-programma] DIR CHANGE PICTURE
 //
 // CHANGE names the change (see kChanges below); PICTURE is a picture file
-// outside DIR that the file choosers answer with. Ends with status 1 when the
-// program showed an error or a warning, 0 otherwise.
+// outside DIR that the file choosers answer with. With --come-programma it
+// first takes the folder as the program does at start, and ends with status
+// 3 when the program would not start there. Ends with status 1 when the
+// program showed an error or a warning, 0 otherwise; the texts shown go to
+// the standard error.
+#include "app/FolderStart.h"
 #include "app/Forms.h"
 #include "backup/Backup.h"
 #include "app/TfrmCambiaPassword.h"
@@ -51,6 +55,22 @@ void databaseCard(Forms &f, FakeDesktop &desktop, const QString &picture, const 
     w->cmdSalva->click();
 }
 
+// A table of `rows` cards without a header, imported in one go.
+void importRows(Forms &f, int rows) {
+    QTemporaryDir outside;
+    const QString table = outside.filePath(QStringLiteral("schede.csv"));
+    QFile file(table);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    for (int i = 1; i <= rows; ++i)
+        file.write(QStringLiteral("Titolo %1;Autore %1;Editore %1\r\n").arg(i).toUtf8());
+    file.close();
+    import::Plan plan(spreadsheet::databaseSheet, f.folder);
+    plan.setFirstRow(import::firstRowOf(table));
+    import::Counts counts;
+    import::append(table, plan, f.folder, counts, {});
+}
+
 void clientCard(Forms &f, bool fresh) {
     TfrmClienti *w = f.frmClienti;
     w->present();
@@ -72,21 +92,28 @@ const std::map<QString, Steps> kChanges = {
      [](Forms &f, FakeDesktop &, const QString &) { clientCard(f, true); }},
     {QStringLiteral("cliente-modificato"),
      [](Forms &f, FakeDesktop &, const QString &) { clientCard(f, false); }},
-    {QStringLiteral("importa"),
+    {QStringLiteral("importa"), [](Forms &f, FakeDesktop &, const QString &) { importRows(f, 5); }},
+    {QStringLiteral("importa-grande"),
+     [](Forms &f, FakeDesktop &, const QString &) { importRows(f, 30000); }},
+    {QStringLiteral("schede-200"),
      [](Forms &f, FakeDesktop &, const QString &) {
-         // Five cards from a table without a header, in the export's column order.
-         QTemporaryDir outside;
-         const QString table = outside.filePath(QStringLiteral("schede.csv"));
-         QFile file(table);
-         if (!file.open(QIODevice::WriteOnly))
-             return;
-         for (int i = 1; i <= 5; ++i)
-             file.write(QStringLiteral("Titolo %1;Autore %1;Editore %1\r\n").arg(i).toUtf8());
-         file.close();
-         import::Plan plan(spreadsheet::databaseSheet, f.folder);
-         plan.setFirstRow(import::firstRowOf(table));
-         import::Counts counts;
-         import::append(table, plan, f.folder, counts, {});
+         TfrmDatabase *w = f.frmDatabase;
+         w->present();
+         for (int i = 1; i <= 200; ++i) {
+             w->cmdNuovo->click();
+             w->txtCampo[0]->setText(QStringLiteral("Scheda salvata %1").arg(i));
+             w->txtCliente->setText(QStringLiteral("Anna Rossi"));
+             w->cmdSalva->click();
+         }
+     }},
+    // An open program that changes nothing: says "pronto" and waits for its
+    // standard input to close.
+    {QStringLiteral("attendi"),
+     [](Forms &, FakeDesktop &, const QString &) {
+         std::puts("pronto");
+         std::fflush(stdout);
+         while (std::getchar() != EOF) {
+         }
      }},
     {QStringLiteral("ripristina"),
      [](Forms &f, FakeDesktop &, const QString &picture) {
@@ -139,13 +166,23 @@ const std::map<QString, Steps> kChanges = {
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    const bool asProgram = !args.isEmpty() && args.first() == u"--come-programma";
+    if (asProgram)
+        args.removeFirst();
     if (args.size() != 3 || !kChanges.count(args[1])) {
-        std::fputs("uso: cartavera-test-change DIR CHANGE PICTURE\n", stderr);
+        std::fputs("uso: cartavera-test-change [--come-programma] DIR CHANGE PICTURE\n", stderr);
         return 2;
     }
     FakeDesktop desktop;
-    Forms windows{AppFolder(args[0])};
+    const AppFolder folder(args[0]);
+    FolderLock lock(folder);
+    if (asProgram && !openFolder(folder, lock)) {
+        for (const FakeDesktop::Message &m : desktop.messages)
+            std::fprintf(stderr, "%s\n", qPrintable(m.text));
+        return 3;
+    }
+    Forms windows{folder};
     kChanges.at(args[1])(windows, desktop, args[2]);
     bool failed = false;
     for (const FakeDesktop::Message &m : desktop.messages) {
