@@ -2,6 +2,7 @@
 //   cartavera-bench [--benchmark_filter=…]
 // Archives are generated once per size into a temporary folder.
 #include "BenchArchive.h"
+#include "backup/Backup.h"
 #include "import/ImportPlan.h"
 #include "output/SpreadsheetExport.h"
 #include "storage/Journal.h"
@@ -126,6 +127,33 @@ void importDatabase(benchmark::State &state) {
     state.counters["x_export"] = importMs / exportMs;
 }
 
+// Restores a backup of the archive into a folder that holds the same data, as
+// a user restoring yesterday's copy does: the safety copy of the data there,
+// the checks, the extraction and the moves into place.
+void restoreBackup(benchmark::State &state) {
+    const QString source = databaseOf(state.range(0));
+    const AppFolder from(benchFolder().filePath(QStringLiteral("ripristino-origine")));
+    QDir(from.path()).removeRecursively();
+    QDir().mkpath(from.path());
+    QFile::copy(source, from.databaseFile());
+    const QString zip = benchFolder().filePath(QStringLiteral("ripristino.zip"));
+    QFile::remove(zip);
+    backup::makeBackup(from, zip);
+    const AppFolder into(benchFolder().filePath(QStringLiteral("ripristino")));
+    const QString copies = benchFolder().filePath(QStringLiteral("ripristino-copie"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(into.path()).removeRecursively();
+        QDir(copies).removeRecursively();
+        QDir().mkpath(into.path());
+        QDir().mkpath(copies);
+        QFile::copy(source, into.databaseFile());
+        state.ResumeTiming();
+        backup::restore(into, zip, copies);
+    }
+    state.counters["MB"] = double(QFileInfo(source).size()) / 1e6;
+}
+
 } // namespace
 
 BENCHMARK(readCard)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
@@ -136,5 +164,6 @@ BENCHMARK(copyExportSizedFile)->Arg(100'000)->Unit(benchmark::kMillisecond)->Ite
 BENCHMARK(copyArchive)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK(importDatabase)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(restoreBackup)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK_MAIN();
