@@ -110,7 +110,7 @@ bool restoreFromWindow(QWidget *parent, const AppFolder &folder) {
         for (const Entry &e : entries)
             files += e.folder ? 0 : 1;
         const Desktop::Answer answer = desktop.message(
-            parent, Kind::Confirmation,
+            parent, Kind::Risky,
             QStringLiteral(
                 "Ripristinare la copia di sicurezza %1?\n\n"
                 "Tutti i dati attuali (schede, clienti, impostazioni dell'archivio, password "

@@ -260,7 +260,7 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot) {
     const QFileInfo existing(target);
     if (existing.isFile()) {
         if (sameFile(chosen, target) ||
-            desktop.message(this, Desktop::Kind::Confirmation, kOverwriteQuestion) ==
+            desktop.message(this, Desktop::Kind::Risky, kOverwriteQuestion) ==
                 Desktop::Answer::No) {
             fileBox(slot)->setText(name);
             return;

@@ -28,6 +28,7 @@ QString iconName(Desktop::Kind kind) {
     case Desktop::Kind::Information:
         return QStringLiteral("info");
     case Desktop::Kind::Confirmation:
+    case Desktop::Kind::Risky:
         return QStringLiteral("domanda");
     case Desktop::Kind::Plain:
         break;
@@ -52,9 +53,9 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
     box.setStyleSheet(theme::messageBox());
     if (const QString name = iconName(kind); !name.isEmpty())
         box.setIconPixmap(icon(name).pixmap(48, 48));
-    if (kind == Kind::Confirmation) {
+    if (kind == Kind::Confirmation || kind == Kind::Risky) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(kind == Kind::Risky ? QMessageBox::No : QMessageBox::Yes);
     } else if (kind == Kind::Plain) {
         box.setStandardButtons(QMessageBox::Ok);
     } else {

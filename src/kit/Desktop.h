@@ -28,8 +28,10 @@ class ProgressWindow {
 class Desktop {
   public:
     // Warning, error and information boxes carry OK and Cancel; confirmation
-    // boxes Yes and No; plain boxes the message and OK only.
-    enum class Kind { Warning, Error, Information, Confirmation, Plain };
+    // boxes Yes and No, Yes the default; a risky question (one whose Yes
+    // destroys or replaces data) Yes and No, No the default, so Enter never
+    // destroys; plain boxes the message and OK only.
+    enum class Kind { Warning, Error, Information, Confirmation, Risky, Plain };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Desktop() = default;

@@ -252,6 +252,12 @@ void TestWindowKit::messageBoxes_data() {
         << K::Confirmation << QStringList{"Sì", "No"} << "Sì" << A::Yes << true;
     QTest::newRow("confirmation, no")
         << K::Confirmation << QStringList{"Sì", "No"} << "No" << A::No << true;
+    // Enter takes the default button: Sì for a confirmation, No for a risky
+    // question.
+    QTest::newRow("confirmation, Enter")
+        << K::Confirmation << QStringList{"Sì", "No"} << "Enter" << A::Yes << true;
+    QTest::newRow("risky, Enter") << K::Risky << QStringList{"Sì", "No"} << "Enter" << A::No << true;
+    QTest::newRow("risky, yes") << K::Risky << QStringList{"Sì", "No"} << "Sì" << A::Yes << true;
     QTest::newRow("plain") << K::Plain << QStringList{"OK"} << "OK" << A::Ok << false;
 }
 
@@ -287,7 +293,9 @@ void TestWindowKit::messageBoxes() {
             if (shownButtons.last() == press)
                 target = b;
         }
-        if (target)
+        if (press == u"Enter")
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (target)
             target->click();
         else
             box->reject();

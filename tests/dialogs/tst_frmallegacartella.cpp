@@ -170,7 +170,7 @@ void TestFrmAllegaCartella::overwriteQuestion() {
     caller.edit(TfrmAllegaCartella::Archive::Database);
 
     QCOMPARE(m_desktop->messages.size(), 1);
-    QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Confirmation);
+    QCOMPARE(m_desktop->messages[0].kind, Desktop::Kind::Risky);
     QCOMPARE(m_desktop->messages[0].text, kOverwrite);
     QCOMPARE(readFile(folder() + QStringLiteral("/contratto.pdf")), kept);
     // Either way the slot refers to the file that is now in the folder.

@@ -177,7 +177,7 @@ void TestFrmMenuImpostazioni::backupAndRestore() {
     QCOMPARE(app.desktop.fileRequests.last().folder, copies);
     if (restored) {
         QCOMPARE(app.desktop.messages.size(), 2);
-        QCOMPARE(app.desktop.messages[0].kind, Desktop::Kind::Confirmation);
+        QCOMPARE(app.desktop.messages[0].kind, Desktop::Kind::Risky);
         QVERIFY(app.desktop.messages[0].text.contains("saranno sostituiti"));
         QVERIFY(
             app.desktop.lastMessage().startsWith("Ripristino completato: 3 file ripristinati."));

@@ -27,7 +27,7 @@ class FakeDesktop : public Desktop {
     ~FakeDesktop() override { Desktop::install(nullptr); }
 
     // Scripted answers, used in order; without one a message box answers OK
-    // (Yes for a confirmation) and a file dialog is cancelled.
+    // (Yes for a question, risky or not) and a file dialog is cancelled.
     QQueue<Answer> answers;
     QQueue<QString> fileNames;
     // Called with each modal dialog instead of running it; the dialog is
@@ -62,7 +62,7 @@ class FakeDesktop : public Desktop {
         messages.append({kind, text});
         if (!answers.isEmpty())
             return answers.dequeue();
-        return kind == Kind::Confirmation ? Answer::Yes : Answer::Ok;
+        return kind == Kind::Confirmation || kind == Kind::Risky ? Answer::Yes : Answer::Ok;
     }
     QString openFileName(QWidget *, const QString &title, const QString &filter,
                          const QString &folder) override {

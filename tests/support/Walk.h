@@ -52,6 +52,8 @@ inline QString kindName(Desktop::Kind kind) {
         return QStringLiteral("information");
     case Desktop::Kind::Confirmation:
         return QStringLiteral("confirmation");
+    case Desktop::Kind::Risky:
+        return QStringLiteral("risky question");
     case Desktop::Kind::Plain:
         return QStringLiteral("plain");
     }
