@@ -1,5 +1,7 @@
 #include "StatusHints.h"
 
+#include "Buttons.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 
@@ -7,6 +9,10 @@ StatusHints::StatusHints(QLabel *panInfo) : QObject(panInfo), m_panel(panInfo) {
 
 void StatusHints::describe(QWidget *control, const QString &text) {
     m_texts.insert(control, text);
+    // A picture says nothing by itself: its tooltip tells what it does too.
+    if ((qobject_cast<PictureButton *>(control) || qobject_cast<PictureLabel *>(control)) &&
+        control->toolTip().isEmpty())
+        control->setToolTip(text);
     control->installEventFilter(this);
     control->setAttribute(Qt::WA_Hover);
 }

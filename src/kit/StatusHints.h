@@ -8,7 +8,8 @@
 #include <initializer_list>
 
 // A control that is disabled promises nothing: over it the status line is
-// empty.
+// empty. A picture described here (a picture button or a picture that acts as
+// one) carries its text as its tooltip too.
 class StatusHints : public QObject {
     Q_OBJECT
   public:

@@ -1010,6 +1010,11 @@ void TestFrmDatabase::statusLineAndWorkingButtons() {
     QTRY_COMPARE(w()->panInfo->text(), QStringLiteral("Cancella la foto."));
     QTest::mouseMove(w()->imgFoto);
     QTRY_COMPARE(w()->panInfo->text(), QString());
+
+    // Every picture of the workspace tells its meaning in a tooltip as well.
+    QCOMPARE(w()->cmdSalva->toolTip(), QStringLiteral("Salva la scheda corrente in archivio."));
+    for (const QWidget *picture : w()->findChildren<PictureButton *>())
+        QVERIFY2(!picture->toolTip().isEmpty(), qPrintable(picture->objectName()));
 }
 
 // "Segnala" on its blue band, with the program's look: a white box that shows
