@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QListView>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
@@ -152,6 +153,7 @@ ListWindow::ListWindow(const QString &objectName, const QString &caption, QWidge
     m_model = new HitListModel(this);
     lstRecords->setModel(m_model);
     lstRecords->viewport()->installEventFilter(this);
+    lstRecords->installEventFilter(this);
 
     lblRigo03 = instructionLabel(
         QStringLiteral("lblRigo03"),
@@ -291,6 +293,14 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event) {
     if (watched == lstRecords->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         lstRecordsDblClick();
         return true;
+    }
+    // Enter on a selected line does what a double-click does.
+    if (watched == lstRecords && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && selectedRow() >= 0) {
+            lstRecordsDblClick();
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -83,14 +83,18 @@ void TestFrmTrovaClienti::eachBoxSearchesItsField() {
 
 void TestFrmTrovaClienti::clientsModeLoadsTheChosenClient_data() {
     QTest::addColumn<int>("row");
-    QTest::newRow("the first of two equal lines") << 0;
-    QTest::newRow("the second of two equal lines") << 1;
+    QTest::addColumn<bool>("byEnter");
+    QTest::newRow("the first of two equal lines") << 0 << false;
+    QTest::newRow("the second of two equal lines") << 1 << false;
+    QTest::newRow("the second, chosen with Enter") << 1 << true;
 }
 
-// Two clients give the same line: the one on the line double-clicked is the
-// one the client workspace shows, with every field, its flag and position.
+// Two clients give the same line: the one on the line double-clicked (or
+// selected and Enter pressed) is the one the client workspace shows, with
+// every field, its flag and position.
 void TestFrmTrovaClienti::clientsModeLoadsTheChosenClient() {
     QFETCH(int, row);
+    QFETCH(bool, byEnter);
     ClientRecord first = fullClient();
     ClientRecord second = fullClient();
     second.setText(DataNasc, QStringLiteral("01/02/1960"));
@@ -110,7 +114,13 @@ void TestFrmTrovaClienti::clientsModeLoadsTheChosenClient() {
         searchFor(w, {{"txtCliente", "cliente"}});
         QCOMPARE(w.hits().size(), 2);
         chosen = w.hits()[row].position;
-        doubleClickLine(w, row);
+        if (byEnter) {
+            w.lstRecords->setFocus();
+            w.lstRecords->setCurrentIndex(w.lstRecords->model()->index(row, 0));
+            QTest::keyClick(w.lstRecords, Qt::Key_Return);
+        } else {
+            doubleClickLine(w, row);
+        }
         QVERIFY(!w.isVisible());
     });
     const ClientRecord &expected = chosen == 2 ? first : second;
