@@ -170,6 +170,7 @@ ListWindow::ListWindow(const QString &objectName, const QString &caption, QWidge
     m_hintRow->addWidget(lblRigo03);
     m_hintRow->addStretch(1);
     auto *buttons = new QHBoxLayout;
+    m_buttonRow = buttons;
     buttons->addStretch(1);
     buttons->addWidget(btnStampa);
     buttons->addSpacing(8);

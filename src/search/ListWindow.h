@@ -126,6 +126,8 @@ class ListWindow : public QDialog {
 
     // The row under the list, for the hint and (in a search window) the count.
     QBoxLayout *hintRow() const { return m_hintRow; }
+    // The row of the result page's buttons, "Stampa" and "Chiudi" at its right.
+    QBoxLayout *buttonRow() const { return m_buttonRow; }
 
     void showEvent(QShowEvent *event) override;
     // Every way of closing runs FormClose.
@@ -138,4 +140,5 @@ class ListWindow : public QDialog {
     search::ListFind m_find;
     std::function<void(qint64)> m_loader;
     QBoxLayout *m_hintRow;
+    QBoxLayout *m_buttonRow;
 };

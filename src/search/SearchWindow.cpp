@@ -15,6 +15,7 @@
 
 namespace {
 
+const QString kNoHit = QStringLiteral("Nessuna scheda corrisponde ai criteri indicati.");
 const QString kAccessError = QStringLiteral(
     "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
     "i privilegi di scrittura nella cartella di installazione del programma.");
@@ -113,6 +114,10 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
     page->addWidget(filters, 1);
     page->addLayout(buttons);
 
+    btnModifica = windowButton(QStringLiteral("btnModifica"), QStringLiteral("Modifica ricerca"),
+                               QStringLiteral("trova"), panContainer);
+    buttonRow()->insertWidget(0, btnModifica);
+
     lblConta = hiddenLabel(QStringLiteral("lblConta"), this);
     lblMemory = hiddenLabel(QStringLiteral("lblMemory"), this);
     lblTrovate = new QLabel(panContainer);
@@ -132,6 +137,7 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
     connect(btnCerca, &QPushButton::pressed, this, &SearchWindow::btnCercaMouseDown);
     connect(btnCerca, &QPushButton::clicked, this, &SearchWindow::btnCercaClick);
     connect(btnAnnulla, &QPushButton::clicked, this, &SearchWindow::btnAnnullaClick);
+    connect(btnModifica, &QPushButton::clicked, this, &SearchWindow::btnModificaClick);
 }
 
 void SearchWindow::FormShow() {
@@ -176,6 +182,13 @@ void SearchWindow::btnCercaClick() {
         Desktop::current().message(this, Desktop::Kind::Plain, kAccessError);
         return;
     }
+    if (found.isEmpty()) {
+        // Nothing to list: the filters stay as typed, to be changed.
+        lblAttendere->hide();
+        Desktop::current().message(this, Desktop::Kind::Plain, kNoHit);
+        m_boxes.first()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     showHits(std::move(found));
     lblTrovate->setText(QStringLiteral("Il presente riepilogo contiene ") +
                         QString::number(hits().size()) + QStringLiteral(" schede."));
@@ -187,4 +200,11 @@ void SearchWindow::btnCercaClick() {
 
 void SearchWindow::btnAnnullaClick() {
     close();
+}
+
+void SearchWindow::btnModificaClick() {
+    lblAttendere->hide();
+    panContainer->hide();
+    panAvvio->show();
+    m_boxes.first()->setFocus(Qt::OtherFocusReason);
 }

@@ -27,6 +27,7 @@ class SearchWindow : public ListWindow {
     QLabel *lblRigo06;
     QPushButton *btnAnnulla;
     QPushButton *btnCerca;
+    QPushButton *btnModifica; // on the result page: back to the filters as typed
     QLabel *lblAttendere;
     QLabel *lblTrovate;
     QLabel *lblConta;  // hidden: how many boxes the last search had filled
@@ -38,6 +39,7 @@ class SearchWindow : public ListWindow {
     void btnCercaMouseDown();
     void btnCercaClick();
     void btnAnnullaClick();
+    void btnModificaClick();
 
   protected:
     // `fields`: the record field each box is compared with, box by box.

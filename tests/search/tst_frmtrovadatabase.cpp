@@ -41,7 +41,7 @@ class TestFrmTrovaDatabase : public QObject {
     void enterChainsAndFocusFrames();
     void inListFind_data();
     void inListFind();
-    void inListFindOnAnEmptyList();
+    void searchesCanBeChanged();
     void doubleClickLoadsTheChosenCard_data();
     void doubleClickLoadsTheChosenCard();
     void doubleClickWithNothingSelected();
@@ -107,17 +107,21 @@ void TestFrmTrovaDatabase::filledBoxesCombine() {
                       card({{Campo01, "Libro nuovo"}, {ComuneRes, "Milano"}})});
     openSearch([&](TfrmTrovaDatabase &w) {
         searchFor(w, typed);
-        QCOMPARE(shownPositions(w), listed);
         QCOMPARE(w.lblConta->text(), filled);
-        QCOMPARE(w.lblTrovate->text(),
-                 QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(listed.size()));
+        // No card found: the filter page stays and says so.
+        QCOMPARE(w.panAvvio->isVisible(), listed.isEmpty());
+        if (!listed.isEmpty()) {
+            QCOMPARE(shownPositions(w), listed);
+            QCOMPARE(w.lblTrovate->text(),
+                     QStringLiteral("Il presente riepilogo contiene %1 schede.").arg(listed.size()));
+        }
         w.close();
     });
 }
 
 // The wait label is on screen, painted, while the mouse button is still down
 // on "Cerca": the pass over the archive (which creates a missing archive) has
-// not begun. Releasing the button runs it and turns the page.
+// not begun. Releasing the button runs it.
 void TestFrmTrovaDatabase::waitLabelShowsBeforeTheScan() {
     QVERIFY(!m_app->exists(QStringLiteral("Database.pro")));
     openSearch([&](TfrmTrovaDatabase &w) {
@@ -144,12 +148,10 @@ void TestFrmTrovaDatabase::waitLabelShowsBeforeTheScan() {
         w.lblAttendere->removeEventFilter(&counter);
         QVERIFY(m_app->exists(QStringLiteral("Database.pro")));
         QCOMPARE(m_app->read(QStringLiteral("Database.pro")), QByteArray());
-        QVERIFY(!w.panAvvio->isVisible());
-        QVERIFY(w.panContainer->isVisible());
-        QCOMPARE(w.lblTrovate->text(), QStringLiteral("Il presente riepilogo contiene 0 schede."));
-        QVERIFY(w.txtTrova->hasFocus());
-        w.close();
+        // The archive is empty: nothing found, the filter page stays.
+        QVERIFY(w.panAvvio->isVisible());
         QVERIFY(w.lblAttendere->isHidden());
+        w.close();
     });
 }
 
@@ -205,6 +207,7 @@ void TestFrmTrovaDatabase::summaryPrintsTheListAsShown() {
 }
 
 void TestFrmTrovaDatabase::enterChainsAndFocusFrames() {
+    appendRecords(folder(), QList<DatabaseRecord>{card({{Campo01, "Libro"}})});
     QStringList chain;
     for (const auto &[box, field] : kBoxes)
         chain << box;
@@ -221,8 +224,7 @@ void TestFrmTrovaDatabase::enterChainsAndFocusFrames() {
             QTest::keyClick(focused, Qt::Key_Return);
         }
         searchFor(w, {});
-        // Enter in the find box moves to "Trova" without pressing it (on an
-        // empty list a press would show a message).
+        // Enter in the find box moves to "Trova" without pressing it.
         QVERIFY(w.txtTrova->hasFocus());
         QTest::keyClick(w.txtTrova, Qt::Key_Return);
         QVERIFY(w.btnTrova->hasFocus());
@@ -260,15 +262,37 @@ void TestFrmTrovaDatabase::inListFind() {
     QVERIFY(m_app->desktop.messages.isEmpty());
 }
 
-void TestFrmTrovaDatabase::inListFindOnAnEmptyList() {
-    appendRecords(folder(), QList<DatabaseRecord>{card({{Campo01, "Libro"}})});
+// A search with no hit says so and stays on the filters as typed; after a
+// search, "Modifica ricerca" goes back to the filters as typed, and a changed
+// filter searches again.
+void TestFrmTrovaDatabase::searchesCanBeChanged() {
+    appendRecords(folder(), QList<DatabaseRecord>{card({{Campo01, "Libro"}}),
+                                                   card({{Campo01, "Disco"}})});
     openSearch([&](TfrmTrovaDatabase &w) {
+        auto *box = w.findChild<QLineEdit *>(QStringLiteral("txtCampo01"));
+        searchFor(w, {{"txtCampo01", "quadro"}});
+        QVERIFY(w.panAvvio->isVisible());
+        QVERIFY(!w.panContainer->isVisible());
+        QVERIFY(!w.lblAttendere->isVisible());
+        verifyOnePlainMessage(m_app->desktop,
+                              QStringLiteral("Nessuna scheda corrisponde ai criteri indicati."));
+        QCOMPARE(box->text(), QStringLiteral("quadro"));
+
+        box->clear();
+        searchFor(w, {{"txtCampo01", "libro"}});
+        QCOMPARE(shownPositions(w), QList<qint64>{1});
+        QTest::mouseClick(w.btnModifica, Qt::LeftButton);
+        QVERIFY(w.panAvvio->isVisible());
+        QVERIFY(!w.panContainer->isVisible());
+        QCOMPARE(box->text(), QStringLiteral("libro"));
+
+        box->clear();
         searchFor(w, {{"txtCampo01", "disco"}});
-        QCOMPARE(findInList(w, QStringLiteral("libro")), -1);
-        QVERIFY(w.isVisible());
+        QVERIFY(w.panContainer->isVisible());
+        QCOMPARE(shownPositions(w), QList<qint64>{2});
         w.close();
     });
-    verifyOnePlainMessage(m_app->desktop, kEmptyList);
+    QCOMPARE(m_app->desktop.messages.size(), 1);
 }
 
 void TestFrmTrovaDatabase::doubleClickLoadsTheChosenCard_data() {
