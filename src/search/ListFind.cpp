@@ -28,6 +28,7 @@ bool lineHolds(QStringView line, QStringView folded) {
 
 int ListFind::next(const QList<Hit> &hits, int selected, QStringView typed) {
     const int count = int(hits.size());
+    m_found = false;
     if (count == 0)
         return -1;
     if (selected < 0 || selected >= count)
@@ -50,6 +51,7 @@ int ListFind::next(const QList<Hit> &hits, int selected, QStringView typed) {
     }
     m_last = t;
     m_hasLast = true;
+    m_found = found;
     return found ? i : selected;
 }
 

@@ -21,6 +21,7 @@
 
 namespace {
 
+const QString kNotInList = QStringLiteral("Il testo cercato non si trova nell'elenco.");
 const QString kEmptyList =
     QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna voce.");
 
@@ -312,6 +313,11 @@ void ListWindow::btnTrovaClick() {
         return;
     }
     const int row = m_find.next(hits(), selectedRow(), txtTrova->text());
+    if (!m_find.lastFound() && !txtTrova->text().isEmpty()) {
+        // No line holds the text: the selection stays where it was.
+        Desktop::current().message(this, Desktop::Kind::Plain, kNotInList);
+        return;
+    }
     if (row < 0 || row >= hits().size())
         return;
     const QModelIndex index = m_model->index(row);

@@ -78,12 +78,15 @@ class ListFind {
     // else holds it. A text found nowhere keeps the selected row (the first
     // row when none was selected).
     int next(const QList<Hit> &hits, int selected, QStringView typed);
+    // Whether the last next() found its text on a line.
+    bool lastFound() const { return m_found; }
     // Forgets the last text (each showing of a list window).
     void reset() { m_last.clear(); m_hasLast = false; }
 
   private:
     QString m_last;
     bool m_hasLast = false;
+    bool m_found = false;
 };
 
 } // namespace search

@@ -236,17 +236,21 @@ void TestFrmTrovaDatabase::enterChainsAndFocusFrames() {
 void TestFrmTrovaDatabase::inListFind_data() {
     QTest::addColumn<QStringList>("clicks"); // the find text at each click on "Trova"
     QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<int>("saidNotFound"); // the times "not in the list" was said
     QTest::newRow("the same text again moves on, round the end")
-        << QStringList{"rossi", "ROSSI", "rossi"} << QList<int>{0, 2, 0};
+        << QStringList{"rossi", "ROSSI", "rossi"} << QList<int>{0, 2, 0} << 0;
     QTest::newRow("a new text starts from the top")
-        << QStringList{"rossi", "rossi", "verdi"} << QList<int>{0, 2, 1};
+        << QStringList{"rossi", "rossi", "verdi"} << QList<int>{0, 2, 1} << 0;
     QTest::newRow("the only line holding it stays selected")
-        << QStringList{"verdi", "verdi"} << QList<int>{1, 1};
+        << QStringList{"verdi", "verdi"} << QList<int>{1, 1} << 0;
+    QTest::newRow("a text no line holds says so, the selection stays")
+        << QStringList{"omega", "rossi", "omega", "omega"} << QList<int>{-1, 0, 0, 0} << 3;
 }
 
 void TestFrmTrovaDatabase::inListFind() {
     QFETCH(QStringList, clicks);
     QFETCH(QList<int>, selected);
+    QFETCH(int, saidNotFound);
     appendRecords(folder(), QList<DatabaseRecord>{card({{Campo01, "B"}, {Cliente, "Luca Verdi"}}),
                                                   card({{Campo01, "C"}, {Cliente, "Rossi Ada"}}),
                                                   card({{Campo01, "A"}, {Cliente, "Anna Rossi"}})});
@@ -259,7 +263,9 @@ void TestFrmTrovaDatabase::inListFind() {
         w.close();
     });
     QCOMPARE(rows, selected);
-    QVERIFY(m_app->desktop.messages.isEmpty());
+    QCOMPARE(m_app->desktop.messages.size(), saidNotFound);
+    for (const FakeDesktop::Message &m : m_app->desktop.messages)
+        QCOMPARE(m.text, QStringLiteral("Il testo cercato non si trova nell'elenco."));
 }
 
 // A search with no hit says so and stays on the filters as typed; after a
