@@ -74,11 +74,14 @@ Restored restore(const AppFolder &folder, const QString &path, const QString &ba
                  const Progress &progress) {
     Restored restored;
     QList<Entry> entries;
+    // The data set as it is now, walked once: the program holds the folder,
+    // so it does not change until the restore moves it.
+    const QList<Item> current = dataItems(folder);
     try {
         // Everything the directory tells is checked before a byte is written.
         entries = checkRestore(folder, path, false);
         // A folder without data has nothing to keep.
-        if (!dataItems(folder).isEmpty())
+        if (!current.isEmpty())
             restored.safetyBackup =
                 makeBackup(folder, freeArchivePath(backupsFolder, QDateTime::currentDateTime()),
                            progress)
@@ -96,7 +99,7 @@ Restored restore(const AppFolder &folder, const QString &path, const QString &ba
     QStringList tops;
     for (const Entry &e : entries)
         tops << e.name.section(u'/', 0, 0);
-    for (const Item &item : dataItems(folder))
+    for (const Item &item : current)
         if (item.name != QLatin1String(dataset::kPasswordFile))
             tops << item.name.section(u'/', 0, 0);
     tops.removeDuplicates();
