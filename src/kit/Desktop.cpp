@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <algorithm>
 
 namespace {
@@ -34,6 +35,15 @@ QString iconName(Desktop::Kind kind) {
         break;
     }
     return {};
+}
+// A button of a message box or a progress window in the program's look: a
+// command button with the tick of agreement or the cross of refusal.
+void asAnswerButton(QAbstractButton *button, bool agrees) {
+    button->setIcon(icon(agrees ? QStringLiteral("applica") : QStringLiteral("annulla")));
+    button->setIconSize(QSize(20, 20));
+    button->setStyleSheet(theme::commandButton());
+    button->setCursor(Qt::PointingHandCursor);
+    button->setMinimumWidth(100);
 }
 } // namespace
 
@@ -67,12 +77,7 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
         cancel->setText(QStringLiteral("Annulla"));
     for (QAbstractButton *button : box.buttons()) {
         const QMessageBox::StandardButton which = box.standardButton(button);
-        const bool agrees = which == QMessageBox::Ok || which == QMessageBox::Yes;
-        button->setIcon(icon(agrees ? QStringLiteral("applica") : QStringLiteral("annulla")));
-        button->setIconSize(QSize(20, 20));
-        button->setStyleSheet(theme::commandButton());
-        button->setCursor(Qt::PointingHandCursor);
-        button->setMinimumWidth(100);
+        asAnswerButton(button, which == QMessageBox::Ok || which == QMessageBox::Yes);
     }
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -154,10 +159,17 @@ class RealProgressWindow : public ProgressWindow {
   public:
     RealProgressWindow(QWidget *parent, const QString &title, const QString &label)
         : m_dialog(parent) {
+        // A fixed window: a title and a close button (which cancels), no
+        // minimising or maximising.
+        m_dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowCloseButtonHint);
         m_dialog.setWindowTitle(title);
         m_dialog.setLabelText(label);
         m_dialog.setWindowModality(Qt::WindowModal);
-        m_dialog.setCancelButtonText(QStringLiteral("Annulla"));
+        m_dialog.setStyleSheet(theme::progressWindow());
+        auto *cancel = new QPushButton(QStringLiteral("Annulla"));
+        asAnswerButton(cancel, false);
+        m_dialog.setCancelButton(cancel);
         m_dialog.setMinimumDuration(500);
         m_dialog.setAutoClose(false);
         m_dialog.setAutoReset(false);

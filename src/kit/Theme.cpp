@@ -69,6 +69,12 @@ QString messageBox() {
                           "QMessageBox QLabel { color: " CAPTION_INK "; }");
 }
 
+QString progressWindow() {
+    return QStringLiteral("QProgressDialog { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                          " stop:0 #ffffff, stop:1 #e3ecf7); }"
+                          "QProgressDialog QLabel { color: " CAPTION_INK "; }");
+}
+
 QString program() {
     return QStringLiteral(
         // Check boxes: the box stays white (it shows on the blue bands too), the

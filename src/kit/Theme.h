@@ -23,6 +23,8 @@ QString captionBar();
 QString windowEdge();
 QString focusFrame();
 QString messageBox();
+// The progress window of a long run: the message boxes' background.
+QString progressWindow();
 // Set on the whole application: check boxes and scroll bars.
 QString program();
 
