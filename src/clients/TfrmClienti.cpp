@@ -93,6 +93,7 @@ void TfrmClienti::ShowCard(const ClientRecord &record, qint64 position) {
     }
     setAttachments(stored);
     lblPosizione->setText(QString::number(position));
+    markUnchanged();
 }
 
 void TfrmClienti::ClearCard() {
@@ -103,7 +104,16 @@ void TfrmClienti::ClearCard() {
     txtProvNasc->clearProvince();
     txtProvRes->clearProvince();
     lblPosizione->clear();
+    markUnchanged();
     txtCliente->setFocus(Qt::OtherFocusReason);
+}
+
+bool TfrmClienti::cardChanged() const {
+    return !cards::sameTexts(cardRecord(), m_asShown);
+}
+
+bool TfrmClienti::mayLeaveCard() {
+    return !cardChanged() || cards::mayLeave(this, [this] { return saveCard(); });
 }
 
 ClientRecord TfrmClienti::cardRecord() const {
@@ -132,7 +142,9 @@ void TfrmClienti::setAttachments(const Attachments &attachments) {
 // Navigation
 
 void TfrmClienti::navigate(cards::Arrow arrow) {
-    if (const auto found = cards::move<ClientRecord>(this, lblPosizione, arrow))
+    // Asked only when the arrow has a card to show.
+    if (const auto found = cards::move<ClientRecord>(this, lblPosizione, arrow);
+        found && mayLeaveCard())
         ShowCard(found->record, found->position);
 }
 
@@ -158,13 +170,15 @@ void TfrmClienti::cmdUltimoClick() {
 
 void TfrmClienti::cmdTrovaClick() {
     opener::go(m_to.find, this, [this](const ClientRecord &record, qint64 position) {
-        ShowCard(record, position);
+        if (mayLeaveCard())
+            ShowCard(record, position);
     });
 }
 
 void TfrmClienti::cmdRicontattaClick() {
     opener::go(m_to.recontact, this, [this](const ClientRecord &record, qint64 position) {
-        ShowCard(record, position);
+        if (mayLeaveCard())
+            ShowCard(record, position);
     });
 }
 
@@ -172,24 +186,42 @@ void TfrmClienti::cmdRicontattaClick() {
 // New, save, duplicate
 
 void TfrmClienti::cmdNuovoClick() {
-    ClearCard();
+    if (mayLeaveCard())
+        ClearCard();
 }
 
 void TfrmClienti::cmdSalvaClick() {
+    saveCard();
+}
+
+bool TfrmClienti::saveCard() {
     if (text::trimmed(txtCliente->text()).isEmpty()) {
         Desktop::current().message(this, Desktop::Kind::Warning, kNameMissing);
         txtCliente->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
     // The boxes keep what was typed; the record holds it trimmed and cut.
-    cards::reportSaved(this, cards::store(this, lblPosizione, cardRecord()));
+    const ClientRecord record = cardRecord();
+    const cards::Saved saved = cards::store(this, lblPosizione, record);
+    cards::reportSaved(this, saved);
+    if (saved == cards::Saved::Failed)
+        return false;
+    m_asShown = record;
+    return true;
 }
 
 void TfrmClienti::cmdDuplicaClick() {
+    // A stored card with changes is asked about first: the copy takes what
+    // the window shows, the stored card keeps what was saved.
+    if (!text::trimmed(lblPosizione->text()).isEmpty() && !mayLeaveCard())
+        return;
     // The copy carries every text and the flag, but no attachments.
     cards::duplicate<ClientRecord>(
         this, lblPosizione, [this] { setAttachments({}); },
-        [this] { txtCliente->setFocus(Qt::OtherFocusReason); });
+        [this] {
+            markUnchanged();
+            txtCliente->setFocus(Qt::OtherFocusReason);
+        });
 }
 
 // ---------------------------------------------------------------------------

@@ -60,6 +60,12 @@ class TfrmClienti : public LargeWindow {
     // The attachments of the card shown (the hidden labels lblFile0n, lblDesc0n).
     Attachments attachments() const;
     void setAttachments(const Attachments &attachments);
+    // Whether the card shown holds changes not yet saved: texts typed, the
+    // flag or attachments changed since the card was shown, cleared or stored.
+    bool cardChanged() const;
+    // Before the card shown is left: true when it may be (no change, or the
+    // user saved or discarded the changes).
+    bool mayLeaveCard();
 
     QFrame *panContainer;
 
@@ -152,9 +158,15 @@ class TfrmClienti : public LargeWindow {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool mayClose() override { return mayLeaveCard(); }
 
   private:
     Destinations m_to;
+    // The save of "Salva": true once the card is stored.
+    bool saveCard();
+    // The card as it was shown, cleared or stored, against which changes count.
+    void markUnchanged() { m_asShown = cardRecord(); }
+    ClientRecord m_asShown;
     void buildSection(int section);
     void buildCommands();
     void buildFoot();

@@ -100,6 +100,7 @@ void TfrmDatabase::ShowCard(const DatabaseRecord &record, qint64 position) {
     }
     lblPosizione->setText(QString::number(position));
     LoadCardPhoto();
+    markUnchanged();
 }
 
 void TfrmDatabase::ClearCard() {
@@ -114,7 +115,21 @@ void TfrmDatabase::ClearCard() {
     imgFoto->setPicture(imgBianco->picture());
     m_unreadPhoto.clear();
     lblPosizione->clear();
+    markUnchanged();
     txtCampo[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmDatabase::markUnchanged() {
+    m_asShown = cardRecord();
+    m_photoChanged = false;
+}
+
+bool TfrmDatabase::cardChanged() const {
+    return m_photoChanged || !cards::sameTexts(cardRecord(), m_asShown);
+}
+
+bool TfrmDatabase::mayLeaveCard() {
+    return !cardChanged() || cards::mayLeave(this, [this] { return saveCard(); });
 }
 
 DatabaseRecord TfrmDatabase::cardRecord() const {
@@ -180,7 +195,9 @@ void TfrmDatabase::setContactBlock(const ContactBlock &contact) {
 // Navigation
 
 void TfrmDatabase::navigate(cards::Arrow arrow) {
-    if (const auto found = cards::move<DatabaseRecord>(this, lblPosizione, arrow))
+    // Asked only when the arrow has a card to show.
+    if (const auto found = cards::move<DatabaseRecord>(this, lblPosizione, arrow);
+        found && mayLeaveCard())
         ShowCard(found->record, found->position);
 }
 
@@ -205,13 +222,15 @@ void TfrmDatabase::cmdIndietroClick() {
 
 void TfrmDatabase::cmdTrovaClick() {
     opener::go(m_to.find, this, [this](const DatabaseRecord &record, qint64 position) {
-        ShowCard(record, position);
+        if (mayLeaveCard())
+            ShowCard(record, position);
     });
 }
 
 void TfrmDatabase::cmdSegnalatiClick() {
     opener::go(m_to.flagged, this, [this](const DatabaseRecord &record, qint64 position) {
-        ShowCard(record, position);
+        if (mayLeaveCard())
+            ShowCard(record, position);
     });
 }
 
@@ -219,19 +238,24 @@ void TfrmDatabase::cmdSegnalatiClick() {
 // New, save, duplicate
 
 void TfrmDatabase::cmdNuovoClick() {
-    ClearCard();
+    if (mayLeaveCard())
+        ClearCard();
 }
 
 void TfrmDatabase::cmdSalvaClick() {
+    saveCard();
+}
+
+bool TfrmDatabase::saveCard() {
     if (isBlank(txtCampo[0]->text())) {
         warn(this, kFirstFieldMissing);
         txtCampo[0]->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
     if (isBlank(txtCliente->text())) {
         warn(this, kClientMissing);
         txtCliente->setFocus(Qt::OtherFocusReason);
-        return;
+        return false;
     }
 
     // The photo goes with the record, in the same change.
@@ -242,23 +266,33 @@ void TfrmDatabase::cmdSalvaClick() {
             return path == m_unreadPhoto ? QStringList() : QStringList{QFileInfo(path).fileName()};
         },
         [this, &photoSaved](qint64 position) { photoSaved = SaveCardPhoto(position); }};
-    const cards::Saved saved = cards::store(this, lblPosizione, cardRecord(), photoFile);
+    const DatabaseRecord record = cardRecord();
+    const cards::Saved saved = cards::store(this, lblPosizione, record, photoFile);
     if (saved == cards::Saved::Failed)
-        return;
+        return false;
+    m_asShown = record;
     if (!photoSaved) {
         // The record is stored; the photo is not, and the user must know it.
+        // The photo still counts as a change.
         warn(this, kPhotoNotSaved);
-        return;
+        return false;
     }
+    m_photoChanged = false;
     cards::reportSaved(this, saved);
+    return true;
 }
 
 void TfrmDatabase::cmdDuplicaClick() {
+    // A stored card with changes is asked about first: the copy takes what
+    // the window shows, the stored card keeps what was saved.
+    if (!text::trimmed(lblPosizione->text()).isEmpty() && !mayLeaveCard())
+        return;
     // The copy has no attachments and the default photo.
     cards::duplicate<DatabaseRecord>(
         this, lblPosizione, [this] { setAttachments({}); },
         [this] {
             imgFoto->setPicture(imgBianco->picture());
+            markUnchanged();
             txtCampo[0]->setFocus(Qt::OtherFocusReason);
         });
 }
@@ -294,11 +328,13 @@ void TfrmDatabase::btnSfogliaClick() {
     const QImage picture = photo::load(chosen);
     imgFoto->setPicture(picture.isNull() ? imgBianco->picture() : picture);
     m_unreadPhoto.clear();
+    m_photoChanged = true;
 }
 
 void TfrmDatabase::btnCancFotoClick() {
     imgFoto->setPicture(imgBianco->picture());
     m_unreadPhoto.clear();
+    m_photoChanged = true;
 }
 
 void TfrmDatabase::btnZoomClick() {

@@ -66,6 +66,14 @@ class TfrmDatabase : public LargeWindow {
     // The attachments of the card shown (the hidden labels lblFile0n, lblDesc0n).
     Attachments attachments() const;
     void setAttachments(const Attachments &attachments);
+    // Whether the card shown holds changes not yet saved: texts typed, the
+    // flag, a client picked, attachments or a photo changed since the card
+    // was shown, cleared or stored.
+    bool cardChanged() const;
+    // Before the card shown is left: true when it may be (no change, or the
+    // user saved or discarded the changes).
+    bool mayLeaveCard();
+
     // Puts a client's contact data into the eight boxes of the contact block;
     // nothing else of the card changes and nothing is stored.
     void setContactBlock(const ContactBlock &contact);
@@ -163,9 +171,16 @@ class TfrmDatabase : public LargeWindow {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool mayClose() override { return mayLeaveCard(); }
 
   private:
     Destinations m_to;
+    // The save of "Salva": true once the card is stored with its photo.
+    bool saveCard();
+    // The card as it was shown, cleared or stored, against which changes count.
+    void markUnchanged();
+    DatabaseRecord m_asShown;
+    bool m_photoChanged = false;
     QFrame *buildToolbar();
     QFrame *buildCardArea();
     QFrame *buildContactBlock();

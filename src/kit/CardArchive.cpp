@@ -18,6 +18,7 @@ namespace {
 const QString kAccessError = QStringLiteral(
     "Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\rAccertarsi di possedere "
     "i privilegi di scrittura nella cartella di installazione del programma.");
+const QString kSaveChanges = QStringLiteral("Salvare le modifiche alla scheda corrente?");
 const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
 const QString kCardUpdated =
     QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
@@ -143,6 +144,27 @@ void duplicate(QWidget *owner, QLabel *lblPosizione, const std::function<void()>
     }
     ready();
     Desktop::current().message(owner, Desktop::Kind::Information, kDuplicated);
+}
+
+bool sameTexts(const Record &a, const Record &b) {
+    if (&a.layout() != &b.layout())
+        return false;
+    const qsizetype fields = a.layout().fields.size();
+    for (int f = 0; f < fields; ++f)
+        if (a.text(f) != b.text(f))
+            return false;
+    return true;
+}
+
+bool mayLeave(QWidget *owner, const std::function<bool()> &save) {
+    switch (Desktop::current().message(owner, Desktop::Kind::SaveChanges, kSaveChanges)) {
+    case Desktop::Answer::Yes:
+        return save();
+    case Desktop::Answer::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void showAccessError(QWidget *owner) {

@@ -17,6 +17,7 @@
 
 class QLabel;
 class QWidget;
+class Record;
 
 namespace cards {
 
@@ -82,6 +83,16 @@ void reportSaved(QWidget *owner, Saved how);
 template <class R>
 void duplicate(QWidget *owner, QLabel *lblPosizione, const std::function<void()> &dropStoredOnly,
                const std::function<void()> &ready);
+
+// Whether two cards hold the same texts, field by field, as the user reads
+// them: blanks at either end, which the stored card drops, do not count.
+bool sameTexts(const Record &a, const Record &b);
+
+// Before the card shown is left while it holds changes not yet saved: asks
+// whether to save them. "Sì" runs `save` (the workspace's own save, with its
+// checks and messages; true once the card is stored), "No" discards them,
+// "Annulla" stays. True when the workspace may go on and leave the card.
+bool mayLeave(QWidget *owner, const std::function<bool()> &save);
 
 // The error box of any failing step on an archive.
 void showAccessError(QWidget *owner);

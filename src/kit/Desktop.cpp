@@ -30,6 +30,7 @@ QString iconName(Desktop::Kind kind) {
         return QStringLiteral("info");
     case Desktop::Kind::Confirmation:
     case Desktop::Kind::Risky:
+    case Desktop::Kind::SaveChanges:
         return QStringLiteral("domanda");
     case Desktop::Kind::Plain:
         break;
@@ -66,6 +67,10 @@ Desktop::Answer RealDesktop::message(QWidget *parent, Kind kind, const QString &
     if (kind == Kind::Confirmation || kind == Kind::Risky) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(kind == Kind::Risky ? QMessageBox::No : QMessageBox::Yes);
+    } else if (kind == Kind::SaveChanges) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
     } else if (kind == Kind::Plain) {
         box.setStandardButtons(QMessageBox::Ok);
     } else {

@@ -30,8 +30,10 @@ class Desktop {
     // Warning, error and information boxes carry OK and Cancel; confirmation
     // boxes Yes and No, Yes the default; a risky question (one whose Yes
     // destroys or replaces data) Yes and No, No the default, so Enter never
-    // destroys; plain boxes the message and OK only.
-    enum class Kind { Warning, Error, Information, Confirmation, Risky, Plain };
+    // destroys; the question before unsaved changes are left Yes, No and
+    // Cancel, Yes (save) the default and Esc Cancel; plain boxes the message
+    // and OK only.
+    enum class Kind { Warning, Error, Information, Confirmation, Risky, SaveChanges, Plain };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Desktop() = default;

@@ -56,7 +56,14 @@ void LargeWindow::FormClose() {
 
 void LargeWindow::closeEvent(QCloseEvent *event) {
     // The window is hidden, never destroyed: it is the program's for the whole run.
-    event->accept();
-    if (Shell::isRunning() && !shell().terminating())
+    if (Shell::isRunning() && !shell().terminating()) {
+        if (!mayClose()) {
+            event->ignore();
+            return;
+        }
+        event->accept();
         FormClose();
+        return;
+    }
+    event->accept();
 }

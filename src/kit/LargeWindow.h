@@ -19,6 +19,9 @@ class LargeWindow : public QWidget {
     // Each showing of the window (not the restoring of a minimized one):
     // the window prepares its own content here.
     virtual void FormShow() {}
+    // Asked before the window closes (its exit button, its title bar, Alt+F4):
+    // false keeps it open. A workspace asks here about unsaved changes.
+    virtual bool mayClose() { return true; }
     // Closing (the window's exit button or its title bar), before it hides:
     // shows closeTarget(). Not run once the program is ending.
     virtual void FormClose();

@@ -27,7 +27,8 @@ class FakeDesktop : public Desktop {
     ~FakeDesktop() override { Desktop::install(nullptr); }
 
     // Scripted answers, used in order; without one a message box answers OK
-    // (Yes for a question, risky or not) and a file dialog is cancelled.
+    // (Yes for a question, risky or not; No, discarding, for the question
+    // before unsaved changes are left) and a file dialog is cancelled.
     QQueue<Answer> answers;
     QQueue<QString> fileNames;
     // Called with each modal dialog instead of running it; the dialog is
@@ -62,6 +63,8 @@ class FakeDesktop : public Desktop {
         messages.append({kind, text});
         if (!answers.isEmpty())
             return answers.dequeue();
+        if (kind == Kind::SaveChanges)
+            return Answer::No;
         return kind == Kind::Confirmation || kind == Kind::Risky ? Answer::Yes : Answer::Ok;
     }
     QString openFileName(QWidget *, const QString &title, const QString &filter,
