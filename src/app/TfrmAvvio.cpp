@@ -2,6 +2,7 @@
 
 #include "StartGuide.h"
 #include "kit/Desktop.h"
+#include "kit/Shortcuts.h"
 #include "kit/Shell.h"
 #include "kit/ShellOpen.h"
 #include "kit/StartPicture.h"
@@ -190,6 +191,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent) : LargeWindow(parent) {
     layout->addWidget(panInfo);
 
     m_hints = new StatusHints(panInfo);
+    bindKeys(imgGuida, QKeySequence(Qt::Key_F1), [this] { imgGuidaClick(); });
     m_hints->describe({
         {cmdImpostazioni, QStringLiteral("Imposta il nome dell'archivio, la schermata di avvio e "
                                          "i titoli dei campi di testo.")},

@@ -171,6 +171,7 @@ class TfrmClienti : public LargeWindow {
     void buildCommands();
     void buildFoot();
     void describeControls();
+    void bindCommandKeys();
     void wireKeyboard();
     void connectHandlers();
     // Shows the card an arrow brings up, if any.

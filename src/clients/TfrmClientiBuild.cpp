@@ -4,6 +4,7 @@
 #include "TfrmClienti.h"
 
 #include "kit/ProvinceBox.h"
+#include "kit/Shortcuts.h"
 #include "kit/WorkspaceParts.h"
 #include "kit/WindowKit.h"
 
@@ -124,6 +125,7 @@ TfrmClienti::TfrmClienti(QWidget *parent) : LargeWindow(parent) {
     buildFoot();
     createAttachmentLabels(this, lblFile, lblDesc);
 
+    bindCommandKeys(); // before the descriptions, which name the keys
     describeControls();
     wireKeyboard();
     connectHandlers();
@@ -201,8 +203,6 @@ void TfrmClienti::buildCommands() {
         // The longest captions need the button's whole width.
         c.button->setIconSize(QSize(16, 16));
         c.button->setStyleSheet(c.button->styleSheet() + theme::narrowButtonPadding());
-        // Pictures, as the arrows: the keyboard stays in the boxes.
-        c.button->setFocusPolicy(Qt::NoFocus);
         y += 36;
     }
     // Import and vCard share one button, whose menu names each.
@@ -327,6 +327,12 @@ void TfrmClienti::describeControls() {
     m_hints->background(backgrounds);
 }
 
+// The commands' keys, named in their tooltips.
+void TfrmClienti::bindCommandKeys() {
+    bindCardKeys({cmdSalva, cmdNuovo, cmdDuplica, cmdTrova, cmdStampa, cmdIndietro, cmdAvanti,
+                  cmdPrimo, cmdUltimo, cmdGuida});
+}
+
 void TfrmClienti::wireKeyboard() {
     // The controls in the order of the fields: the province boxes as a whole.
     QList<QWidget *> boxes;
@@ -336,12 +342,18 @@ void TfrmClienti::wireKeyboard() {
                                               : static_cast<QWidget *>(txtField[f]));
 
     // Tab runs through the boxes and stops at the flag between the pending
-    // questions and the notes; Enter skips the flag and wraps to the first box.
+    // questions and the notes, then through the commands, the check buttons
+    // and the arrows, back to the first box; Enter skips the flag and wraps
+    // to the first box.
     QList<QWidget *> order = boxes;
     order.insert(order.indexOf(txtNote), chkRicontatta);
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    order << cmdNuovo << cmdDuplica << cmdFile << cmdSalva << cmdTrova << cmdAnteprima << cmdStampa
+          << cmdPDF << cmdRicontatta << cmdEsporta << cmdImporta << cmdGuida << cmdEsci << btnEmail
+          << btnCodFisc << btnCarta << btnPartitaIva << btnIban << cmdPrimo << cmdIndietro
+          << cmdAvanti << cmdUltimo;
+    tabRing(order);
     chainEnter(boxes + QList<QWidget *>{boxes.first()});
+
 
     txtField[ClientField::DataNasc]->setAlignment(Qt::AlignCenter);
     txtSesso->setAlignment(Qt::AlignCenter);

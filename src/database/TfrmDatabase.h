@@ -185,6 +185,7 @@ class TfrmDatabase : public LargeWindow {
     QFrame *buildCardArea();
     QFrame *buildContactBlock();
     void describeControls();
+    void bindCommandKeys();
     void wireKeyboard();
 
     // Shows the card an arrow brings up, if any.

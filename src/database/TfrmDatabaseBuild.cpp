@@ -6,6 +6,7 @@
 #include "PhotoView.h"
 #include "kit/AttachmentLabels.h"
 #include "kit/ProvinceBox.h"
+#include "kit/Shortcuts.h"
 #include "kit/WorkspaceParts.h"
 #include "kit/WindowKit.h"
 
@@ -70,6 +71,7 @@ TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(panContainer, 0, 0, Qt::AlignCenter);
 
+    bindCommandKeys(); // before the descriptions, which name the keys
     describeControls();
     wireKeyboard();
 
@@ -346,12 +348,24 @@ void TfrmDatabase::describeControls() {
     m_hints->background(backgrounds);
 }
 
+// The commands' keys, named in their tooltips.
+void TfrmDatabase::bindCommandKeys() {
+    bindCardKeys({cmdSalva, cmdNuovo, cmdDuplica, cmdTrova, cmdStampa, cmdIndietro, cmdAvanti,
+                  cmdPrimo, cmdUltimo, cmdGuida});
+}
+
 void TfrmDatabase::wireKeyboard() {
+    // Tab runs through the boxes, the photo's and the contact block's buttons
+    // and the toolbar, then back to the first box.
     QList<QWidget *> order(txtCampo.begin(), txtCampo.end());
     order << chkSegnala << txtCliente << txtIndirizzoRes << txtComuneRes << txtProvRes << txtEmail
-          << txtRecapito << txtCodFisc << txtPartitaIva << btnSfoglia;
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+          << txtRecapito << txtCodFisc << txtPartitaIva << btnSfoglia << btnCancFoto << btnZoom
+          << impCliente << sndMail << btnCodFisc << btnPartitaIva << cmdNuovo << cmdDuplica
+          << cmdSalva << cmdTrova << cmdFile << cmdCartella << cmdAnteprima << cmdStampa
+          << cmdSegnalati << cmdPrimo << cmdIndietro << cmdAvanti << cmdUltimo << cmdImporta
+          << cmdEsporta << cmdGuida << cmdEsci;
+    tabRing(order);
+
 
     // Enter runs through the boxes (not the flag) and from the last back to the first.
     QList<QWidget *> chain(txtCampo.begin(), txtCampo.end());

@@ -1,6 +1,7 @@
 #include "StatusHints.h"
 
 #include "Buttons.h"
+#include "Shortcuts.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -9,10 +10,13 @@ StatusHints::StatusHints(QLabel *panInfo) : QObject(panInfo), m_panel(panInfo) {
 
 void StatusHints::describe(QWidget *control, const QString &text) {
     m_texts.insert(control, text);
-    // A picture says nothing by itself: its tooltip tells what it does too.
-    if ((qobject_cast<PictureButton *>(control) || qobject_cast<PictureLabel *>(control)) &&
+    // A picture says nothing by itself: its tooltip tells what it does too,
+    // as does that of a command the keyboard reaches, with its keys.
+    const QString keys = control->property("keysLabel").toString();
+    if ((qobject_cast<PictureButton *>(control) || qobject_cast<PictureLabel *>(control) ||
+         !keys.isEmpty()) &&
         control->toolTip().isEmpty())
-        control->setToolTip(text);
+        control->setToolTip(tooltipWithKeys(text, keys));
     control->installEventFilter(this);
     control->setAttribute(Qt::WA_Hover);
 }

@@ -9,7 +9,8 @@
 
 // A control that is disabled promises nothing: over it the status line is
 // empty. A picture described here (a picture button or a picture that acts as
-// one) carries its text as its tooltip too.
+// one) carries its text as its tooltip too, and so does a button with keys
+// (Shortcuts), followed by the keys.
 class StatusHints : public QObject {
     Q_OBJECT
   public:

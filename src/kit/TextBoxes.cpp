@@ -99,6 +99,7 @@ bool digitsOnlyRefuses(const QKeyEvent *key) {
     case Qt::Key_Right:
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
+    case Qt::Key_Escape: // closes the window the box is in
         return false;
     default:
         break;

@@ -21,8 +21,8 @@ void onEnter(QWidget *box, std::function<void()> action);
 void chainEnter(const QList<QWidget *> &boxes);
 
 // For a box that accepts digits only: true when `key` must be swallowed.
-// Enter, Tab, Backspace, Delete and the left and right arrows pass; of the
-// rest only a plain digit does.
+// Enter, Tab, Esc, Backspace, Delete and the left and right arrows pass; of
+// the rest only a plain digit does.
 bool digitsOnlyRefuses(const QKeyEvent *key);
 
 // Replaces the box's text by itself trimmed (and, with Tidy::Capitals, with

@@ -44,7 +44,8 @@ QString pictureButton() {
     return QStringLiteral("QToolButton { border: none; padding: 2px; }"
                           "QToolButton:hover { background: rgba(74,144,217,40);"
                           " border-radius: 6px; }"
-                          "QToolButton:disabled { background: transparent; }");
+                          "QToolButton:disabled { background: transparent; }"
+                          "QToolButton:focus { border: 2px solid #f2c500; border-radius: 6px; }");
 }
 
 QString captionBar() {

@@ -2,6 +2,7 @@
 
 #include "ExportGridModel.h"
 #include "kit/Desktop.h"
+#include "kit/Shortcuts.h"
 #include "kit/Shell.h"
 #include "kit/ShellOpen.h"
 #include "kit/WindowKit.h"
@@ -168,6 +169,7 @@ ExportWindow::ExportWindow(const QString &objectName, const QString &caption,
     layout->addWidget(grdRecords, 1);
     layout->addWidget(panInfo);
 
+    bindKeys(cmdGuida, QKeySequence(Qt::Key_F1));
     auto *hints = new StatusHints(panInfo);
     hints->describe({
         {cmdEsporta, QStringLiteral("Esporta l'archivio in formato Microsoft Excel.")},

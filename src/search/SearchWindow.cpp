@@ -1,5 +1,7 @@
 #include "SearchWindow.h"
 
+#include "kit/Shortcuts.h"
+
 #include "kit/Desktop.h"
 #include "kit/WindowKit.h"
 #include "storage/StorageError.h"
@@ -133,6 +135,10 @@ SearchWindow::SearchWindow(const QString &objectName, const QString &caption,
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     chainEnter(QList<QWidget *>(m_boxes.cbegin(), m_boxes.cend()) << m_boxes.first());
+    // Enter moves on to the next filter, as it does through every window's
+    // boxes; Ctrl+Enter runs the search from any of them.
+    btnCerca->setToolTip(QStringLiteral("Cerca le schede che corrispondono ai criteri indicati."));
+    bindKeys(btnCerca, QKeySequence(Qt::CTRL | Qt::Key_Return));
 
     connect(btnCerca, &QPushButton::pressed, this, &SearchWindow::btnCercaMouseDown);
     connect(btnCerca, &QPushButton::clicked, this, &SearchWindow::btnCercaClick);

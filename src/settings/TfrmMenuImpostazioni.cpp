@@ -1,5 +1,6 @@
 #include "TfrmMenuImpostazioni.h"
 
+#include "kit/Shortcuts.h"
 #include "SettingsGuide.h"
 #include "kit/Shell.h"
 #include "kit/WindowKit.h"
@@ -106,6 +107,7 @@ TfrmMenuImpostazioni::TfrmMenuImpostazioni(QWidget *parent) : LargeWindow(parent
     centrePanel(panContainer);
 
     auto *hints = new StatusHints(panInfo);
+    bindKeys(imgGuida, QKeySequence(Qt::Key_F1), [this] { imgGuidaClick(); });
     hints->describe({
         {btnImpostaAvvio, QStringLiteral("Imposta il nome dell'archivio, il sottotitolo e "
                                          "l'immagine della schermata di avvio.")},

@@ -25,6 +25,7 @@ class TestForms : public QObject {
     void waysTheProgramEnds_data();
     void waysTheProgramEnds();
     void closingOtherWindowsNeverEnds();
+    void escClosesEveryDialog();
 };
 
 void TestForms::startUpBuildsEveryWindowOnce() {
@@ -188,6 +189,21 @@ void TestForms::closingOtherWindowsNeverEnds() {
     f.frmAvvio->present();
     f.frmAvvio->cmdImpostazioniClick();
     QVERIFY(!f.terminated);
+}
+
+void TestForms::escClosesEveryDialog() {
+    AppFixture app;
+    for (QWidget *w : app.windows->created()) {
+        auto *dialog = qobject_cast<QDialog *>(w);
+        if (!dialog)
+            continue;
+        const QByteArray name = dialog->metaObject()->className();
+        dialog->show();
+        QVERIFY2(QTest::qWaitForWindowActive(dialog), name.constData());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dialog,
+                        Qt::Key_Escape);
+        QVERIFY2(!dialog->isVisible(), name.constData());
+    }
 }
 
 QTEST_MAIN(TestForms)

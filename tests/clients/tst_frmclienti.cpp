@@ -675,10 +675,14 @@ void TestFrmClienti::enterChainAndTabOrder() {
     }
     QCOMPARE(w()->txtField[ClientField::Questioni]->text(), QString()); // Enter types nothing
 
-    // Tab stops at the flag, which Enter skips; after the notes it wraps.
+    // Tab stops at the flag, which Enter skips; after the notes it runs
+    // through the commands, the check buttons and the arrows, then wraps.
     const QList<QPair<QWidget *, QString>> tabs = {{w()->txtQuestioni, "chkRicontatta"},
                                                    {w()->chkRicontatta, "txtNote"},
-                                                   {w()->txtNote, "txtCliente"},
+                                                   {w()->txtNote, "cmdNuovo"},
+                                                   {w()->cmdEsci, "btnEmail"},
+                                                   {w()->btnIban, "cmdPrimo"},
+                                                   {w()->cmdUltimo, "txtCliente"},
                                                    {box(ClientField::Estremi), "txtTelCasa"}};
     for (const auto &[from, next] : tabs) {
         from->setFocus();

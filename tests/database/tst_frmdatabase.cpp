@@ -872,7 +872,9 @@ void TestFrmDatabase::enterChainAndTabOrder() {
 
     const QList<QPair<QWidget *, QString>> tabs = {{w()->txtCampo[13], "chkSegnala"},
                                                    {w()->chkSegnala, "txtCliente"},
-                                                   {w()->txtPartitaIva, "btnSfoglia"}};
+                                                   {w()->txtPartitaIva, "btnSfoglia"},
+                                                   {w()->btnPartitaIva, "cmdNuovo"},
+                                                   {w()->cmdEsci, "txtCampo01"}};
     for (const auto &[from, next] : tabs) {
         from->setFocus();
         QTRY_VERIFY(from->hasFocus());
@@ -1018,7 +1020,8 @@ void TestFrmDatabase::statusLineAndWorkingButtons() {
     QTRY_COMPARE(w()->panInfo->text(), QString());
 
     // Every picture of the workspace tells its meaning in a tooltip as well.
-    QCOMPARE(w()->cmdSalva->toolTip(), QStringLiteral("Salva la scheda corrente in archivio."));
+    QCOMPARE(w()->cmdSalva->toolTip(),
+             QStringLiteral("Salva la scheda corrente in archivio. (Ctrl+S)"));
     for (const QWidget *picture : w()->findChildren<PictureButton *>())
         QVERIFY2(!picture->toolTip().isEmpty(), qPrintable(picture->objectName()));
 }
