@@ -8,7 +8,9 @@
 #include <QApplication>
 
 int main(int argc, char **argv) {
+    ItalianSystemLocale italian;
     QApplication app(argc, argv);
+    italian.settle();
     // No application display name: the toolkit would append it to every
     // window's caption, and each window's caption is given exactly.
     QApplication::setApplicationName(QStringLiteral("Cartavera"));
