@@ -1,9 +1,9 @@
 #include "ImportPlan.h"
 
 #include "TableReader.h"
+#include "storage/ArchiveSettings.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
-#include "storage/ArchiveSettings.h"
 #include "storage/RecordFile.h"
 #include "storage/TextRules.h"
 
@@ -58,6 +58,54 @@ bool eachRow(const QString &path, const Plan &plan, const Progress &progress, Ea
 
 } // namespace
 
+// Titles other programs commonly give the contact fields, matched besides the
+// export's own: a name column called "Cognome e nome" or "Nominativo", a
+// "Cellulare", an "Email". Only fields whose meaning the title leaves in no
+// doubt; the town of birth and of residence, for one, keep their own titles.
+QStringList commonTitles(const spreadsheet::Sheet &sheet, int field) {
+    const auto list = [](std::initializer_list<const char *> titles) {
+        QStringList out;
+        for (const char *t : titles)
+            out << QString::fromUtf8(t);
+        return out;
+    };
+    const bool clients = sheet.layout == &clientLayout;
+    const int cliente = clients ? int(ClientField::Cliente) : int(DatabaseField::Cliente);
+    const int email = clients ? int(ClientField::Email) : int(DatabaseField::Email);
+    const int codFisc = clients ? int(ClientField::CodFisc) : int(DatabaseField::CodFisc);
+    const int partitaIva = clients ? int(ClientField::PartitaIva) : int(DatabaseField::PartitaIva);
+    const int indirizzo =
+        clients ? int(ClientField::IndirizzoRes) : int(DatabaseField::IndirizzoRes);
+    if (field == cliente)
+        return list({"Cognome e nome", "Cognome e nome Cliente", "Nome e cognome", "Nominativo",
+                     "Cliente", "Ragione sociale"});
+    if (field == email)
+        return list({"Email", "Mail", "Posta elettronica", "Indirizzo e-mail"});
+    if (field == codFisc)
+        return list({"CF", "C.F.", "Cod. fiscale", "Cod. fisc."});
+    if (field == partitaIva)
+        return list({"P. IVA", "P.IVA", "PIVA", "Partita I.V.A."});
+    if (field == indirizzo)
+        return list({"Indirizzo", "Via", "Via e numero civico", "Indirizzo di residenza"});
+    if (!clients)
+        return {};
+    namespace C = ClientField;
+    switch (field) {
+    case C::DataNasc:
+        return list({"Data nascita", "Nato il", "Nata il"});
+    case C::TelCasa:
+        return list({"Telefono", "Tel.", "Telefono casa", "Telefono abitazione"});
+    case C::TelUff:
+        return list({"Telefono ufficio", "Tel. lavoro", "Telefono lavoro"});
+    case C::TelCel:
+        return list({"Cellulare", "Cell.", "Telefono cellulare", "Mobile"});
+    case C::Note:
+        return list({"Annotazioni", "Osservazioni"});
+    default:
+        return {};
+    }
+}
+
 void storeValue(Record &record, int field, QStringView value, Stored &stored) {
     const QString trimmed = text::trimmed(value);
     const QByteArray bytes = text::encode1252(trimmed);
@@ -89,6 +137,7 @@ Plan::Plan(const spreadsheet::Sheet &sheet, const AppFolder &folder) : m_sheet(s
             }
         }
         t.flag = (sheet.layout == &databaseLayout && c.field == DatabaseField::Segnala);
+        t.aliases << commonTitles(sheet, c.field);
         m_targets.push_back(t);
     }
     if (sheet.layout == &clientLayout) {
@@ -98,8 +147,11 @@ Plan::Plan(const spreadsheet::Sheet &sheet, const AppFolder &folder) : m_sheet(s
             m_targets.push_back(Target{QString::fromUtf8(title), aliases, field, -1, flag});
         };
         extra("Provincia di nascita", {QStringLiteral("Prov. di nascita")}, C::ProvNasc);
-        extra("Provincia di residenza", {QStringLiteral("Prov. di residenza")}, C::ProvRes);
-        extra("CAP", {QStringLiteral("CAP di residenza")}, C::CapRes);
+        extra("Provincia di residenza",
+              {QStringLiteral("Prov. di residenza"), QStringLiteral("Provincia"),
+               QStringLiteral("Prov.")},
+              C::ProvRes);
+        extra("CAP", {QStringLiteral("CAP di residenza"), QStringLiteral("C.A.P.")}, C::CapRes);
         extra("Sesso", {}, C::Sesso);
         extra("Da ricontattare", {QStringLiteral("Ricontattare")}, C::Ricontatta, true);
     }

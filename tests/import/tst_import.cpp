@@ -201,6 +201,15 @@ void TestImport::mapping_data() {
                       " ; ; \nMI;ok;\xC5\x81\n")
         << true << Rows{{"RO", "RSSMRA80A01H501U", u"€??"_qs}, {"MI", "ok", "?"}}
         << QList<int>{D::ProvRes, D::CodFisc, D::Campo01} << 2LL << 2LL;
+    QTest::newRow("clients: common titles of other programs")
+        << true
+        << QByteArray("Cognome e nome;Cellulare;Email;P.IVA;Provincia;Via;Comune\n"
+                      "Bianchi Ugo;333 1;u@b.it;01234567890;TO;Via Po 1;Torino\n")
+        << true
+        << Rows{{"Bianchi Ugo", "333 1", "u@b.it", "01234567890", "TO", "Via Po 1", ""}}
+        << QList<int>{C::Cliente, C::TelCel, C::Email, C::PartitaIva, C::ProvRes,
+                      C::IndirizzoRes, C::ComuneRes}
+        << 0LL << 0LL;
     QTest::newRow("clients: joined town and province split; extra fields")
         << true
         << QByteArray("Comune di residenza;Comune di nascita;CAP;Da ricontattare;Sesso\n"
