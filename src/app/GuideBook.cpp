@@ -1,6 +1,9 @@
 #include "GuideBook.h"
 
+#include "KeyboardGuide.h"
 #include "StartGuide.h"
+#include "backup/BackupGuide.h"
+#include "import/ImportGuide.h"
 #include "kit/WindowKit.h"
 #include "storage/StorageError.h"
 #include "storage/WholeFile.h"
@@ -23,7 +26,8 @@
 #endif
 
 QList<GuideTopic> guideBookTopics() {
-    // One line per window with a guide button.
+    // One line per window with a guide button, then the chapters of the
+    // work that has no window of its own.
     return {
         startGuide(),
         databaseGuide(),
@@ -31,6 +35,10 @@ QList<GuideTopic> guideBookTopics() {
         databaseExportGuide(),
         clientsExportGuide(),
         settingsGuide(),
+        importGuide(),
+        vcardGuide(),
+        backupGuide(),
+        keyboardGuide(),
     };
 }
 

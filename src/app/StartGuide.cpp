@@ -64,10 +64,11 @@ GuideTopic startGuide() {
                 ".XLS, leggibile anche da altri programmi per l'ufficio; le singole schede si "
                 "visualizzano in anteprima o si stampano."),
             QStringLiteral(
-                "Tutti i dati sono conservati in file nella cartella del programma: per fare "
-                "una copia di sicurezza basta copiare questa cartella su una chiavetta USB, e "
-                "copiandola su un altro computer si trasferiscono insieme il programma, i dati e "
-                "le cartelle delle schede."),
+                "Tutti i dati sono conservati in file nella cartella del programma. Per fare "
+                "una copia di sicurezza si usa il pulsante \"Copia di sicurezza\" del menu delle "
+                "impostazioni, e per riportare i dati su questo o su un altro computer il "
+                "pulsante \"Ripristina copia di sicurezza\" (capitolo \"Copia di sicurezza e "
+                "ripristino\")."),
             QStringLiteral(
                 "Per avere un secondo archivio sullo stesso computer basta duplicare la cartella "
                 "del programma dandole un nome significativo (un collegamento sul desktop al suo "

@@ -42,9 +42,11 @@ GuideTopic databaseGuide() {
             QStringLiteral("La scheda corrente si può visualizzare in anteprima o stampare, con o "
                            "senza la sua foto."),
             QStringLiteral("I dati di testo delle schede sono conservati in un unico file nella "
-                           "cartella del programma: copiare la cartella su una penna USB ne "
-                           "costituisce la copia di sicurezza, e copiarla su un altro computer vi "
-                           "trasferisce insieme programma, dati e cartelle delle schede."),
+                           "cartella del programma. Per la copia di sicurezza si usa il pulsante "
+                           "\"Copia di sicurezza\" del menu delle impostazioni, che salva e "
+                           "verifica in un unico file tutti i dati, foto, allegati e cartelle "
+                           "delle schede compresi (capitolo \"Copia di sicurezza e "
+                           "ripristino\")."),
         },
     };
 }

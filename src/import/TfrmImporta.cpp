@@ -1,7 +1,12 @@
 #include "TfrmImporta.h"
 
+#include "ImportGuide.h"
 #include "import/TableReader.h"
 #include "kit/Desktop.h"
+#include "kit/FixedWindow.h"
+#include "kit/Shell.h"
+#include "kit/Shortcuts.h"
+#include "kit/Theme.h"
 #include "kit/WindowKit.h"
 #include "storage/StorageError.h"
 
@@ -45,9 +50,12 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
     setWindowTitle(&sheet == &spreadsheet::clientSheet
                        ? QStringLiteral("Importa nell'anagrafica clienti")
                        : QStringLiteral("Importa nell'archivio"));
+    makeFixedWindow(this, QSize(900, 620));
+    setStyleSheet(theme::importWindow());
     m_plan.setFirstRow(import::firstRowOf(file));
 
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(14, 10, 14, 12);
     lblFile = new QLabel(QStringLiteral("File: %1").arg(QFileInfo(file).fileName()), this);
     lblFile->setObjectName(QStringLiteral("lblFile"));
     chkIntestazione =
@@ -81,13 +89,21 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
     grdAnteprima = new QTableWidget(this);
     grdAnteprima->setObjectName(QStringLiteral("grdAnteprima"));
     grdAnteprima->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Each column as wide as its field's title, or its longest value shown.
+    grdAnteprima->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grdAnteprima->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lblConteggio = new QLabel(this);
     lblConteggio->setObjectName(QStringLiteral("lblConteggio"));
     lblConteggio->setWordWrap(true);
 
     cmdImporta = new CommandButton(QStringLiteral("cmdImporta"), QStringLiteral("Importa"), this);
     cmdAnnulla = new CommandButton(QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"), this);
+    cmdGuida = new CommandButton(QStringLiteral("cmdGuida"), QStringLiteral("Guida"), this,
+                                 QStringLiteral("guida"));
+    cmdGuida->setToolTip(QStringLiteral("Visualizza la pagina della guida sull'importazione."));
+    bindKeys(cmdGuida, QKeySequence(Qt::Key_F1));
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdGuida);
     buttons->addStretch();
     buttons->addWidget(cmdImporta);
     buttons->addWidget(cmdAnnulla);
@@ -99,7 +115,6 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
     layout->addWidget(grdAnteprima, 3);
     layout->addWidget(lblConteggio);
     layout->addLayout(buttons);
-    resize(900, 640);
 
     connect(chkIntestazione, &QCheckBox::toggled, this, [this](bool on) {
         m_plan.setHasHeader(on);
@@ -107,6 +122,8 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
     });
     connect(cmdImporta, &QPushButton::clicked, this, &TfrmImporta::cmdImportaClick);
     connect(cmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdGuida, &QPushButton::clicked, this,
+            [this] { shell().showGuide(this, importGuide()); });
     refresh();
 }
 

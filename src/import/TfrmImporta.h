@@ -31,6 +31,7 @@ class TfrmImporta : public QDialog {
     QLabel *lblConteggio;
     CommandButton *cmdImporta;
     CommandButton *cmdAnnulla;
+    CommandButton *cmdGuida;
     std::vector<QComboBox *> cboCampo; // one per column of the file
 
     // Rows appended by the last successful import.

@@ -233,6 +233,20 @@ QString exportWindow() {
         " font-weight: bold; }");
 }
 
+QString importWindow() {
+    return QStringLiteral(
+        "TfrmImporta { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+        " stop:0 #e9f0f8, stop:1 #c4d5e8); }"
+        "QLabel { color: " TITLE_INK "; }"
+        "QLabel#lblFile { font-weight: bold; }"
+        "QTableWidget { background: white; alternate-background-color: #eef3f9;"
+        " color: black; gridline-color: #c8d3e0; border: 1px solid #7f95ae;"
+        " selection-background-color: " BLUE "; selection-color: white; }"
+        "QHeaderView::section { background: #dfe7f1; color: " TITLE_INK "; border: none;"
+        " border-right: 1px solid #b8c6d8; border-bottom: 1px solid #b8c6d8; padding: 2px 6px;"
+        " font-weight: bold; }");
+}
+
 QString zoomWindow() {
     return QStringLiteral("TfrmZoom { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
                           " stop:0 #4682b4, stop:1 #ffffff); }");

@@ -46,6 +46,7 @@ QString databaseWorkspace();
 QString clientWorkspace();
 QString listWindow();
 QString exportWindow();
+QString importWindow();
 QString zoomWindow();
 QString startWindow();
 QString infoWindow();

@@ -1,4 +1,5 @@
 #include "support/AppFixture.h"
+#include "import/TfrmImporta.h"
 #include "app/GuideBook.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmGuida.h"
@@ -44,6 +45,10 @@ void TestGuideBook::holdsTheWindowsTopics() {
     QTest::mouseClick(app.windows->frmExpDatabase->cmdGuida, Qt::LeftButton);
     QTest::mouseClick(app.windows->frmExpClienti->cmdGuida, Qt::LeftButton);
     app.windows->frmMenuImpostazioni->imgGuidaClick();
+    QVERIFY(app.write(QStringLiteral("t.csv"), "Campo 1\nuno\n"));
+    TfrmImporta import(nullptr, app.windows->folder, spreadsheet::databaseSheet,
+                       app.path(QStringLiteral("t.csv")));
+    QTest::mouseClick(import.cmdGuida, Qt::LeftButton);
 
     QCOMPARE(titles, (QStringList{QStringLiteral("Uno sguardo ad Cartavera."),
                                   QStringLiteral("Gestione Database."),
@@ -52,10 +57,18 @@ void TestGuideBook::holdsTheWindowsTopics() {
                                   QStringLiteral("Esportazione archivio Clienti in Microsoft "
                                                  "Excel."),
                                   QStringLiteral("Impostazioni schermata di avvio e campi di "
-                                                 "testo.")}));
+                                                 "testo."),
+                                  QStringLiteral("Importazione da file CSV o foglio di "
+                                                 "calcolo.")}));
+    // Then the chapters of what has no window of its own.
     const QList<GuideTopic> topics = guideBookTopics();
-    QCOMPARE(topics.size(), titles.size());
-    for (qsizetype i = 0; i < topics.size(); ++i) {
+    QStringList rest;
+    for (qsizetype i = titles.size(); i < topics.size(); ++i)
+        rest << topics[i].title;
+    QCOMPARE(rest, (QStringList{QStringLiteral("Clienti in formato vCard."),
+                                QStringLiteral("Copia di sicurezza e ripristino."),
+                                QStringLiteral("Uso della tastiera e modifiche non salvate.")}));
+    for (qsizetype i = 0; i < titles.size(); ++i) {
         QCOMPARE(topics[i].title, titles[i]);
         // The window shows the paragraphs with an empty line between two.
         QCOMPARE(topics[i].paragraphs.join(QStringLiteral("\n\n")), texts[i]);
