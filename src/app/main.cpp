@@ -2,10 +2,12 @@
 // loop; the login window is the only one shown at start.
 #include "FolderStart.h"
 #include "Forms.h"
+#include "ScreenFit.h"
 #include "kit/LargeWindow.h"
 #include "kit/ProgramLook.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char **argv) {
     ItalianSystemLocale italian;
@@ -22,13 +24,18 @@ int main(int argc, char **argv) {
     installQtTranslations();
     applyProgramLook();
 
+    // Building the windows reads no file. A screen too small for them starts
+    // the program again at a scale that fits, before it takes the folder.
+    const AppFolder folder(QCoreApplication::applicationDirPath());
+    Forms windows{folder};
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        restartScaled(argv, screenShrink(windows.created(), screen->availableGeometry().size()));
+
     // One program per folder; a change a killed program left half done is
     // put back before anything else reads the folder.
-    const AppFolder folder(QCoreApplication::applicationDirPath());
     FolderLock lock(folder);
     if (!openFolder(folder, lock))
         return 1;
-    Forms windows{folder};
     windows.startUp();
     return QApplication::exec();
 }

@@ -1,4 +1,5 @@
 #include "support/AppFixture.h"
+#include "app/ScreenFit.h"
 #include "app/TfrmAvvio.h"
 #include "app/TfrmCambiaPassword.h"
 #include "app/TfrmPassword.h"
@@ -10,6 +11,7 @@
 #include "settings/TfrmMenuImpostazioni.h"
 
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <QLocale>
 #include <QtTest>
 
@@ -26,6 +28,7 @@ class TestForms : public QObject {
     void waysTheProgramEnds();
     void closingOtherWindowsNeverEnds();
     void escClosesEveryDialog();
+    void windowsShrinkToTheScreen();
 };
 
 void TestForms::startUpBuildsEveryWindowOnce() {
@@ -204,6 +207,30 @@ void TestForms::escClosesEveryDialog() {
                         Qt::Key_Escape);
         QVERIFY2(!dialog->isVisible(), name.constData());
     }
+}
+
+void TestForms::windowsShrinkToTheScreen() {
+    // A fixed dialog needs its size; a large window its least size and room
+    // for the window manager's frame (8 x 36).
+    QDialog dialog;
+    dialog.setFixedSize(600, 400);
+    LargeWindow large;
+    auto *panel = new QWidget;
+    panel->setFixedSize(1000, 700);
+    auto *layout = new QVBoxLayout(&large);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel);
+    const QList<QWidget *> windows{&dialog, &large};
+    QCOMPARE(screenShrink(windows, QSize(1600, 1000)), 1.0);
+    QCOMPARE(screenShrink(windows, QSize(1008, 736)), 1.0);
+    QCOMPARE(screenShrink(windows, QSize(504, 736)), 0.5);  // too narrow
+    QCOMPARE(screenShrink(windows, QSize(1600, 368)), 0.5); // too low
+    QCOMPARE(screenShrink({&dialog}, QSize(300, 400)), 0.5);
+    QCOMPARE(screenShrink(windows, QSize()), 1.0); // no screen: as it is
+
+    // The program's own windows fit a 1024 x 768 screen less its panel.
+    AppFixture app;
+    QVERIFY(screenShrink(app.windows->created(), QSize(1024, 740)) > 0.97);
 }
 
 QTEST_MAIN(TestForms)
