@@ -96,8 +96,10 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
     lblConteggio->setObjectName(QStringLiteral("lblConteggio"));
     lblConteggio->setWordWrap(true);
 
-    cmdImporta = new CommandButton(QStringLiteral("cmdImporta"), QStringLiteral("Importa"), this);
-    cmdAnnulla = new CommandButton(QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"), this);
+    cmdImporta = new CommandButton(QStringLiteral("cmdImporta"), QStringLiteral("Importa"), this,
+                                   QStringLiteral("applica"));
+    cmdAnnulla = new CommandButton(QStringLiteral("cmdAnnulla"), QStringLiteral("Annulla"), this,
+                                   QStringLiteral("annulla"));
     cmdGuida = new CommandButton(QStringLiteral("cmdGuida"), QStringLiteral("Guida"), this,
                                  QStringLiteral("guida"));
     cmdGuida->setToolTip(QStringLiteral("Visualizza la pagina della guida sull'importazione."));
