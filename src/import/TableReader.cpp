@@ -123,24 +123,35 @@ class HtmlReader final : public TableReader {
     HtmlReader(const QString &path, qint64 start, TableEncoding encoding)
         : TableReader(path, start, TableKind::Html, encoding) {}
 
+    // End tags of rows and cells may be left out, as HTML allows: a new row
+    // ends the open row, a new cell the open cell, the table's end both.
     bool next(QStringList &cells) override {
         cells.clear();
-        bool inRow = false;
+        bool inRow = m_rowOpen; // a row whose start tag ended the row before
+        m_rowOpen = false;
         bool inCell = false;
         QByteArray cell;
         for (;;) {
             if (inCell)
                 appendUntil('<', cell);
             int c = get();
-            if (c < 0)
+            if (c < 0) {
+                if (inRow && inCell)
+                    cells << unescaped(cell);
                 return inRow && !cells.isEmpty();
+            }
             if (c != '<')
                 continue;
             const TagName name = readTag();
             const QByteArrayView tag = name.view();
             if (tag == "tr") {
+                if (inRow) {
+                    if (inCell)
+                        cells << unescaped(cell);
+                    m_rowOpen = true;
+                    return true;
+                }
                 inRow = true;
-                cells.clear();
             } else if (tag == "/tr" || tag == "/table") {
                 if (inCell)
                     cells << unescaped(cell);
@@ -162,6 +173,8 @@ class HtmlReader final : public TableReader {
     }
 
   private:
+    bool m_rowOpen = false;
+
     // A tag's name, lower case; longer names than the few the reader knows are
     // cut, which tells them from those all the same.
     struct TagName {
@@ -212,8 +225,12 @@ class HtmlReader final : public TableReader {
         QString out;
         out.reserve(s.size());
         for (qsizetype i = 0; i < s.size(); ++i) {
-            const qsizetype semi = s[i] == u'&' ? s.indexOf(u';', i + 1) : -1;
-            if (semi < 0 || semi - i > 10) {
+            // A reference is at most ten characters to its ";": looking
+            // further would make a cell of many "&" quadratic.
+            const qsizetype near =
+                s[i] == u'&' ? QStringView(s).mid(i + 1, 10).indexOf(u';') : -1;
+            const qsizetype semi = near < 0 ? -1 : i + 1 + near;
+            if (semi < 0) {
                 out.append(s[i]);
                 continue;
             }

@@ -10,6 +10,7 @@
 #include "support/FullDisk.h"
 
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QtTest>
 
 using Rows = QList<QStringList>;
@@ -22,6 +23,9 @@ class TestImport : public QObject {
     void csvTables();
     void largeCsvAcrossChunks();
     void htmlTable();
+    void htmlOmittedEndTags_data();
+    void htmlOmittedEndTags();
+    void htmlReferencesInLinearTime();
     void binarySpreadsheetRefused();
     void mapping_data();
     void mapping();
@@ -151,6 +155,49 @@ void TestImport::htmlTable() {
     const Rows rows = readAll(path("t.xls"));
     QCOMPARE(rows, (Rows{{"Campo 1", "Campo 2"},
                          {u"caffè & tè\r\nriga 2"_qs, u"<x>\u00A0\"A&unknown;"_qs}}));
+}
+
+void TestImport::htmlOmittedEndTags_data() {
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<Rows>("rows");
+    QTest::newRow("no end tag of any row or cell")
+        << QByteArray("<table><tr><td>Campo 1<td>Campo 2<tr><td>a1<td>a2<tr><td>b1<td>b2</table>")
+        << Rows{{"Campo 1", "Campo 2"}, {"a1", "a2"}, {"b1", "b2"}};
+    QTest::newRow("one row's end tag missing")
+        << QByteArray("<table><tr><td>a1</td><td>a2</td><tr><td>b1</td></tr>"
+                      "<tr><td>c1</td></tr></table>")
+        << Rows{{"a1", "a2"}, {"b1"}, {"c1"}};
+    QTest::newRow("cells' end tags missing, rows' present")
+        << QByteArray("<table><tr><th>x<th>y</tr><tr><td>1<td>2</tr></table>")
+        << Rows{{"x", "y"}, {"1", "2"}};
+    QTest::newRow("the last row ended by the end of the file")
+        << QByteArray("<table><tr><td>a<tr><td>b") << Rows{{"a"}, {"b"}};
+}
+
+void TestImport::htmlOmittedEndTags() {
+    QFETCH(QByteArray, table);
+    QFETCH(Rows, rows);
+    QVERIFY(writeFile(path("t.xls"), table));
+    QCOMPARE(readAll(path("t.xls")), rows);
+}
+
+void TestImport::htmlReferencesInLinearTime() {
+    // A cell of "&" with no ";" anywhere: ten times the cell must take far
+    // less than a hundred times as long.
+    const auto timed = [this](int size) -> qint64 {
+        if (!writeFile(path("amp.xls"), "<table><tr><td>" + QByteArray(size, '&') + "</table>"))
+            return -1;
+        QElapsedTimer clock;
+        clock.start();
+        const Rows rows = readAll(path("amp.xls"));
+        const qint64 ns = clock.nsecsElapsed();
+        return rows.value(0).value(0).size() == size ? ns : -1;
+    };
+    timed(20'000); // warm up
+    const qint64 small = timed(40'000);
+    const qint64 large = timed(400'000);
+    QVERIFY(small > 0 && large > 0); // written and read whole
+    QVERIFY2(large < 30 * small, qPrintable(QStringLiteral("%1 ns against %2 ns").arg(large).arg(small)));
 }
 
 void TestImport::binarySpreadsheetRefused() {
