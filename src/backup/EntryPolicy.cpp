@@ -29,8 +29,14 @@ EntryVerdict judgeEntry(const EntryFacts &facts, const QSet<QString> &earlier) {
     const bool folder = name.endsWith(u'/');
     if (folder)
         name.chop(1);
+    if (name.toUtf8().size() > kMostPathBytes)
+        return refused(Refusal::Unsafe,
+                       QStringLiteral("percorso più lungo di %1 byte").arg(kMostPathBytes));
     const QStringList parts = name.split(u'/');
     for (const QString &part : parts) {
+        if (part.toUtf8().size() > kMostPartBytes)
+            return refused(Refusal::Unsafe,
+                           QStringLiteral("nome più lungo di %1 byte").arg(kMostPartBytes));
         if (part == u".." || part == u".")
             return refused(Refusal::Unsafe, QStringLiteral("percorso con \"..\" o \".\""));
         if (part.isEmpty())

@@ -3,7 +3,8 @@
 //
 // An entry is accepted when its name is a relative path inside the data set
 // (no absolute path, no "..", ".", empty part, backslash or control
-// character), it is a plain file or folder of the kind its name says, its
+// character, no part or path longer than a file system takes), it is a plain
+// file or folder of the kind its name says, its
 // name came in no earlier entry, it is not encrypted and its sizes are
 // possible.
 #pragma once
@@ -17,6 +18,12 @@ namespace backup {
 // Deflate cannot shrink data more than about 1032 to 1: an entry that claims
 // more is forged (the classic "zip bomb"), or the archive is damaged.
 inline constexpr qint64 kMostRatio = 1100;
+
+// The longest name of one part of a path (a file system's limit), and of a
+// whole path inside the data set (in UTF-8 bytes): the folder it lands in
+// adds its own path, and the whole must stay within the system's limit.
+inline constexpr qsizetype kMostPartBytes = 255;
+inline constexpr qsizetype kMostPathBytes = 3000;
 
 // What the archive's directory says of one entry.
 struct EntryFacts {

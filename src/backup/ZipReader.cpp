@@ -124,14 +124,19 @@ QList<Entry> listEntries(zip_t *z, const QString &path) {
                                     .arg(kMostBytes >> 30));
         entries.append({verdict.name, verdict.folder, facts.size, quint32(st.crc)});
     }
-    // A file inside a folder of the archive needs that folder to be a folder.
+    // A file inside a folder of the archive needs that folder to be a folder:
+    // no leading part of its name may be the name of a file. Looked up in a
+    // set, so that the check stays linear in the entries.
+    QSet<QStringView> files;
+    files.reserve(entries.size());
     for (const Entry &e : entries)
         if (!e.folder)
-            for (qsizetype slash = e.name.indexOf(u'/'); slash >= 0;
-                 slash = e.name.indexOf(u'/', slash + 1))
-                for (const Entry &f : entries)
-                    if (!f.folder && f.name == e.name.left(slash))
-                        unsafe(e.name, QStringLiteral("sta dentro un file"));
+            files.insert(e.name);
+    for (const Entry &e : entries)
+        for (qsizetype slash = e.name.indexOf(u'/'); slash >= 0;
+             slash = e.name.indexOf(u'/', slash + 1))
+            if (files.contains(QStringView(e.name).left(slash)))
+                unsafe(e.name, QStringLiteral("sta dentro un file"));
     return entries;
 }
 

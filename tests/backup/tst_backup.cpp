@@ -5,6 +5,7 @@
 #include "support/Files.h"
 
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QtTest>
 #include <sys/stat.h>
 #include <zip.h>
@@ -87,6 +88,7 @@ class TestBackup : public QObject {
     void unsafeEntriesAreRefused();
     void entryPolicy_data();
     void entryPolicy();
+    void manyEntriesInLinearTime();
     void archivesThatCannotReplaceTheFolder_data();
     void archivesThatCannotReplaceTheFolder();
     void passwordFileTheArchiveLacksStays();
@@ -215,6 +217,43 @@ void TestBackup::unsafeEntriesAreRefused() {
 
 // What the archive holds against what the folder holds: refused before a
 // byte is written, with the user's own files where they are.
+// A file may not stand where a folder of another entry is; that check and
+// the rest stay linear: ten times the entries must take far less than a
+// hundred times as long.
+void TestBackup::manyEntriesInLinearTime() {
+    QTemporaryDir dir;
+    const auto archive = [&](int count, bool fileAsFolder) {
+        QList<std::pair<QByteArray, QByteArray>> entries;
+        for (int i = 0; i < count; ++i)
+            entries.append(std::pair("Scheda_1/f" + QByteArray::number(i), QByteArray()));
+        if (fileAsFolder)
+            entries.append(std::pair(QByteArray("Scheda_1/f7/dentro"), QByteArray("x")));
+        return craftZip(dir.filePath(QStringLiteral("%1.zip").arg(count)), entries);
+    };
+    const auto timed = [](const QString &path) {
+        QElapsedTimer clock;
+        clock.start();
+        const QList<Entry> entries = checkArchive(path, false);
+        return entries.isEmpty() ? -1 : clock.nsecsElapsed();
+    };
+    const QString small = archive(4'000, false);
+    const QString large = archive(40'000, false);
+    timed(small); // warm up
+    const qint64 smallTime = timed(small);
+    const qint64 largeTime = timed(large);
+    QVERIFY(smallTime > 0 && largeTime > 0);
+    QVERIFY2(largeTime < 30 * smallTime,
+             qPrintable(QStringLiteral("%1 ns against %2 ns").arg(largeTime).arg(smallTime)));
+
+    try {
+        checkArchive(archive(40'000, true), false);
+        QFAIL("a file inside a file was accepted");
+    } catch (const BackupError &e) {
+        QCOMPARE(e.kind(), BackupError::Kind::Unsafe);
+        QVERIFY2(e.message().contains(u"sta dentro un file"), qPrintable(e.message()));
+    }
+}
+
 void TestBackup::archivesThatCannotReplaceTheFolder_data() {
     QTest::addColumn<QByteArray>("name"); // the one entry beside Database.pro, or alone
     QTest::addColumn<bool>("alone");
@@ -330,6 +369,15 @@ void TestBackup::entryPolicy_data() {
                               << "..";
     QTest::newRow("empty part") << "Scheda_1//a" << file << 1LL << 1LL << false << Refusal::Unsafe
                                 << "parte vuota";
+    QTest::newRow("a part of 255 bytes")
+        << "Scheda_1/" + QString(251, u'a') + ".pdf" << file << 1LL << 1LL << false
+        << Refusal::None << "";
+    QTest::newRow("a part of 258 bytes in 132 characters")
+        << "Scheda_1/" + QString(126, u'\u00e8') + "ab.pdf" << file << 1LL << 1LL << false
+        << Refusal::Unsafe << "nome più lungo di 255";
+    QTest::newRow("a path of 5,000 bytes")
+        << "Scheda_1/" + (QString(200, u'a') + u'/').repeated(25) + "x" << file << 1LL << 1LL
+        << false << Refusal::Unsafe << "percorso più lungo di 3000";
     QTest::newRow("control character")
         << "Scheda_1/a\tb" << file << 1LL << 1LL << false << Refusal::Unsafe << "controllo";
     QTest::newRow("unreadable attributes")
