@@ -13,19 +13,66 @@ namespace backup {
 
 using Kind = BackupError::Kind;
 
+QString zipReason(int code) {
+    switch (code) {
+    case ZIP_ER_MULTIDISK:
+        return QStringLiteral("è un archivio diviso su più file");
+    case ZIP_ER_SEEK:
+    case ZIP_ER_TELL:
+        return QStringLiteral("non ci si può spostare all'interno del file");
+    case ZIP_ER_READ:
+        return QStringLiteral("errore di lettura");
+    case ZIP_ER_WRITE:
+        return QStringLiteral("errore di scrittura");
+    case ZIP_ER_TMPOPEN:
+        return QStringLiteral("il file provvisorio non si può creare");
+    case ZIP_ER_RENAME:
+    case ZIP_ER_CLOSE:
+    case ZIP_ER_REMOVE:
+        return QStringLiteral("il file non si può completare");
+    case ZIP_ER_CRC:
+        return QStringLiteral("i dati non corrispondono al loro CRC-32");
+    case ZIP_ER_NOENT:
+        return QStringLiteral("una voce indicata non esiste");
+    case ZIP_ER_EXISTS:
+        return QStringLiteral("un nome compare due volte");
+    case ZIP_ER_OPEN:
+        return QStringLiteral("il file non si può aprire");
+    case ZIP_ER_ZLIB:
+    case ZIP_ER_COMPRESSED_DATA:
+        return QStringLiteral("i dati compressi sono danneggiati");
+    case ZIP_ER_MEMORY:
+        return QStringLiteral("memoria insufficiente");
+    case ZIP_ER_COMPNOTSUPP:
+        return QStringLiteral("usa un metodo di compressione non previsto");
+    case ZIP_ER_EOF:
+        return QStringLiteral("il file finisce prima del previsto");
+    case ZIP_ER_NOZIP:
+        return QStringLiteral("non è un archivio ZIP");
+    case ZIP_ER_INCONS:
+        return QStringLiteral("l'elenco delle voci non concorda con i dati");
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        return QStringLiteral("contiene voci cifrate");
+    default:
+        return QStringLiteral("errore %1 nella lettura dell'archivio").arg(code);
+    }
+}
+
 quint32 readEntry(zip_t *z, zip_uint64_t index, const Entry &entry, const QString &archive,
                   QFile *sink, qint64 &done, const ProgressState &state) {
     zip_file_t *f = zip_fopen_index(z, index, 0);
     if (!f)
         damaged(archive, QStringLiteral("\"%1\" non si può leggere (%2)")
-                             .arg(entry.name, QString::fromLocal8Bit(zip_strerror(z))));
+                             .arg(entry.name, zipReason(zip_error_code_zip(zip_get_error(z)))));
     QByteArray chunk(kChunk, Qt::Uninitialized);
     uLong crc = crc32(0, nullptr, 0);
     qint64 size = 0;
     for (;;) {
         const zip_int64_t got = zip_fread(f, chunk.data(), zip_uint64_t(chunk.size()));
         if (got < 0) {
-            const QString why = QString::fromLocal8Bit(zip_file_strerror(f));
+            const QString why = zipReason(zip_error_code_zip(zip_file_get_error(f)));
             zip_fclose(f);
             damaged(archive, QStringLiteral("\"%1\": %2").arg(entry.name, why));
         }
@@ -67,10 +114,7 @@ Zip openArchive(const QString &path) {
     Zip zip;
     zip.z = zip_open(encoded(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
     if (!zip.z) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, code);
-        const QString why = QString::fromLocal8Bit(zip_error_strerror(&error));
-        zip_error_fini(&error);
+        const QString why = zipReason(code);
         if (code == ZIP_ER_OPEN || code == ZIP_ER_READ || code == ZIP_ER_MEMORY)
             cannotRead(path);
         damaged(path, why);

@@ -17,6 +17,9 @@ namespace backup {
 inline constexpr qint64 kMostBytes = qint64(64) << 30;
 inline constexpr qint64 kMostEntries = 2'000'000;
 
+// A libzip error code in the user's words.
+QString zipReason(int code);
+
 // The open archive, closed (discarding changes) when it goes out of scope.
 struct Zip {
     zip_t *z = nullptr;
@@ -27,7 +30,7 @@ struct Zip {
         if (z)
             zip_discard(z);
     }
-    QString error() const { return QString::fromLocal8Bit(zip_strerror(z)); }
+    QString error() const { return zipReason(zip_error_code_zip(zip_get_error(z))); }
 };
 
 // Where a long run stands, for the progress callback and a cancel.

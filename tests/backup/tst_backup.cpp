@@ -95,6 +95,8 @@ class TestBackup : public QObject {
     void leftoversOfKilledBackupsGo();
     void damagedArchiveChangesNothing_data();
     void damagedArchiveChangesNothing();
+    void libraryErrorsInItalian_data();
+    void libraryErrorsInItalian();
     void readBackCatchesACorruptedWrite();
     void cancelLeavesNothing();
     void failedMoveIsUndone();
@@ -470,6 +472,51 @@ void TestBackup::damagedArchiveChangesNothing() {
         QVERIFY2(e.message().contains("nessun dato"), qPrintable(e.message()));
     }
     QCOMPARE(folderSnapshot(app), before);
+}
+
+void TestBackup::libraryErrorsInItalian_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("not an archive") << "text" << "non è un archivio ZIP";
+    QTest::newRow("cut short") << "truncate" << "non è un archivio ZIP";
+    QTest::newRow("a name twice") << "twice" << "un nome compare due volte";
+    QTest::newRow("a flipped byte") << "flip" << "CRC-32";
+    QTest::newRow("a directory that disagrees with the data") << "central" << "non concorda con i dati";
+}
+
+// What the ZIP library reports reaches the user in Italian, never in the
+// library's English.
+void TestBackup::libraryErrorsInItalian() {
+    QFETCH(QString, damage);
+    QFETCH(QString, said);
+    QTemporaryDir tmp;
+    const QString zipPath = craftZip(
+        tmp.filePath(QStringLiteral("copia.zip")),
+        {{"Database.pro", QByteArray(4000, 'd')}, {"Scheda_1/a", "BM1"}, {"Scheda_1/b", "BM2"}});
+    QByteArray bytes = readFile(zipPath);
+    if (damage == u"text") {
+        bytes = QByteArray("una lettera, non un archivio\n").repeated(20);
+    } else if (damage == u"truncate") {
+        bytes.chop(30);
+    } else if (damage == u"twice") {
+        bytes.replace("Scheda_1/b", "Scheda_1/a");
+    } else if (damage == u"flip") {
+        bytes[bytes.indexOf("BM1")] = 'X';
+    } else {
+        // The central directory's size of Database.pro no longer matches.
+        const qsizetype central = bytes.indexOf("PK\x01\x02");
+        QVERIFY(central > 0);
+        bytes[central + 24] = char(bytes[central + 24] ^ 0x10);
+    }
+    QVERIFY(writeFile(zipPath, bytes));
+    try {
+        checkArchive(zipPath, true);
+        QFAIL("accepted");
+    } catch (const BackupError &e) {
+        QVERIFY2(e.message().contains(said), qPrintable(e.message()));
+        for (const char *english : {"rchive", "rror", "exists", "nconsistent", "Not ", "File "})
+            QVERIFY2(!e.message().contains(QLatin1String(english)), qPrintable(e.message()));
+    }
 }
 
 void TestBackup::readBackCatchesACorruptedWrite() {
