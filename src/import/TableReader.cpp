@@ -5,6 +5,7 @@
 #include "storage/TextRules.h"
 
 #include <QByteArrayView>
+#include <algorithm>
 #include <cstring>
 
 namespace import {
@@ -94,26 +95,26 @@ class CsvReader final : public TableReader {
                             break;
                         get();
                     }
-                    field.append(char(c));
+                    addByte(field, c);
                 }
                 if (c < 0) {
-                    cells << decode(field);
+                    addCell(cells, decode(field));
                     return;
                 }
                 continue;
             }
             if (c == m_separator) {
-                cells << decode(field);
+                addCell(cells, decode(field));
                 field.clear();
                 continue;
             }
             if (c < 0 || c == '\n' || c == '\r') {
                 if (c == '\r' && peek() == '\n')
                     get();
-                cells << decode(field);
+                addCell(cells, decode(field));
                 return;
             }
-            field.append(char(c));
+            addByte(field, c);
         }
     }
 };
@@ -137,7 +138,7 @@ class HtmlReader final : public TableReader {
             int c = get();
             if (c < 0) {
                 if (inRow && inCell)
-                    cells << unescaped(cell);
+                    addCell(cells, unescaped(cell));
                 return inRow && !cells.isEmpty();
             }
             if (c != '<')
@@ -147,27 +148,28 @@ class HtmlReader final : public TableReader {
             if (tag == "tr") {
                 if (inRow) {
                     if (inCell)
-                        cells << unescaped(cell);
+                        addCell(cells, unescaped(cell));
                     m_rowOpen = true;
                     return true;
                 }
                 inRow = true;
             } else if (tag == "/tr" || tag == "/table") {
                 if (inCell)
-                    cells << unescaped(cell);
+                    addCell(cells, unescaped(cell));
                 inCell = false;
                 if (inRow)
                     return true;
             } else if (inRow && (tag == "td" || tag == "th")) {
                 if (inCell)
-                    cells << unescaped(cell);
+                    addCell(cells, unescaped(cell));
                 inCell = true;
                 cell.clear();
             } else if (inCell && (tag == "/td" || tag == "/th")) {
-                cells << unescaped(cell);
+                addCell(cells, unescaped(cell));
                 inCell = false;
             } else if (inCell && tag == "br") {
-                cell.append("\r\n");
+                addByte(cell, '\r');
+                addByte(cell, '\n');
             }
         }
     }
@@ -316,11 +318,19 @@ void TableReader::appendUntil(char stop, QByteArray &into) {
         const char *from = m_chunk.constData() + m_pos;
         const void *hit = std::memchr(from, stop, size_t(m_end - m_pos));
         const qsizetype run = hit ? static_cast<const char *>(hit) - from : m_end - m_pos;
-        into.append(from, run);
+        into.append(from, std::min(run, std::max<qsizetype>(0, kMostCellBytes - into.size())));
         m_pos += run;
         if (hit)
             return;
     }
+}
+
+void TableReader::addCell(QStringList &cells, const QString &cell) {
+    if (cells.size() >= kMostColumns)
+        throw FormatError(QStringLiteral("Il file contiene righe di più di %1 colonne: non è una "
+                                         "tabella che si possa importare.")
+                              .arg(kMostColumns));
+    cells << cell;
 }
 
 QString TableReader::decode(const QByteArray &bytes) const {

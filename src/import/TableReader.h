@@ -33,6 +33,12 @@ class FormatError : public MessageError {
     using MessageError::MessageError;
 };
 
+// A table has at most this many columns: a row with more is refused. A cell
+// keeps at most this many bytes (a field holds far fewer): the rest is
+// skipped, and the value counts as cut when stored.
+inline constexpr qsizetype kMostColumns = 1000;
+inline constexpr qsizetype kMostCellBytes = 64 * 1024;
+
 enum class TableKind { Csv, Html };
 enum class TableEncoding { Utf8, Windows1252 };
 
@@ -65,8 +71,15 @@ class TableReader {
         return static_cast<unsigned char>(m_chunk[m_pos]);
     }
     // Appends to `into` the bytes before the next `stop` (or to the end of the
-    // file) and leaves `stop` unread.
+    // file), no more than kMostCellBytes in all, and leaves `stop` unread.
     void appendUntil(char stop, QByteArray &into);
+    // Adds a byte to a cell, unless the cell is full.
+    static void addByte(QByteArray &cell, int c) {
+        if (cell.size() < kMostCellBytes)
+            cell.append(char(c));
+    }
+    // Adds a cell to a row; raises FormatError past kMostColumns.
+    static void addCell(QStringList &cells, const QString &cell);
     QString decode(const QByteArray &bytes) const;
 
     TableKind m_kind;

@@ -31,6 +31,9 @@ const QString kNotWritten = QStringLiteral(
     "Attenzione: non è stato possibile aggiungere le schede all'archivio, che è rimasto com'era."
     "\n\nAccertarsi che il disco non sia pieno e di possedere i privilegi di scrittura nella "
     "cartella del programma.");
+// Memory ran out while reading: the file is far larger than any table of cards.
+const QString kTooLarge = QStringLiteral(
+    "Attenzione: il file è troppo grande per essere importato; l'archivio è rimasto com'era.");
 const QString kCancelled =
     QStringLiteral("Importazione annullata: l'archivio è rimasto com'era.");
 const QString kNothing = QStringLiteral("Il file non contiene righe da importare.");
@@ -171,6 +174,8 @@ void TfrmImporta::refreshOrWarn() {
         warn(this, Desktop::Kind::Error, kUnreadable);
     } catch (const import::FormatError &e) {
         warn(this, Desktop::Kind::Error, e.message());
+    } catch (const std::bad_alloc &) {
+        warn(this, Desktop::Kind::Error, kTooLarge);
     }
 }
 
@@ -199,6 +204,8 @@ void TfrmImporta::cmdImportaClick() {
         return warn(this, Desktop::Kind::Error, e.message());
     } catch (const StorageError &) {
         return warn(this, Desktop::Kind::Error, kNotWritten);
+    } catch (const std::bad_alloc &) {
+        return warn(this, Desktop::Kind::Error, kTooLarge);
     }
     if (!finished)
         return warn(this, Desktop::Kind::Information, kCancelled);
@@ -226,6 +233,8 @@ qint64 importFromWindow(QWidget *parent, const AppFolder &folder,
         desktop.message(parent, Desktop::Kind::Error, e.message());
     } catch (const StorageError &) {
         desktop.message(parent, Desktop::Kind::Error, kUnreadable);
+    } catch (const std::bad_alloc &) {
+        desktop.message(parent, Desktop::Kind::Error, kTooLarge);
     }
     return 0;
 }

@@ -330,6 +330,16 @@ qint64 exportRegistry(const AppFolder &folder, const QString &path) {
     return count;
 }
 
+namespace {
+// True when no field holds a text (the recontact flag, always set, aside).
+bool blankClient(const ClientRecord &client) {
+    for (int f = 0; f < ClientField::Count; ++f)
+        if (f != ClientField::Ricontatta && !client.text(f).isEmpty())
+            return false;
+    return true;
+}
+} // namespace
+
 QList<ClientRecord> read(const QByteArray &bytes, import::Counts &counts) {
     QList<ClientRecord> out;
     CardBuilder card(counts);
@@ -340,7 +350,13 @@ QList<ClientRecord> read(const QByteArray &bytes, import::Counts &counts) {
             card.begin();
             inside = true;
         } else if (p.name == "END" && inside) {
-            out << card.end();
+            // A card with nothing in it is skipped, as a blank row of a table.
+            const ClientRecord client = card.end();
+            if (blankClient(client)) {
+                --counts.rows; // counted by end() as a card to store
+                ++counts.blankRows;
+            } else
+                out << client;
             inside = false;
         } else if (inside) {
             card.take(p);

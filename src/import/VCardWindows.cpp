@@ -90,6 +90,11 @@ qint64 importVCardFromWindow(QWidget *parent, const AppFolder &folder) {
     } catch (const StorageError &) {
         desktop.message(parent, Desktop::Kind::Error, kUnreadable);
         return 0;
+    } catch (const std::bad_alloc &) {
+        desktop.message(parent, Desktop::Kind::Error,
+                        QStringLiteral("Attenzione: il file è troppo grande per essere importato; "
+                                       "l'anagrafica è rimasta com'era."));
+        return 0;
     }
     if (clients.isEmpty()) {
         desktop.message(parent, Desktop::Kind::Warning,
@@ -101,6 +106,9 @@ qint64 importVCardFromWindow(QWidget *parent, const AppFolder &folder) {
     if (counts.cutValues > 0)
         question += QStringLiteral("\n\n%1 valori saranno troncati alla lunghezza del campo.")
                         .arg(counts.cutValues);
+    if (counts.blankRows > 0)
+        question += QStringLiteral("\n\n%1 biglietti vuoti saranno tralasciati.")
+                        .arg(counts.blankRows);
     if (desktop.message(parent, Desktop::Kind::Confirmation, question) != Desktop::Answer::Yes)
         return 0;
     try {

@@ -240,9 +240,9 @@ void TestBackup::manyEntriesInLinearTime() {
     };
     const QString small = archive(4'000, false);
     const QString large = archive(40'000, false);
-    timed(small); // warm up
-    const qint64 smallTime = timed(small);
-    const qint64 largeTime = timed(large);
+    // The best of two runs, so that a pause of the machine counts for nothing.
+    const qint64 smallTime = std::min(timed(small), timed(small));
+    const qint64 largeTime = std::min(timed(large), timed(large));
     QVERIFY(smallTime > 0 && largeTime > 0);
     QVERIFY2(largeTime < 30 * smallTime,
              qPrintable(QStringLiteral("%1 ns against %2 ns").arg(largeTime).arg(smallTime)));

@@ -137,6 +137,7 @@ void TestVCard::readsAddressBookCards() {
         "ADR;TYPE=home:;Int. 4;Via Roma 1;Bologna;BO;40100;Italia\nBDAY:19800131\n"
         "NOTE:" + QByteArray(300, 'n') + "\nX-UNKNOWN:zzz\n"
         "X-CARTAVERA-CODICE-FISCALE:RSSMRA80A71A944\n\tK\nEND:VCARD\n"
+        "BEGIN:VCARD\nVERSION:3.0\nEND:VCARD\nBEGIN:VCARD\nEND:VCARD\n" // empty: skipped
         "BEGIN:VCARD\nVERSION:3.0\nFN:Solo Nome\nEND:VCARD\n";
     import::Counts counts;
     const QList<ClientRecord> cards = vcard::read(bytes, counts);
@@ -158,6 +159,7 @@ void TestVCard::readsAddressBookCards() {
     QCOMPARE(cards[1].text(C::Cliente), QStringLiteral("Solo Nome"));
     QCOMPARE(counts.rows, 2);
     QCOMPARE(counts.cutValues, 1);
+    QCOMPARE(counts.blankRows, 2);
 }
 
 void TestVCard::registryToOneFile() {
