@@ -25,17 +25,6 @@ using dataset::restoreRank;
 QList<Entry> checkRestore(const AppFolder &folder, const QString &path, bool readAll,
                           const Progress &progress) {
     const QList<Entry> entries = checkArchive(path, readAll, progress);
-    // A backup of this program holds at least one of the archives: an archive
-    // without either would replace every card and client with nothing.
-    const bool archives = std::any_of(entries.begin(), entries.end(), [](const Entry &e) {
-        return e.name == QLatin1String(dataset::kDatabaseFile) ||
-               e.name == QLatin1String(dataset::kClientFile);
-    });
-    if (!archives)
-        raise(Kind::Unsafe, QStringLiteral("l'archivio non contiene né %1 né %2: non è una copia "
-                                           "di sicurezza di Cartavera")
-                                .arg(QLatin1String(dataset::kDatabaseFile),
-                                     QLatin1String(dataset::kClientFile)));
     // A name of the data set taken in the folder by something else (a file
     // named like a card folder, a folder named like a photo, a link) is the
     // user's and is never moved or deleted: the restore does not start.

@@ -3,9 +3,11 @@
 #include "EntryPolicy.h"
 #include "Failures.h"
 #include "FileSteps.h"
+#include "storage/DataSet.h"
 #include "storage/RegularFile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QSet>
 #include <zlib.h>
 
@@ -206,6 +208,18 @@ QList<Entry> checkArchive(const QString &path, bool readAll, const Progress &pro
     if (entries.isEmpty())
         raise(Kind::Unsafe,
               QStringLiteral("l'archivio %1 non contiene dati di Cartavera").arg(native(path)));
+    // A backup of this program holds at least one of the archives: an archive
+    // without either would replace every card and client with nothing. Told
+    // by every check of an archive alike, the restore's and verifica's.
+    const bool archives = std::any_of(entries.begin(), entries.end(), [](const Entry &e) {
+        return e.name == QLatin1String(dataset::kDatabaseFile) ||
+               e.name == QLatin1String(dataset::kClientFile);
+    });
+    if (!archives)
+        raise(Kind::Unsafe, QStringLiteral("l'archivio non contiene né %1 né %2: non è una copia "
+                                           "di sicurezza di Cartavera")
+                                .arg(QLatin1String(dataset::kDatabaseFile),
+                                     QLatin1String(dataset::kClientFile)));
     if (readAll)
         checkData(zip.z, path, entries, progress);
     return entries;

@@ -95,6 +95,8 @@ class TestBackup : public QObject {
     void leftoversOfKilledBackupsGo();
     void damagedArchiveChangesNothing_data();
     void damagedArchiveChangesNothing();
+    void verificaAndRestoreAgree_data();
+    void verificaAndRestoreAgree();
     void libraryErrorsInItalian_data();
     void libraryErrorsInItalian();
     void readBackCatchesACorruptedWrite();
@@ -225,7 +227,7 @@ void TestBackup::unsafeEntriesAreRefused() {
 void TestBackup::manyEntriesInLinearTime() {
     QTemporaryDir dir;
     const auto archive = [&](int count, bool fileAsFolder) {
-        QList<std::pair<QByteArray, QByteArray>> entries;
+        QList<std::pair<QByteArray, QByteArray>> entries{{"Database.pro", QByteArray()}};
         for (int i = 0; i < count; ++i)
             entries.append(std::pair("Scheda_1/f" + QByteArray::number(i), QByteArray()));
         if (fileAsFolder)
@@ -472,6 +474,52 @@ void TestBackup::damagedArchiveChangesNothing() {
         QVERIFY2(e.message().contains("nessun dato"), qPrintable(e.message()));
     }
     QCOMPARE(folderSnapshot(app), before);
+}
+
+void TestBackup::verificaAndRestoreAgree_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("a card folder's file") << QByteArray("Scheda_3/nota.txt") << true;
+    QTest::newRow("a name of 300 characters") << "Scheda_3/" + QByteArray(300, 'n') << false;
+    QTest::newRow("a path of 5,000 characters")
+        << "Scheda_3/" + (QByteArray(99, 'p') + '/').repeated(50) + "x" << false;
+    QTest::newRow("no archive of cards or clients") << QByteArray() << false;
+}
+
+// What verifica calls whole the restore restores, and what it refuses the
+// restore refuses before it writes anything, its safety copy included.
+void TestBackup::verificaAndRestoreAgree() {
+    QFETCH(QByteArray, name);
+    QFETCH(bool, whole);
+    QTemporaryDir tmp;
+    QList<std::pair<QByteArray, QByteArray>> entries{{"Logo.bmp", "BM"}};
+    if (!name.isEmpty())
+        entries += {{"Clienti.pro", QByteArray()}, {name, "x"}};
+    const QString zipPath = craftZip(tmp.filePath(QStringLiteral("copia.zip")), entries);
+    bool verified = true;
+    try {
+        checkArchive(zipPath, true);
+    } catch (const BackupError &) {
+        verified = false;
+    }
+    QCOMPARE(verified, whole);
+
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    const QString copies = tmp.filePath(QStringLiteral("copie"));
+    QDir().mkpath(app);
+    QDir().mkpath(copies);
+    QVERIFY(writeFile(app + "/Database.pro", "attuale"));
+    bool restored = true;
+    try {
+        restore(AppFolder(app), zipPath, copies);
+    } catch (const BackupError &) {
+        restored = false;
+    }
+    QCOMPARE(restored, whole);
+    if (!whole) {
+        QCOMPARE(QDir(copies).entryList(QDir::Files), QStringList());
+        QCOMPARE(readFile(app + "/Database.pro"), QByteArray("attuale"));
+    }
 }
 
 void TestBackup::libraryErrorsInItalian_data() {
