@@ -247,9 +247,23 @@ bool Plan::fill(const QStringList &cells, Record &record, Counts &counts) const 
         ++counts.blankRows;
         return false;
     }
+    // A card the workspace's "Salva" would refuse is not stored either.
+    if (record.text(requiredField(m_sheet)).isEmpty()) {
+        // Numbered as the table's rows are, the header row included.
+        const qint64 row =
+            counts.rows + counts.blankRows + counts.refusedRows + 1 + (hasHeader() ? 1 : 0);
+        ++counts.refusedRows;
+        if (counts.refusedLines.size() < Counts::kListedRefusals)
+            counts.refusedLines << row;
+        return false;
+    }
     ++counts.rows;
     stored.countInto(counts);
     return true;
+}
+
+int requiredField(const spreadsheet::Sheet &sheet) {
+    return sheet.layout == &clientLayout ? int(ClientField::Cliente) : int(DatabaseField::Campo01);
 }
 
 QStringList firstRowOf(const QString &path) {

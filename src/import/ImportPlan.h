@@ -42,7 +42,17 @@ struct Counts {
     qint64 cutValues = 0;     // values longer than their field
     qint64 replacedValues = 0; // values with characters Windows-1252 cannot hold
     qint64 blankRows = 0;     // rows skipped as blank
+    // Rows skipped because the required field (requiredField()) is empty,
+    // and the first of them, numbered as the table's rows (the header row
+    // included; a CSV file's empty lines are not rows).
+    qint64 refusedRows = 0;
+    QList<qint64> refusedLines;
+    static constexpr qsizetype kListedRefusals = 10;
 };
+
+// The field without which a workspace refuses to save a card: a database
+// card's first field, a client's name.
+int requiredField(const spreadsheet::Sheet &sheet);
 
 // How many stored values were cut to its field or had characters replaced by "?".
 struct Stored {
@@ -84,7 +94,8 @@ class Plan {
     const QStringList &columnTitles() const { return m_titles; }
 
     // Makes `record` (of the sheet's layout) the card of one row; false for a
-    // blank row. Adds what was cut or replaced to `counts`.
+    // blank row and for a row without the required field, each counted.
+    // Adds what was cut or replaced to `counts`.
     bool fill(const QStringList &cells, Record &record, Counts &counts) const;
 
   private:

@@ -162,6 +162,20 @@ void TfrmImporta::refresh() {
                     .arg(m_counts.replacedValues);
     if (m_counts.blankRows > 0)
         text += QStringLiteral(" Righe vuote tralasciate: %1.").arg(m_counts.blankRows);
+    if (m_counts.refusedRows > 0) {
+        QStringList lines;
+        for (qint64 line : m_counts.refusedLines)
+            lines << QString::number(line);
+        if (m_counts.refusedRows > m_counts.refusedLines.size())
+            lines << QStringLiteral("…");
+        text += QStringLiteral(" Righe senza %1, tralasciate: %2 (%3 %4).")
+                    .arg(&m_plan.sheet() == &spreadsheet::clientSheet
+                             ? QStringLiteral("il nome del cliente")
+                             : QStringLiteral("il primo campo"))
+                    .arg(m_counts.refusedRows)
+                    .arg(lines.size() == 1 ? QStringLiteral("riga") : QStringLiteral("righe"),
+                         lines.join(QStringLiteral(", ")));
+    }
     lblConteggio->setText(text);
 }
 

@@ -355,6 +355,10 @@ QList<ClientRecord> read(const QByteArray &bytes, import::Counts &counts) {
             if (blankClient(client)) {
                 --counts.rows; // counted by end() as a card to store
                 ++counts.blankRows;
+            } else if (client.text(ClientField::Cliente).isEmpty()) {
+                // Without a name the workspace would not save it either.
+                --counts.rows;
+                ++counts.refusedRows;
             } else
                 out << client;
             inside = false;

@@ -109,6 +109,9 @@ qint64 importVCardFromWindow(QWidget *parent, const AppFolder &folder) {
     if (counts.blankRows > 0)
         question += QStringLiteral("\n\n%1 biglietti vuoti saranno tralasciati.")
                         .arg(counts.blankRows);
+    if (counts.refusedRows > 0)
+        question += QStringLiteral("\n\n%1 biglietti senza nome saranno tralasciati.")
+                        .arg(counts.refusedRows);
     if (desktop.message(parent, Desktop::Kind::Confirmation, question) != Desktop::Answer::Yes)
         return 0;
     try {

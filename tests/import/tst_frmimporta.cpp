@@ -38,9 +38,10 @@ class TestFrmImporta : public QObject {
 
 namespace {
 
-const QByteArray kCsv = "Cognome e nome;Prov;Sconosciuta\r\n"
-                        "Rossi Mario;ROMA;x\r\n"
-                        "\"Bianchi; Anna\";MI;y\r\n";
+const QByteArray kCsv = "Cognome e nome;Prov;Sconosciuta;Campo 1\r\n"
+                        "Rossi Mario;ROMA;x;uno\r\n"
+                        "\"Bianchi; Anna\";MI;y;due\r\n"
+                        "Verdi Ugo;TO;z;\r\n"; // no first field: not stored
 
 TfrmImporta &windowOf(QDialog &dialog) {
     return static_cast<TfrmImporta &>(dialog);
@@ -58,18 +59,21 @@ void TestFrmImporta::mapPreviewAndImport() {
     desktop.onModal = [&](QDialog &dialog) {
         TfrmImporta &w = windowOf(dialog);
         QVERIFY(w.chkIntestazione->isChecked());
-        QCOMPARE(w.cboCampo.size(), size_t(3));
+        QCOMPARE(w.cboCampo.size(), size_t(4));
         QCOMPARE(w.cboCampo[0]->currentText(), QStringLiteral("Cognome e nome"));
         QCOMPARE(w.cboCampo[1]->currentText(), QStringLiteral("Prov"));
         QCOMPARE(w.cboCampo[2]->currentText(), QStringLiteral("(non importare)"));
+        QCOMPARE(w.cboCampo[3]->currentText(), QStringLiteral("Campo 1"));
         QCOMPARE(w.grdAnteprima->rowCount(), 2);
-        QCOMPARE(w.grdAnteprima->item(0, 1)->text(), QStringLiteral("RO"));
-        QCOMPARE(w.grdAnteprima->item(1, 0)->text(), QStringLiteral("Bianchi; Anna"));
+        QCOMPARE(w.grdAnteprima->item(0, 2)->text(), QStringLiteral("RO"));
+        QCOMPARE(w.grdAnteprima->item(1, 1)->text(), QStringLiteral("Bianchi; Anna"));
         QVERIFY(w.lblConteggio->text().contains(u"troncati: 1"));
+        QVERIFY2(w.lblConteggio->text().contains(u"senza il primo campo, tralasciate: 1 (riga 4)"),
+                 qPrintable(w.lblConteggio->text()));
         // The province column left out: the preview and the count follow.
         w.cboCampo[1]->setFocus();
         QTest::keyClick(w.cboCampo[1], Qt::Key_Home);
-        QCOMPARE(w.grdAnteprima->columnCount(), 1);
+        QCOMPARE(w.grdAnteprima->columnCount(), 2);
         QVERIFY(!w.lblConteggio->text().contains(u"troncati"));
         QTest::mouseClick(w.cmdImporta, Qt::LeftButton);
     };

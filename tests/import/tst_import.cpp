@@ -286,8 +286,8 @@ void TestImport::mapping_data() {
         << 0LL << 0LL;
     QTest::newRow("clients: joined town and province split; extra fields")
         << true
-        << QByteArray("Comune di residenza;Comune di nascita;CAP;Da ricontattare;Sesso\n"
-                      "San Vito Lo Capo TP;Vo;00100;x;F\nReggio Emilia RE;Bolzano BZ;;;M\n")
+        << QByteArray("Comune di residenza;Comune di nascita;CAP;Da ricontattare;Sesso;Cliente\n"
+                      "San Vito Lo Capo TP;Vo;00100;x;F;a\nReggio Emilia RE;Bolzano BZ;;;M;b\n")
         << true
         << Rows{{"San Vito Lo Capo", "TP", "Vo", "", "00100", u"Sì"_qs, "F"},
                 {"Reggio Emilia", "RE", "Bolzano", "BZ", "", "No", "M"}}

@@ -138,6 +138,7 @@ void TestVCard::readsAddressBookCards() {
         "NOTE:" + QByteArray(300, 'n') + "\nX-UNKNOWN:zzz\n"
         "X-CARTAVERA-CODICE-FISCALE:RSSMRA80A71A944\n\tK\nEND:VCARD\n"
         "BEGIN:VCARD\nVERSION:3.0\nEND:VCARD\nBEGIN:VCARD\nEND:VCARD\n" // empty: skipped
+        "BEGIN:VCARD\nTEL:06 1\nEND:VCARD\n" // no name: refused
         "BEGIN:VCARD\nVERSION:3.0\nFN:Solo Nome\nEND:VCARD\n";
     import::Counts counts;
     const QList<ClientRecord> cards = vcard::read(bytes, counts);
@@ -160,6 +161,7 @@ void TestVCard::readsAddressBookCards() {
     QCOMPARE(counts.rows, 2);
     QCOMPARE(counts.cutValues, 1);
     QCOMPARE(counts.blankRows, 2);
+    QCOMPARE(counts.refusedRows, 1);
 }
 
 void TestVCard::registryToOneFile() {
