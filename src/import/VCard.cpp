@@ -69,8 +69,14 @@ QString escaped(const QString &value) {
             out.append(u'\\').append(c);
         else if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
             continue; // the \n that follows writes the break
-        else if (c == u'\n' || c == u'\r')
+        else if (c == u'\n' && i > 0 && value[i - 1] == u'\r')
             out.append(QStringLiteral("\\n"));
+        // A CR or an LF alone, which the standard cannot tell from a line
+        // break, in escapes of this program's own: read back as they were.
+        else if (c == u'\r')
+            out.append(QStringLiteral("\\r"));
+        else if (c == u'\n')
+            out.append(QStringLiteral("\\l"));
         else
             out.append(c);
     }
@@ -100,14 +106,25 @@ struct Property {
     QString value;   // still escaped
 };
 
+// The text an escape stands for: "\n" a line break (CR LF), "\r" and "\l" a
+// CR and an LF alone, any other character itself.
+QString escapedChar(QChar n) {
+    if (n == u'n' || n == u'N')
+        return QStringLiteral("\r\n");
+    if (n == u'r')
+        return QStringLiteral("\r");
+    if (n == u'l')
+        return QStringLiteral("\n");
+    return QString(n);
+}
+
 // The unescaped components of a structured value, split at unescaped ";".
 QStringList components(const QString &value) {
     QStringList parts{QString()};
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
         if (c == u'\\' && i + 1 < value.size()) {
-            const QChar n = value[++i];
-            parts.last().append(n == u'n' || n == u'N' ? QStringLiteral("\r\n") : QString(n));
+            parts.last().append(escapedChar(value[++i]));
         } else if (c == u';') {
             parts << QString();
         } else {
@@ -122,8 +139,7 @@ QString unescaped(const QString &value) {
     out.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
         if (value[i] == u'\\' && i + 1 < value.size()) {
-            const QChar n = value[++i];
-            out.append(n == u'n' || n == u'N' ? QStringLiteral("\r\n") : QString(n));
+            out.append(escapedChar(value[++i]));
         } else {
             out.append(value[i]);
         }
