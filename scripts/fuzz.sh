@@ -3,7 +3,7 @@
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-TARGETS="records ini unscramble checks search export"
+TARGETS="records ini unscramble checks search export table vcard archive"
 
 usage() {
     cat <<USAGE
@@ -21,6 +21,9 @@ TARGET is one of: $TARGETS
   checks      fiscal code, VAT number, credit card, IBAN (first byte picks)
   search      the search passes, their lines and list order on any records
   export      the spreadsheet writer on damaged record bytes, both sheets
+  table       the CSV and HTML table reader: limits, a second reading, a plain CSV split
+  vcard       the vCard reader, and its clients written and read back byte for byte
+  archive     the backup archive check: what it accepts obeys the entry rules
 
 An input that crashes or breaks a check is saved in fuzz/crashes/TARGET/
 (crash-…, leak-…, timeout-…) and the run stops with a non-zero status.
