@@ -7,6 +7,7 @@
 #include "storage/RecordFile.h"
 #include "storage/TextRules.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace import {
@@ -307,24 +308,70 @@ QList<QStringList> preview(const QString &path, const Plan &plan, int count) {
     return rows;
 }
 
-bool survey(const QString &path, const Plan &plan, Counts &counts, const Progress &progress) {
+KnownCards::KnownCards(const Plan &plan, const AppFolder &folder)
+    : m_layout(plan.sheet().layout) {
+    for (int c = 0; c < plan.columnCount(); ++c) {
+        const int t = plan.targetOf(c);
+        if (t < 0)
+            continue;
+        const Target &target = plan.targets()[size_t(t)];
+        m_fields.push_back(target.field);
+        if (target.secondField >= 0)
+            m_fields.push_back(target.secondField);
+    }
+    std::sort(m_fields.begin(), m_fields.end());
+    m_fields.erase(std::unique(m_fields.begin(), m_fields.end()), m_fields.end());
+    if (m_fields.empty())
+        return;
+    RecordScanner archive(*m_layout, folder.file(QString::fromLatin1(m_layout->fileName)));
+    m_keys.reserve(archive.count());
+    while (const char *record = archive.next())
+        m_keys.insert(key(record));
+}
+
+bool KnownCards::contains(const Record &row) const {
+    return !m_keys.isEmpty() && m_keys.contains(key(row.data()));
+}
+
+// Two hashes, with different seeds, of the mapped fields' texts as stored
+// (bytes past a field's text say nothing and are left out).
+std::pair<size_t, size_t> KnownCards::key(const char *record) const {
+    QByteArray bytes;
+    for (int f : m_fields) {
+        const FieldSlot &slot = m_layout->fields[f];
+        const QByteArrayView text = shorttext::raw(record + slot.offset, slot.capacity);
+        bytes.append(char(text.size())).append(text);
+    }
+    return {qHashBits(bytes.constData(), size_t(bytes.size()), 0x9e3779b9),
+            qHashBits(bytes.constData(), size_t(bytes.size()), 0x85ebca6b)};
+}
+
+bool survey(const QString &path, const Plan &plan, Counts &counts, const Progress &progress,
+            const KnownCards &known) {
     counts = {};
     Record record(*plan.sheet().layout);
     return eachRow(path, plan, progress, [&](const QStringList &cells) {
-        plan.fill(cells, record, counts);
+        if (plan.fill(cells, record, counts) && known.contains(record))
+            ++counts.duplicateRows;
         return true;
     });
 }
 
 bool append(const QString &path, const Plan &plan, const AppFolder &folder, Counts &counts,
-            const Progress &progress) {
+            const Progress &progress, const KnownCards &skip) {
     counts = {};
     const RecordLayout &layout = *plan.sheet().layout;
     RecordAppend target(layout, folder.file(QString::fromLatin1(layout.fileName)));
     Record record(layout);
     const bool finished = eachRow(path, plan, progress, [&](const QStringList &cells) {
-        if (plan.fill(cells, record, counts))
+        if (!plan.fill(cells, record, counts))
+            return true;
+        if (skip.contains(record)) {
+            --counts.rows; // counted by fill() as a card to store
+            ++counts.duplicateRows;
+        } else {
             target.add(record);
+        }
         return true;
     });
     if (!finished) {

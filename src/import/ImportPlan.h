@@ -18,6 +18,7 @@
 #include "output/SpreadsheetExport.h"
 #include "storage/AppFolder.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -48,6 +49,9 @@ struct Counts {
     qint64 refusedRows = 0;
     QList<qint64> refusedLines;
     static constexpr qsizetype kListedRefusals = 10;
+    // Rows equal to a card already in the archive (KnownCards): found by
+    // survey(), skipped by append() when asked to.
+    qint64 duplicateRows = 0;
 };
 
 // The field without which a workspace refuses to save a card: a database
@@ -119,14 +123,35 @@ QList<QStringList> preview(const QString &path, const Plan &plan, int count);
 // The targets preview() shows, in its order.
 std::vector<int> previewTargets(const Plan &plan);
 
-// Reads every data row and counts what importing them would store, cut and
-// skip. Returns false when `progress` stopped it.
-bool survey(const QString &path, const Plan &plan, Counts &counts, const Progress &progress = {});
+// The cards already in the plan's archive, each known by the fields the plan
+// fills: a row whose stored values equal a card's in every one of those
+// fields (after the trimming and cutting of any stored value) repeats it.
+// Built empty, it knows no card.
+class KnownCards {
+  public:
+    KnownCards() = default;
+    // Reads the archive; raises StorageError when it cannot be read.
+    KnownCards(const Plan &plan, const AppFolder &folder);
+    bool contains(const Record &row) const;
 
-// Appends every data row to the plan's archive in `folder`. When `progress`
-// stops it, or a read or write fails (StorageError, FormatError), the record
-// file is left exactly as it was. Returns false when stopped.
+  private:
+    std::pair<size_t, size_t> key(const char *record) const;
+    const RecordLayout *m_layout = nullptr;
+    std::vector<int> m_fields;
+    QSet<std::pair<size_t, size_t>> m_keys;
+};
+
+// Reads every data row and counts what importing them would store, cut and
+// skip, and which rows repeat a card of `known`. Returns false when
+// `progress` stopped it.
+bool survey(const QString &path, const Plan &plan, Counts &counts, const Progress &progress = {},
+            const KnownCards &known = {});
+
+// Appends every data row to the plan's archive in `folder`, but the rows
+// that repeat a card of `skip`. When `progress` stops it, or a read or write
+// fails (StorageError, FormatError), the record file is left exactly as it
+// was. Returns false when stopped.
 bool append(const QString &path, const Plan &plan, const AppFolder &folder, Counts &counts,
-            const Progress &progress = {});
+            const Progress &progress = {}, const KnownCards &skip = {});
 
 } // namespace import

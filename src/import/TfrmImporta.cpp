@@ -152,7 +152,7 @@ void TfrmImporta::refresh() {
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size(); ++c)
             grdAnteprima->setItem(r, c, new QTableWidgetItem(rows[r][c]));
-    import::survey(m_file, m_plan, m_counts);
+    import::survey(m_file, m_plan, m_counts, {}, import::KnownCards(m_plan, m_folder));
     QString text = QStringLiteral("Schede da aggiungere: %1.").arg(m_counts.rows);
     if (m_counts.cutValues > 0)
         text += QStringLiteral(" Valori troppo lunghi, che saranno troncati: %1.")
@@ -160,6 +160,9 @@ void TfrmImporta::refresh() {
     if (m_counts.replacedValues > 0)
         text += QStringLiteral(" Valori con caratteri non archiviabili, sostituiti da \"?\": %1.")
                     .arg(m_counts.replacedValues);
+    if (m_counts.duplicateRows > 0)
+        text += QStringLiteral(" Righe uguali a schede già in archivio: %1.")
+                    .arg(m_counts.duplicateRows);
     if (m_counts.blankRows > 0)
         text += QStringLiteral(" Righe vuote tralasciate: %1.").arg(m_counts.blankRows);
     if (m_counts.refusedRows > 0) {
@@ -198,7 +201,23 @@ void TfrmImporta::cmdImportaClick() {
         return warn(this, Desktop::Kind::Warning, kNoColumn);
     if (m_counts.rows == 0)
         return warn(this, Desktop::Kind::Warning, kNothing);
-    QString question = QStringLiteral("Aggiungere %1 schede all'archivio?").arg(m_counts.rows);
+    // Rows that repeat a card (the same file imported twice, for one): the
+    // user chooses, and leaving them out is the default.
+    bool skipRepeated = false;
+    if (m_counts.duplicateRows > 0) {
+        skipRepeated =
+            Desktop::current().message(
+                this, Desktop::Kind::Confirmation,
+                QStringLiteral("%1 righe del file sono uguali a schede già presenti in archivio."
+                               "\n\nTralasciarle? (\"No\" le aggiunge comunque.)")
+                    .arg(m_counts.duplicateRows)) == Desktop::Answer::Yes;
+    }
+    const qint64 toAdd = m_counts.rows - (skipRepeated ? m_counts.duplicateRows : 0);
+    if (toAdd == 0)
+        return warn(this, Desktop::Kind::Information,
+                    QStringLiteral("Tutte le righe del file sono già in archivio: nessuna scheda "
+                                   "da aggiungere."));
+    QString question = QStringLiteral("Aggiungere %1 schede all'archivio?").arg(toAdd);
     if (m_counts.cutValues > 0)
         question += QStringLiteral("\n\n%1 valori saranno troncati alla lunghezza del campo.")
                         .arg(m_counts.cutValues);
@@ -212,8 +231,11 @@ void TfrmImporta::cmdImportaClick() {
         const auto progress =
             Desktop::current().progress(this, QStringLiteral("Importazione"),
                                         QStringLiteral("Aggiunta delle schede all'archivio..."));
-        finished = import::append(m_file, m_plan, m_folder, counts,
-                                  [&](qint64 done, qint64 all) { return progress->advance(done, all); });
+        const import::KnownCards repeated =
+            skipRepeated ? import::KnownCards(m_plan, m_folder) : import::KnownCards();
+        finished = import::append(
+            m_file, m_plan, m_folder, counts,
+            [&](qint64 done, qint64 all) { return progress->advance(done, all); }, repeated);
     } catch (const import::FormatError &e) {
         return warn(this, Desktop::Kind::Error, e.message());
     } catch (const StorageError &) {

@@ -28,6 +28,7 @@ class TestFrmImporta : public QObject {
   private slots:
     void mapPreviewAndImport();
     void refusedConfirmationAndBinaryFile();
+    void theSameFileTwice();
     void fullDiskLeavesArchive();
     void cancelledImportLeavesArchive();
     void reachedFromBothWorkspaces();
@@ -93,6 +94,42 @@ void TestFrmImporta::mapPreviewAndImport() {
     QCOMPARE(r.text(DatabaseField::Cliente), QStringLiteral("Bianchi; Anna"));
     QCOMPARE(r.text(DatabaseField::ProvRes), QString());
     QCOMPARE(r.yesNo(DatabaseField::Segnala), false);
+}
+
+// Importing a file again finds its rows already in the archive: the summary
+// says how many, and the user leaves them out (the default) or adds them.
+void TestFrmImporta::theSameFileTwice() {
+    QTemporaryDir dir;
+    const AppFolder folder(dir.path());
+    QVERIFY(writeFile(dir.filePath("clienti.csv"), kCsv));
+    FakeDesktop desktop;
+    QString summary;
+    desktop.onModal = [&](QDialog &dialog) {
+        summary = windowOf(dialog).lblConteggio->text();
+        QTest::mouseClick(windowOf(dialog).cmdImporta, Qt::LeftButton);
+    };
+    const auto importOnce = [&](QList<Answer> answers) {
+        desktop.fileNames << dir.filePath("clienti.csv");
+        desktop.answers.append(answers);
+        desktop.messages.clear();
+        return import::importFromWindow(nullptr, folder, spreadsheet::databaseSheet);
+    };
+    QCOMPARE(importOnce({Answer::Yes}), 2);
+    QVERIFY2(!summary.contains(u"già in archivio"), qPrintable(summary));
+    const QByteArray once = readFile(folder.databaseFile());
+
+    // Again, with a blank more in a value: the same cards. Left out.
+    QVERIFY(writeFile(dir.filePath("clienti.csv"), QByteArray(kCsv).replace("Rossi Mario", " Rossi Mario ")));
+    QCOMPARE(importOnce({Answer::Yes}), 0);
+    QVERIFY2(summary.contains(u"Righe uguali a schede già in archivio: 2."), qPrintable(summary));
+    QVERIFY(desktop.messages[0].text.contains(u"2 righe del file sono uguali"));
+    QVERIFY(desktop.messages.last().text.contains(u"nessuna scheda da aggiungere"));
+    QCOMPARE(readFile(folder.databaseFile()), once);
+
+    // Added all the same when the user says so.
+    QCOMPARE(importOnce({Answer::No, Answer::Yes}), 2);
+    QVERIFY(desktop.messages[1].text.contains(u"Aggiungere 2 schede"));
+    QCOMPARE(readFile(folder.databaseFile()), once + once);
 }
 
 void TestFrmImporta::refusedConfirmationAndBinaryFile() {
