@@ -308,7 +308,7 @@ QList<QStringList> preview(const QString &path, const Plan &plan, int count) {
     return rows;
 }
 
-KnownCards::KnownCards(const Plan &plan, const AppFolder &folder)
+KnownCards::KnownCards(const Plan &plan, const AppFolder &folder, const Progress &progress)
     : m_layout(plan.sheet().layout) {
     for (int c = 0; c < plan.columnCount(); ++c) {
         const int t = plan.targetOf(c);
@@ -325,8 +325,14 @@ KnownCards::KnownCards(const Plan &plan, const AppFolder &folder)
         return;
     RecordScanner archive(*m_layout, folder.file(QString::fromLatin1(m_layout->fileName)));
     m_keys.reserve(archive.count());
-    while (const char *record = archive.next())
+    qint64 read = 0;
+    while (const char *record = archive.next()) {
         m_keys.insert(key(record));
+        if (progress && ++read % 4096 == 0 && !progress(read, archive.count())) {
+            m_complete = false;
+            return;
+        }
+    }
 }
 
 bool KnownCards::contains(const Record &row) const {

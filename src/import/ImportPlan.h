@@ -130,13 +130,17 @@ std::vector<int> previewTargets(const Plan &plan);
 class KnownCards {
   public:
     KnownCards() = default;
-    // Reads the archive; raises StorageError when it cannot be read.
-    KnownCards(const Plan &plan, const AppFolder &folder);
+    // Reads the archive, telling `progress` the cards read; raises
+    // StorageError when it cannot be read. When `progress` stops it, it
+    // knows only part of the archive and complete() is false.
+    KnownCards(const Plan &plan, const AppFolder &folder, const Progress &progress = {});
     bool contains(const Record &row) const;
+    bool complete() const { return m_complete; }
 
   private:
     std::pair<size_t, size_t> key(const char *record) const;
     const RecordLayout *m_layout = nullptr;
+    bool m_complete = true;
     std::vector<int> m_fields;
     QSet<std::pair<size_t, size_t>> m_keys;
 };

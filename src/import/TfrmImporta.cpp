@@ -152,7 +152,15 @@ void TfrmImporta::refresh() {
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size(); ++c)
             grdAnteprima->setItem(r, c, new QTableWidgetItem(rows[r][c]));
-    import::survey(m_file, m_plan, m_counts, {}, import::KnownCards(m_plan, m_folder));
+    // The whole file counted, behind a progress window that shows when the
+    // count takes a while; "Annulla" there gives the import up.
+    const auto window = Desktop::current().progress(
+        this, QStringLiteral("Lettura del file"), QStringLiteral("Conteggio delle righe da importare..."));
+    if (!import::survey(m_file, m_plan, m_counts,
+                        [&](qint64 done, qint64 all) { return window->advance(done, all); })) {
+        m_abandoned = true;
+        return;
+    }
     QString text = QStringLiteral("Schede da aggiungere: %1.").arg(m_counts.rows);
     if (m_counts.cutValues > 0)
         text += QStringLiteral(" Valori troppo lunghi, che saranno troncati: %1.")
@@ -160,9 +168,6 @@ void TfrmImporta::refresh() {
     if (m_counts.replacedValues > 0)
         text += QStringLiteral(" Valori con caratteri non archiviabili, sostituiti da \"?\": %1.")
                     .arg(m_counts.replacedValues);
-    if (m_counts.duplicateRows > 0)
-        text += QStringLiteral(" Righe uguali a schede già in archivio: %1.")
-                    .arg(m_counts.duplicateRows);
     if (m_counts.blankRows > 0)
         text += QStringLiteral(" Righe vuote tralasciate: %1.").arg(m_counts.blankRows);
     if (m_counts.refusedRows > 0) {
@@ -187,6 +192,8 @@ void TfrmImporta::refresh() {
 void TfrmImporta::refreshOrWarn() {
     try {
         refresh();
+        if (m_abandoned)
+            reject();
     } catch (const StorageError &) {
         warn(this, Desktop::Kind::Error, kUnreadable);
     } catch (const import::FormatError &e) {
@@ -201,18 +208,35 @@ void TfrmImporta::cmdImportaClick() {
         return warn(this, Desktop::Kind::Warning, kNoColumn);
     if (m_counts.rows == 0)
         return warn(this, Desktop::Kind::Warning, kNothing);
-    // Rows that repeat a card (the same file imported twice, for one): the
-    // user chooses, and leaving them out is the default.
+    // Rows that repeat a card (the same file imported twice, for one),
+    // counted against the archive now: the user chooses, and leaving them
+    // out is the default.
+    import::KnownCards known;
+    import::Counts repeats;
+    try {
+        const auto window = Desktop::current().progress(
+            this, QStringLiteral("Controllo dei doppioni"),
+            QStringLiteral("Confronto con le schede già in archivio..."));
+        const auto advance = [&](qint64 done, qint64 all) { return window->advance(done, all); };
+        known = import::KnownCards(m_plan, m_folder, advance);
+        if (!known.complete() || !import::survey(m_file, m_plan, repeats, advance, known))
+            return;
+    } catch (const StorageError &) {
+        return warn(this, Desktop::Kind::Error, kUnreadable);
+    } catch (const import::FormatError &e) {
+        return warn(this, Desktop::Kind::Error, e.message());
+    } catch (const std::bad_alloc &) {
+        return warn(this, Desktop::Kind::Error, kTooLarge);
+    }
     bool skipRepeated = false;
-    if (m_counts.duplicateRows > 0) {
+    if (repeats.duplicateRows > 0)
         skipRepeated =
             Desktop::current().message(
                 this, Desktop::Kind::Confirmation,
                 QStringLiteral("%1 righe del file sono uguali a schede già presenti in archivio."
                                "\n\nTralasciarle? (\"No\" le aggiunge comunque.)")
-                    .arg(m_counts.duplicateRows)) == Desktop::Answer::Yes;
-    }
-    const qint64 toAdd = m_counts.rows - (skipRepeated ? m_counts.duplicateRows : 0);
+                    .arg(repeats.duplicateRows)) == Desktop::Answer::Yes;
+    const qint64 toAdd = repeats.rows - (skipRepeated ? repeats.duplicateRows : 0);
     if (toAdd == 0)
         return warn(this, Desktop::Kind::Information,
                     QStringLiteral("Tutte le righe del file sono già in archivio: nessuna scheda "
@@ -231,8 +255,7 @@ void TfrmImporta::cmdImportaClick() {
         const auto progress =
             Desktop::current().progress(this, QStringLiteral("Importazione"),
                                         QStringLiteral("Aggiunta delle schede all'archivio..."));
-        const import::KnownCards repeated =
-            skipRepeated ? import::KnownCards(m_plan, m_folder) : import::KnownCards();
+        const import::KnownCards repeated = skipRepeated ? known : import::KnownCards();
         finished = import::append(
             m_file, m_plan, m_folder, counts,
             [&](qint64 done, qint64 all) { return progress->advance(done, all); }, repeated);
@@ -263,6 +286,10 @@ qint64 importFromWindow(QWidget *parent, const AppFolder &folder,
         return 0;
     try {
         TfrmImporta window(parent, folder, sheet, file);
+        if (window.abandoned()) {
+            desktop.message(parent, Desktop::Kind::Information, kCancelled);
+            return 0;
+        }
         desktop.runModal(window);
         return window.imported();
     } catch (const FormatError &e) {

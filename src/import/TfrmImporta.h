@@ -36,6 +36,8 @@ class TfrmImporta : public QDialog {
 
     // Rows appended by the last successful import.
     qint64 imported() const { return m_imported; }
+    // True when the user gave the import up while the file was being counted.
+    bool abandoned() const { return m_abandoned; }
 
   private:
     void refresh();
@@ -47,6 +49,7 @@ class TfrmImporta : public QDialog {
     import::Plan m_plan;
     import::Counts m_counts;
     qint64 m_imported = 0;
+    bool m_abandoned = false;
 };
 
 namespace import {
