@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace import {
 namespace {
@@ -52,6 +53,31 @@ bool isUtf8Throughout(QFile &file, qint64 start, const QString &path) {
         if (!QByteArrayView(chunk.constData(), cut).isValidUtf8())
             return false;
     }
+}
+
+// The import opens one file several times (its first row, the preview, the
+// count, the append): the whole-file scan runs once, and its verdict is kept
+// while the file is the same file with the same size and the same change
+// time (to the nanosecond).
+bool utf8ThroughoutOnce(QFile &file, const QString &path) {
+    struct Verdict {
+        bool known = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec changed{};
+        bool utf8 = false;
+    };
+    static Verdict last;
+    struct stat now {};
+    if (::fstat(file.handle(), &now) != 0)
+        return isUtf8Throughout(file, 0, path);
+    if (!last.known || now.st_dev != last.device || now.st_ino != last.inode ||
+        now.st_size != last.size || now.st_ctim.tv_sec != last.changed.tv_sec ||
+        now.st_ctim.tv_nsec != last.changed.tv_nsec)
+        last = {true, now.st_dev, now.st_ino, now.st_size, now.st_ctim,
+                isUtf8Throughout(file, 0, path)};
+    return last.utf8;
 }
 
 class CsvReader final : public TableReader {
@@ -357,7 +383,7 @@ std::unique_ptr<TableReader> openTable(const QString &path) {
         return std::make_unique<HtmlReader>(
             path, start, utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252);
     }
-    const bool utf8 = bom || isUtf8Throughout(file, 0, path);
+    const bool utf8 = bom || utf8ThroughoutOnce(file, path);
     return std::make_unique<CsvReader>(path, start,
                                        utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252,
                                        separatorOf(body));

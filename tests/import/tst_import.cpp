@@ -27,6 +27,7 @@ class TestImport : public QObject {
     void htmlOmittedEndTags();
     void htmlReferencesInLinearTime();
     void tableLimits();
+    void encodingVerdictFollowsTheFile();
     void binarySpreadsheetRefused();
     void mapping_data();
     void mapping();
@@ -225,6 +226,21 @@ void TestImport::tableLimits() {
              (QStringList{QString(64 * 1024, u'a'), QString(64 * 1024, u'a'), "b"}));
     QVERIFY(writeFile(path("long.xls"), "<table><tr><td>" + huge + "<br>" + huge + "<td>b</table>"));
     QCOMPARE(readAll(path("long.xls")), (Rows{{QString(64 * 1024, u'a'), "b"}}));
+}
+
+// The encoding is found once for a file opened again and again, and found
+// anew once the file has changed.
+void TestImport::encodingVerdictFollowsTheFile() {
+    import::TableEncoding encoding{};
+    QVERIFY(writeFile(path("t.csv"), "Campo 1;Campo 2\ncaff\xC3\xA8;x\n"));
+    QCOMPARE(readAll(path("t.csv"), nullptr, &encoding), (Rows{{"Campo 1", "Campo 2"}, {u"caffè"_qs, "x"}}));
+    QCOMPARE(encoding, import::TableEncoding::Utf8);
+    QCOMPARE(readAll(path("t.csv"), nullptr, &encoding).size(), 2);
+    QCOMPARE(encoding, import::TableEncoding::Utf8);
+    // Rewritten in place with the same size: a new change time all the same.
+    QVERIFY(writeFile(path("t.csv"), "Campo 1;Campo 2\ncaff\xE8;xy\n"));
+    QCOMPARE(readAll(path("t.csv"), nullptr, &encoding), (Rows{{"Campo 1", "Campo 2"}, {u"caffè"_qs, "xy"}}));
+    QCOMPARE(encoding, import::TableEncoding::Windows1252);
 }
 
 void TestImport::binarySpreadsheetRefused() {
