@@ -179,21 +179,49 @@ Property parse(const QString &text) {
     return p;
 }
 
-// The unfolded content lines of the bytes.
-QStringList unfolded(const QByteArray &bytes) {
-    QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    const QString text = QByteArrayView(body).isValidUtf8() ? QString::fromUtf8(body)
-                                                             : text::decode1252(body);
-    QStringList lines;
-    for (QString l : text.split(u'\n')) {
-        if (l.endsWith(u'\r'))
-            l.chop(1);
-        if ((l.startsWith(u' ') || l.startsWith(u'\t')) && !lines.isEmpty())
-            lines.last().append(QStringView(l).mid(1));
-        else
-            lines << l;
+// Calls `take` with the bytes of each unfolded content line of `bytes`.
+template <class F> void eachUnfoldedBytes(QByteArrayView bytes, F &&take) {
+    QByteArray current;
+    bool any = false;
+    qsizetype at = 0;
+    for (;;) {
+        qsizetype end = bytes.indexOf('\n', at);
+        const bool last = end < 0;
+        if (last)
+            end = bytes.size();
+        QByteArrayView raw = bytes.sliced(at, end - at);
+        if (raw.endsWith('\r'))
+            raw.chop(1);
+        if (any && (raw.startsWith(' ') || raw.startsWith('\t'))) {
+            current.append(raw.sliced(1));
+        } else {
+            if (any)
+                take(current);
+            current = raw.toByteArray();
+            any = true;
+        }
+        if (last)
+            break;
+        at = end + 1;
     }
-    return lines;
+    if (any)
+        take(current);
+}
+
+// Calls `take` with each unfolded content line of `bytes`, decoded: as UTF-8
+// when every line is valid UTF-8, else as Windows-1252. Lines are joined
+// before they are decoded, so a fold that splits a character does no harm;
+// nothing but the line at hand is held.
+template <class F> void eachUnfolded(QByteArrayView bytes, F &&take) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    bool utf8 = true;
+    eachUnfoldedBytes(bytes, [&](const QByteArray &line) {
+        utf8 = utf8 && QByteArrayView(line).isValidUtf8();
+    });
+    eachUnfoldedBytes(bytes, [&](const QByteArray &line) {
+        take(utf8 ? QString::fromUtf8(line) : text::decode1252(line));
+    });
 }
 
 class CardBuilder {
@@ -356,11 +384,11 @@ bool blankClient(const ClientRecord &client) {
 }
 } // namespace
 
-QList<ClientRecord> read(const QByteArray &bytes, import::Counts &counts) {
+QList<ClientRecord> read(QByteArrayView bytes, import::Counts &counts) {
     QList<ClientRecord> out;
     CardBuilder card(counts);
     bool inside = false;
-    for (const QString &l : unfolded(bytes)) {
+    eachUnfolded(bytes, [&](const QString &l) {
         const Property p = parse(l);
         if (p.name == "BEGIN" && p.value.trimmed().compare(u"VCARD", Qt::CaseInsensitive) == 0) {
             card.begin();
@@ -381,7 +409,7 @@ QList<ClientRecord> read(const QByteArray &bytes, import::Counts &counts) {
         } else if (inside) {
             card.take(p);
         }
-    }
+    });
     return out;
 }
 
@@ -389,6 +417,11 @@ QList<ClientRecord> readFile(const QString &path, import::Counts &counts) {
     QFile file(path);
     if (openRegularFile(file, QIODevice::ReadOnly) != OpenResult::Opened)
         throw StorageError::unableToRead(path);
+    // Mapped, not read into memory: a large file costs address space only.
+    if (file.size() == 0)
+        return {};
+    if (const uchar *mapped = file.map(0, file.size()))
+        return read(QByteArrayView(mapped, file.size()), counts);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw StorageError::unableToRead(path);

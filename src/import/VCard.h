@@ -36,7 +36,7 @@ qint64 exportRegistry(const AppFolder &folder, const QString &path);
 
 // The clients of a vCard file's bytes; values cut or replaced to fit the
 // client card are counted in `counts` (rows: the clients read).
-QList<ClientRecord> read(const QByteArray &bytes, import::Counts &counts);
+QList<ClientRecord> read(QByteArrayView bytes, import::Counts &counts);
 // Reads `path`; raises StorageError::unableToRead(<path>).
 QList<ClientRecord> readFile(const QString &path, import::Counts &counts);
 

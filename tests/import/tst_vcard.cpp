@@ -18,6 +18,7 @@ class TestVCard : public QObject {
     void roundTripsEveryField();
     void independentReaderSeesTheProperties();
     void readsAddressBookCards();
+    void foldsMaySplitACharacter();
     void registryToOneFile();
 };
 
@@ -133,6 +134,16 @@ print(json.dumps(out))
 
 // Cards as address books write them: groups, TYPE in every spelling, LF line
 // ends, folding with a tab, N without FN, a compact BDAY, a value too long.
+// A writer that folds inside a UTF-8 sequence: the line is joined before it
+// is decoded.
+void TestVCard::foldsMaySplitACharacter() {
+    import::Counts counts;
+    const QList<ClientRecord> cards =
+        vcard::read("BEGIN:VCARD\r\nFN:Nicol\xC3\r\n \xB2 Ca\r\n\tff\xC3\xA8\r\nEND:VCARD", counts);
+    QCOMPARE(cards.size(), 1);
+    QCOMPARE(cards[0].text(C::Cliente), QStringLiteral("Nicolò Caffè"));
+}
+
 void TestVCard::readsAddressBookCards() {
     const QByteArray bytes =
         "BEGIN:VCARD\nVERSION:3.0\nN:Rossi;Maria;Luisa;;\n"
