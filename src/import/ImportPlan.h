@@ -52,6 +52,8 @@ struct Counts {
     // Rows equal to a card already in the archive (KnownCards): found by
     // survey(), skipped by append() when asked to.
     qint64 duplicateRows = 0;
+    // Values no field could take (a vCard's second e-mail, for one).
+    qint64 droppedValues = 0;
 };
 
 // The field without which a workspace refuses to save a card: a database

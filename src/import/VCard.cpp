@@ -233,6 +233,9 @@ class CardBuilder {
         m_card.setYesNo(C::Ricontatta, false);
         m_name.clear();
         m_fromN.clear();
+        m_title.clear();
+        m_org.clear();
+        m_dropped = 0;
         m_stored = {};
     }
 
@@ -258,6 +261,21 @@ class CardBuilder {
             setOnce(C::CapRes, part(5));
         } else if (p.name == "TEL") {
             takePhone(p);
+        } else if (p.name == "TITLE") {
+            // A job title is an occupation; a ROLE, when there is one, wins.
+            if (m_title.isEmpty())
+                m_title = text::trimmed(unescaped(p.value));
+            else
+                ++m_dropped;
+        } else if (p.name == "ORG") {
+            QStringList parts;
+            for (const QString &part : components(p.value))
+                if (!text::trimmed(part).isEmpty())
+                    parts << text::trimmed(part);
+            if (m_org.isEmpty())
+                m_org = parts.join(u' ');
+            else
+                ++m_dropped;
         } else if (p.name == "BDAY") {
             const QString v = text::trimmed(unescaped(p.value));
             QDate day = QDate::fromString(v.left(10), Qt::ISODate);
@@ -276,7 +294,18 @@ class CardBuilder {
 
     ClientRecord end() {
         set(C::Cliente, text::trimmed(m_name).isEmpty() ? m_fromN : m_name);
+        // The occupation: the ROLE, else the TITLE; the organisation after it.
+        QString occupation = m_card.text(C::Occupazione);
+        if (occupation.isEmpty())
+            occupation = m_title;
+        else if (!m_title.isEmpty())
+            ++m_dropped;
+        if (!m_org.isEmpty())
+            occupation = occupation.isEmpty() ? m_org : occupation + QStringLiteral(", ") + m_org;
+        if (occupation != m_card.text(C::Occupazione))
+            set(C::Occupazione, occupation);
         ++m_counts.rows;
+        m_counts.droppedValues += m_dropped;
         m_stored.countInto(m_counts);
         return m_card;
     }
@@ -290,8 +319,12 @@ class CardBuilder {
                 m_card.setYesNo(field, true);
             return;
         }
-        if (m_card.text(field).isEmpty() && !text::trimmed(value).isEmpty())
+        if (text::trimmed(value).isEmpty())
+            return;
+        if (m_card.text(field).isEmpty())
             set(field, value);
+        else
+            ++m_dropped; // a second e-mail, a fourth telephone: no field holds it
     }
     void takePhone(const Property &p) {
         const QString number = unescaped(p.value);
@@ -315,6 +348,9 @@ class CardBuilder {
     ClientRecord m_card;
     QString m_name;
     QString m_fromN;
+    QString m_title;
+    QString m_org;
+    qint64 m_dropped = 0;
     import::Stored m_stored;
 };
 

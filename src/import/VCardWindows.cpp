@@ -109,6 +109,10 @@ qint64 importVCardFromWindow(QWidget *parent, const AppFolder &folder) {
     if (counts.blankRows > 0)
         question += QStringLiteral("\n\n%1 biglietti vuoti saranno tralasciati.")
                         .arg(counts.blankRows);
+    if (counts.droppedValues > 0)
+        question += QStringLiteral("\n\n%1 valori (un secondo indirizzo e-mail, un telefono in "
+                                   "più…) non hanno un campo che li accolga e saranno tralasciati.")
+                        .arg(counts.droppedValues);
     if (counts.refusedRows > 0)
         question += QStringLiteral("\n\n%1 biglietti senza nome saranno tralasciati.")
                         .arg(counts.refusedRows);

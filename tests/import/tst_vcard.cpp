@@ -155,10 +155,12 @@ void TestVCard::readsAddressBookCards() {
         "X-CARTAVERA-CODICE-FISCALE:RSSMRA80A71A944\n\tK\nEND:VCARD\n"
         "BEGIN:VCARD\nVERSION:3.0\nEND:VCARD\nBEGIN:VCARD\nEND:VCARD\n" // empty: skipped
         "BEGIN:VCARD\nTEL:06 1\nEND:VCARD\n" // no name: refused
+        "BEGIN:VCARD\nFN:Ditta Srl\nTITLE:Responsabile acquisti\nORG:Ditta Srl;Ufficio acquisti\n"
+        "EMAIL:a@d.it\nEMAIL:b@d.it\nTEL:1\nTEL:2\nTEL:3\nTEL:4\nEND:VCARD\n"
         "BEGIN:VCARD\nVERSION:3.0\nFN:Solo Nome\nEND:VCARD\n";
     import::Counts counts;
     const QList<ClientRecord> cards = vcard::read(bytes, counts);
-    QCOMPARE(cards.size(), 2);
+    QCOMPARE(cards.size(), 3);
     const ClientRecord &a = cards[0];
     QCOMPARE(a.text(C::Cliente), QStringLiteral("Rossi Maria Luisa"));
     QCOMPARE(a.text(C::Email), QStringLiteral("maria@example.it"));
@@ -173,11 +175,19 @@ void TestVCard::readsAddressBookCards() {
     QCOMPARE(a.text(C::Note), QString(250, u'n'));
     QCOMPARE(a.text(C::CodFisc), QStringLiteral("RSSMRA80A71A944K"));
     QCOMPARE(a.yesNo(C::Ricontatta), false);
-    QCOMPARE(cards[1].text(C::Cliente), QStringLiteral("Solo Nome"));
-    QCOMPARE(counts.rows, 2);
+    // TITLE and ORG make the occupation; what no field takes is counted: a
+    // fourth telephone (of either card) and a second e-mail.
+    const ClientRecord &d = cards[1];
+    QCOMPARE(d.text(C::Occupazione), QStringLiteral("Responsabile acquisti, Ditta Srl Ufficio acquisti"));
+    QCOMPARE(d.text(C::Email), QStringLiteral("a@d.it"));
+    QCOMPARE(QStringList({d.text(C::TelCasa), d.text(C::TelUff), d.text(C::TelCel)}),
+             (QStringList{"1", "2", "3"}));
+    QCOMPARE(cards[2].text(C::Cliente), QStringLiteral("Solo Nome"));
+    QCOMPARE(counts.rows, 3);
     QCOMPARE(counts.cutValues, 1);
     QCOMPARE(counts.blankRows, 2);
     QCOMPARE(counts.refusedRows, 1);
+    QCOMPARE(counts.droppedValues, 3);
 }
 
 void TestVCard::registryToOneFile() {
