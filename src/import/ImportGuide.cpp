@@ -7,7 +7,7 @@ GuideTopic importGuide() {
             QStringLiteral("Il pulsante \"Importa\" dell'ambiente Database e la voce \"Importa da "
                            "file CSV o foglio esportato...\" del menu \"Importa\" dell'Anagrafica "
                            "Clienti aggiungono all'archivio le righe di una tabella: un file CSV "
-                           "(valori separati da virgole, punti e virgola o tabulazioni) oppure un "
+                           "(valori separati da virgole o da punti e virgola) oppure un "
                            "foglio .XLS esportato dal programma stesso."),
             QStringLiteral("Scelto il file, la finestra di importazione mostra a sinistra le "
                            "colonne del file e a destra il campo dell'archivio che ciascuna "
