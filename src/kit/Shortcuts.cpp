@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QShortcut>
 #include <QVariant>
 
@@ -14,6 +15,7 @@ const char *const kWindowKeysProperty = "boundKeys";
 // the keys a window binds to its commands win over the box.
 class WindowKeysFirst : public QObject {
   public:
+    using QObject::QObject;
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
             return false;
@@ -49,12 +51,12 @@ QString tooltipWithKeys(const QString &text, const QString &label) {
 }
 
 void bindKeys(QWidget *control, const QKeySequence &keys, const std::function<void()> &run) {
-    static WindowKeysFirst *const first = [] {
-        auto *filter = new WindowKeysFirst;
-        QCoreApplication::instance()->installEventFilter(filter);
-        return filter;
-    }();
-    Q_UNUSED(first);
+    // One filter for the application, which owns it.
+    static QPointer<WindowKeysFirst> first;
+    if (!first) {
+        first = new WindowKeysFirst(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(first);
+    }
     QWidget *window = control->window();
     QVariantList bound = window->property(kWindowKeysProperty).toList();
     bound << QVariant::fromValue(keys);
