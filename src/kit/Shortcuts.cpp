@@ -46,6 +46,10 @@ QString keysLabel(const QKeySequence &keys) {
     return parts.join(u'+');
 }
 
+QString boundKeysOf(const QWidget *control) {
+    return control->property(kKeysProperty).toString();
+}
+
 QString tooltipWithKeys(const QString &text, const QString &label) {
     return label.isEmpty() ? text : text + QStringLiteral(" (") + label + u')';
 }

@@ -30,6 +30,9 @@ struct CardCommands {
 };
 void bindCardKeys(const CardCommands &commands);
 
+// The label of the keys bound to `control` by bindKeys(), or the empty text.
+QString boundKeysOf(const QWidget *control);
+
 // A control's tooltip: its description, followed by the keys bound to it.
 QString tooltipWithKeys(const QString &text, const QString &label);
 

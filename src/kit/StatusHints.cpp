@@ -12,7 +12,7 @@ void StatusHints::describe(QWidget *control, const QString &text) {
     m_texts.insert(control, text);
     // A picture says nothing by itself: its tooltip tells what it does too,
     // as does that of a command the keyboard reaches, with its keys.
-    const QString keys = control->property("keysLabel").toString();
+    const QString keys = boundKeysOf(control);
     if ((qobject_cast<PictureButton *>(control) || qobject_cast<PictureLabel *>(control) ||
          !keys.isEmpty()) &&
         control->toolTip().isEmpty())
