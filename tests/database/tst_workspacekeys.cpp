@@ -3,6 +3,10 @@
 #include "clients/TfrmClienti.h"
 #include "database/TfrmDatabase.h"
 #include "kit/Shortcuts.h"
+#include "app/TfrmAvvio.h"
+#include "output/TfrmExpClienti.h"
+#include "output/TfrmExpDatabase.h"
+#include "settings/TfrmMenuImpostazioni.h"
 #include "support/AppFixture.h"
 
 #include <QLineEdit>
@@ -41,6 +45,7 @@ class TestWorkspaceKeys : public QObject {
   private slots:
     void keys_data();
     void keys();
+    void f1InTheOtherWindows();
     void italianKeyNames();
 };
 
@@ -129,6 +134,21 @@ void TestWorkspaceKeys::keys() {
         QCOMPARE(app.desktop.prints.size(), 1);
     // A key that works from the box leaves the box's text alone.
     QCOMPARE(box->text(), QString());
+}
+
+// F1 opens the guide of every other window that has one.
+void TestWorkspaceKeys::f1InTheOtherWindows() {
+    AppFixture app;
+    const QList<QWidget *> windows = {app.windows->frmAvvio, app.windows->frmMenuImpostazioni,
+                                      app.windows->frmExpDatabase, app.windows->frmExpClienti};
+    for (QWidget *window : windows) {
+        app.desktop.modalDialogs.clear();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, Qt::Key_F1);
+        QCOMPARE(app.desktop.modalDialogs, QStringList{QStringLiteral("TfrmGuida")});
+        window->hide();
+    }
 }
 
 void TestWorkspaceKeys::italianKeyNames() {
