@@ -10,7 +10,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     import::Counts counts;
-    const QList<ClientRecord> clients = vcard::read(fuzz::view(data, size).toByteArray(), counts);
+    const QString input = fuzz::put(QStringLiteral("in.vcf"), fuzz::view(data, size).toByteArray());
+    QList<ClientRecord> clients;
+    try {
+        clients = vcard::readFile(input, counts);
+    } catch (const import::FormatError &) {
+        return 0; // not a vCard, and taken for a binary spreadsheet
+    }
     FUZZ_CHECK(counts.rows == clients.size());
     FUZZ_CHECK(counts.blankRows >= 0 && counts.refusedRows >= 0);
 

@@ -43,12 +43,19 @@ GuideTopic vcardGuide() {
             QStringLiteral("Il formato vCard (file .vcf) è quello con cui rubriche, programmi di "
                            "posta e telefoni scambiano i contatti. Il menu \"Importa\" "
                            "dell'Anagrafica Clienti ne raccoglie le tre funzioni."),
-            QStringLiteral("\"Importa Clienti da file vCard...\" legge i contatti di un file e, "
-                           "dopo una conferma che ne indica il numero, li aggiunge in fondo "
-                           "all'anagrafica: il nome, l'indirizzo di residenza, i numeri di "
-                           "telefono di casa, dell'ufficio e del cellulare, il fax, l'e-mail, "
-                           "l'occupazione e le note. Dai file vCard scritti dal programma stesso "
+            QStringLiteral("\"Importa Clienti da file vCard...\" legge i contatti di un file "
+                           "nella stessa finestra dell'importazione delle tabelle: ogni dato del "
+                           "biglietto è una colonna, già abbinata al suo campo (il nome, "
+                           "l'indirizzo di residenza, i telefoni di casa, dell'ufficio e del "
+                           "cellulare, il fax, l'e-mail, la data di nascita, le note); si può "
+                           "abbinarla a un altro campo o non importarla. La qualifica (TITLE) e "
+                           "l'azienda (ORG) formano l'occupazione, per esempio \"Responsabile "
+                           "acquisti, Ditta Srl\". Dai file vCard scritti dal programma stesso "
                            "tornano anche tutti gli altri dati della scheda."),
+            QStringLiteral("I biglietti vuoti e quelli senza nome sono tralasciati e contati. Un "
+                           "secondo indirizzo e-mail, o un telefono quando i tre campi dei "
+                           "telefoni sono già occupati, non ha un campo che lo accolga: la "
+                           "finestra dice quanti valori restano fuori."),
             QStringLiteral("\"Esporta il Cliente visualizzato in vCard...\" scrive il cliente "
                            "mostrato nella scheda in un file .vcf, da inviare per posta "
                            "elettronica o da aprire in una rubrica."),

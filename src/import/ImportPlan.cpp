@@ -1,6 +1,7 @@
 #include "ImportPlan.h"
 
 #include "TableReader.h"
+#include "VCard.h"
 #include "storage/ArchiveSettings.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
@@ -8,6 +9,7 @@
 #include "storage/TextRules.h"
 
 #include <algorithm>
+#include <optional>
 #include <cstring>
 
 namespace import {
@@ -47,7 +49,7 @@ bool eachRow(const QString &path, const Plan &plan, const Progress &progress, Ea
         return true;
     qint64 row = 0;
     while (reader->next(cells)) {
-        if (!each(cells))
+        if (!each(cells, *reader))
             return true;
         if (progress && ++row % 256 == 0 && !progress(reader->position(), reader->size()))
             return false;
@@ -124,14 +126,16 @@ void Stored::countInto(Counts &counts) const {
 }
 
 Plan::Plan(const spreadsheet::Sheet &sheet, const AppFolder &folder) : m_sheet(sheet) {
-    const ArchiveSettings settings(folder);
+    const bool database = sheet.layout == &databaseLayout;
+    const std::optional<ArchiveSettings> settings =
+        database ? std::optional<ArchiveSettings>(folder) : std::nullopt;
     for (const spreadsheet::Column &c : sheet.columns) {
         Target t{QString::fromUtf8(c.fileTitle),
                  {QString::fromUtf8(c.fileTitle), QString::fromUtf8(c.gridTitle)},
                  c.field,
                  c.secondField};
-        if (sheet.layout == &databaseLayout && c.field <= DatabaseField::Campo14) {
-            const QString own = text::trimmed(settings.fieldTitle(c.field));
+        if (database && c.field <= DatabaseField::Campo14) {
+            const QString own = text::trimmed(settings->fieldTitle(c.field));
             if (!own.isEmpty()) {
                 t.title = QStringLiteral("%1 (%2)").arg(t.title, own);
                 t.aliases << own;
@@ -155,6 +159,20 @@ Plan::Plan(const spreadsheet::Sheet &sheet, const AppFolder &folder) : m_sheet(s
         extra("CAP", {QStringLiteral("CAP di residenza"), QStringLiteral("C.A.P.")}, C::CapRes);
         extra("Sesso", {}, C::Sesso);
         extra("Da ricontattare", {QStringLiteral("Ricontattare")}, C::Ricontatta, true);
+        extra("Allegato 1", {}, C::File01);
+        extra("Allegato 2", {}, C::File02);
+        extra("Allegato 3", {}, C::File03);
+        extra("Descrizione allegato 1", {}, C::Desc01);
+        extra("Descrizione allegato 2", {}, C::Desc02);
+        extra("Descrizione allegato 3", {}, C::Desc03);
+        // A vCard's columns (vcard::openReader) name their field and the
+        // property they come from.
+        for (int f = 0; f < C::Count; ++f)
+            for (Target &t : m_targets)
+                if (t.field == f) {
+                    t.aliases << vcard::columnTitles()[f];
+                    break;
+                }
     }
 }
 
@@ -169,9 +187,10 @@ int Plan::match(const QString &title) const {
     return -1;
 }
 
-void Plan::setFirstRow(const QStringList &firstRow) {
+void Plan::setFirstRow(const QStringList &firstRow, TableKind kind) {
     m_firstRow = firstRow;
-    bool header = false;
+    m_cards = kind == TableKind::VCard;
+    bool header = m_cards;
     for (const QString &cell : firstRow)
         header = header || match(cell) >= 0;
     setHasHeader(header);
@@ -186,15 +205,32 @@ void Plan::setHasHeader(bool header) {
                             : QStringLiteral("Colonna %1").arg(i + 1));
     if (!header) {
         mapByPosition();
-        return;
-    }
-    std::vector<bool> taken(m_targets.size(), false);
-    for (qsizetype i = 0; i < m_firstRow.size(); ++i) {
-        const int t = match(m_firstRow[i]);
-        if (t >= 0 && !taken[size_t(t)]) {
-            taken[size_t(t)] = true;
-            m_mapping[size_t(i)] = t;
+    } else {
+        std::vector<bool> taken(m_targets.size(), false);
+        for (qsizetype i = 0; i < m_firstRow.size(); ++i) {
+            const int t = match(m_firstRow[i]);
+            if (t >= 0 && !taken[size_t(t)]) {
+                taken[size_t(t)] = true;
+                m_mapping[size_t(i)] = t;
+            }
         }
+    }
+    mappingChanged();
+}
+
+// A column of two joined fields is split only when no other column fills
+// the second one: a file with a province column of its own keeps the town
+// column whole.
+void Plan::mappingChanged() {
+    std::vector<bool> filled(size_t(m_sheet.layout->fields.size()), false);
+    for (int t : m_mapping)
+        if (t >= 0 && m_targets[size_t(t)].secondField < 0)
+            filled[size_t(m_targets[size_t(t)].field)] = true;
+    m_split.assign(m_mapping.size(), false);
+    for (size_t c = 0; c < m_mapping.size(); ++c) {
+        const int t = m_mapping[c];
+        m_split[c] = t >= 0 && m_targets[size_t(t)].secondField >= 0 &&
+                     !filled[size_t(m_targets[size_t(t)].secondField)];
     }
 }
 
@@ -210,6 +246,7 @@ int Plan::targetOf(int column) const {
 void Plan::setTarget(int column, int target) {
     if (column >= 0 && size_t(column) < m_mapping.size())
         m_mapping[size_t(column)] = target >= 0 && size_t(target) < m_targets.size() ? target : -1;
+    mappingChanged();
 }
 
 bool Plan::fill(const QStringList &cells, Record &record, Counts &counts) const {
@@ -232,7 +269,7 @@ bool Plan::fill(const QStringList &cells, Record &record, Counts &counts) const 
         }
         QString first = value;
         QString second;
-        if (t.secondField >= 0) {
+        if (m_split[column]) {
             const qsizetype blank = value.lastIndexOf(u' ');
             const int room = record.layout().fields[t.secondField].capacity;
             if (blank > 0 && isProvince(QStringView(value).mid(blank + 1), room)) {
@@ -241,7 +278,7 @@ bool Plan::fill(const QStringList &cells, Record &record, Counts &counts) const 
             }
         }
         storeValue(record, t.field, first, stored);
-        if (t.secondField >= 0)
+        if (m_split[column])
             storeValue(record, t.secondField, second, stored);
     }
     if (!any) {
@@ -250,9 +287,10 @@ bool Plan::fill(const QStringList &cells, Record &record, Counts &counts) const 
     }
     // A card the workspace's "Salva" would refuse is not stored either.
     if (record.text(requiredField(m_sheet)).isEmpty()) {
-        // Numbered as the table's rows are, the header row included.
-        const qint64 row =
-            counts.rows + counts.blankRows + counts.refusedRows + 1 + (hasHeader() ? 1 : 0);
+        // Numbered as the table's rows are, the header row included; a
+        // vCard's cards from 1.
+        const qint64 row = counts.rows + counts.blankRows + counts.refusedRows + 1 +
+                           (hasHeader() && !m_cards ? 1 : 0);
         ++counts.refusedRows;
         if (counts.refusedLines.size() < Counts::kListedRefusals)
             counts.refusedLines << row;
@@ -267,10 +305,12 @@ int requiredField(const spreadsheet::Sheet &sheet) {
     return sheet.layout == &clientLayout ? int(ClientField::Cliente) : int(DatabaseField::Campo01);
 }
 
-QStringList firstRowOf(const QString &path) {
+QStringList firstRowOf(const QString &path, TableKind *kind) {
     const std::unique_ptr<TableReader> reader = openTable(path);
     QStringList cells;
     reader->next(cells);
+    if (kind)
+        *kind = reader->kind();
     return cells;
 }
 
@@ -288,17 +328,21 @@ std::vector<int> previewTargets(const Plan &plan) {
 
 QList<QStringList> preview(const QString &path, const Plan &plan, int count) {
     const std::vector<int> shown = previewTargets(plan);
+    std::vector<bool> joined(plan.targets().size(), false);
+    for (int c = 0; c < plan.columnCount(); ++c)
+        if (plan.targetOf(c) >= 0 && plan.splits(c))
+            joined[size_t(plan.targetOf(c))] = true;
     Record record(*plan.sheet().layout);
     Counts counts;
     QList<QStringList> rows;
-    eachRow(path, plan, {}, [&](const QStringList &cells) {
+    eachRow(path, plan, {}, [&](const QStringList &cells, const TableReader &) {
         if (!plan.fill(cells, record, counts))
             return true;
         QStringList row;
         for (int t : shown) {
             const Target &target = plan.targets()[size_t(t)];
             QString value = record.text(target.field);
-            if (target.secondField >= 0)
+            if (joined[size_t(t)])
                 value = text::trimmed(QString(value + u' ' + record.text(target.secondField)));
             row << value;
         }
@@ -356,8 +400,11 @@ bool survey(const QString &path, const Plan &plan, Counts &counts, const Progres
             const KnownCards &known) {
     counts = {};
     Record record(*plan.sheet().layout);
-    return eachRow(path, plan, progress, [&](const QStringList &cells) {
-        if (plan.fill(cells, record, counts) && known.contains(record))
+    return eachRow(path, plan, progress, [&](const QStringList &cells, const TableReader &reader) {
+        if (!plan.fill(cells, record, counts))
+            return true;
+        counts.droppedValues += reader.droppedInRow();
+        if (known.contains(record))
             ++counts.duplicateRows;
         return true;
     });
@@ -369,9 +416,11 @@ bool append(const QString &path, const Plan &plan, const AppFolder &folder, Coun
     const RecordLayout &layout = *plan.sheet().layout;
     RecordAppend target(layout, folder.file(QString::fromLatin1(layout.fileName)));
     Record record(layout);
-    const bool finished = eachRow(path, plan, progress, [&](const QStringList &cells) {
+    const bool finished = eachRow(path, plan, progress, [&](const QStringList &cells,
+                                                            const TableReader &reader) {
         if (!plan.fill(cells, record, counts))
             return true;
+        counts.droppedValues += reader.droppedInRow();
         if (skip.contains(record)) {
             --counts.rows; // counted by fill() as a card to store
             ++counts.duplicateRows;

@@ -12,9 +12,11 @@
 // flag is "Sì" for Sì, Si, 1, true or x (any letter case) and "No" otherwise.
 // A column the export writes as two fields joined with a blank (the town and
 // its province) is split at its last blank when the last word is a province
-// code (two letters). Rows whose cells are all blank are skipped.
+// code (two letters), unless another column fills the province. Rows whose
+// cells are all blank are skipped.
 #pragma once
 
+#include "import/TableReader.h"
 #include "output/SpreadsheetExport.h"
 #include "storage/AppFolder.h"
 
@@ -88,13 +90,17 @@ class Plan {
     int match(const QString &title) const;
 
     // Sets the columns from the file's first row: whether it is a header,
-    // and the column → field mapping that follows from it.
-    void setFirstRow(const QStringList &firstRow);
+    // and the column → field mapping that follows from it. A vCard's first
+    // row is always its titles, and its rows are cards.
+    void setFirstRow(const QStringList &firstRow, TableKind kind = TableKind::Csv);
     bool hasHeader() const { return m_hasHeader; }
+    bool ofCards() const { return m_cards; }
     void setHasHeader(bool header);
     int columnCount() const { return int(m_mapping.size()); }
     // The target index of a column, -1 for a column left out.
     int targetOf(int column) const;
+    // Whether a column of two joined fields is split into both.
+    bool splits(int column) const { return column >= 0 && size_t(column) < m_split.size() && m_split[size_t(column)]; }
     void setTarget(int column, int target);
     // The column titles shown to the user: the header's, or "Colonna N".
     const QStringList &columnTitles() const { return m_titles; }
@@ -106,18 +112,21 @@ class Plan {
 
   private:
     void mapByPosition();
+    void mappingChanged();
 
     const spreadsheet::Sheet &m_sheet;
     std::vector<Target> m_targets;
     QStringList m_firstRow;
     QStringList m_titles;
     std::vector<int> m_mapping;
+    std::vector<bool> m_split;
     bool m_hasHeader = false;
+    bool m_cards = false;
 };
 
-// The file's first row (empty for an empty file), for Plan::setFirstRow.
-// Raises as openTable does.
-QStringList firstRowOf(const QString &path);
+// The file's first row (empty for an empty file), for Plan::setFirstRow, and
+// how the file is read. Raises as openTable does.
+QStringList firstRowOf(const QString &path, TableKind *kind = nullptr);
 
 // The first `count` data rows as they will be stored, one text per target
 // that a column fills, in target order.

@@ -1,5 +1,6 @@
 #include "TableReader.h"
 
+#include "VCard.h"
 #include "storage/RegularFile.h"
 #include "storage/StorageError.h"
 #include "storage/TextRules.h"
@@ -58,10 +59,11 @@ bool isUtf8Throughout(QFile &file, qint64 start, const QString &path) {
 // The import opens one file several times (its first row, the preview, the
 // count, the append): the whole-file scan runs once, and its verdict is kept
 // while the file is the same file with the same size and the same change
-// time (to the nanosecond).
-bool utf8ThroughoutOnce(QFile &file, const QString &path) {
+// time (to the nanosecond), read the same way.
+template <class Scan> bool utf8ThroughoutOnce(QFile &file, TableKind kind, Scan scan) {
     struct Verdict {
         bool known = false;
+        TableKind kind = TableKind::Csv;
         dev_t device = 0;
         ino_t inode = 0;
         off_t size = 0;
@@ -71,12 +73,11 @@ bool utf8ThroughoutOnce(QFile &file, const QString &path) {
     static Verdict last;
     struct stat now {};
     if (::fstat(file.handle(), &now) != 0)
-        return isUtf8Throughout(file, 0, path);
-    if (!last.known || now.st_dev != last.device || now.st_ino != last.inode ||
-        now.st_size != last.size || now.st_ctim.tv_sec != last.changed.tv_sec ||
-        now.st_ctim.tv_nsec != last.changed.tv_nsec)
-        last = {true, now.st_dev, now.st_ino, now.st_size, now.st_ctim,
-                isUtf8Throughout(file, 0, path)};
+        return scan();
+    if (!last.known || kind != last.kind || now.st_dev != last.device ||
+        now.st_ino != last.inode || now.st_size != last.size ||
+        now.st_ctim.tv_sec != last.changed.tv_sec || now.st_ctim.tv_nsec != last.changed.tv_nsec)
+        last = {true, kind, now.st_dev, now.st_ino, now.st_size, now.st_ctim, scan()};
     return last.utf8;
 }
 
@@ -383,7 +384,16 @@ std::unique_ptr<TableReader> openTable(const QString &path) {
         return std::make_unique<HtmlReader>(
             path, start, utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252);
     }
-    const bool utf8 = bom || utf8ThroughoutOnce(file, path);
+    if (vcard::looksLikeVCard(body)) {
+        const bool utf8 = bom || utf8ThroughoutOnce(file, TableKind::VCard, [&] {
+                              return vcard::isUtf8Unfolded(path, start);
+                          });
+        return vcard::openReader(path, start,
+                                 utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252);
+    }
+    const bool utf8 = bom || utf8ThroughoutOnce(file, TableKind::Csv, [&] {
+                          return isUtf8Throughout(file, 0, path);
+                      });
     return std::make_unique<CsvReader>(path, start,
                                        utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252,
                                        separatorOf(body));

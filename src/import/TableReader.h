@@ -13,6 +13,9 @@
 // dropped (<br> becomes a line break), the character references decoded; the
 // encoding named by the page's charset, Windows-1252 by default.
 //
+// vCard: a file that begins "BEGIN:VCARD" is read as a table of clients (see
+// vcard::openReader).
+//
 // A binary spreadsheet (the office suites' own .xls, .xlsx or .ods) is refused
 // with a FormatError that says to save it as CSV.
 #pragma once
@@ -39,7 +42,7 @@ class FormatError : public MessageError {
 inline constexpr qsizetype kMostColumns = 1000;
 inline constexpr qsizetype kMostCellBytes = 64 * 1024;
 
-enum class TableKind { Csv, Html };
+enum class TableKind { Csv, Html, VCard };
 enum class TableEncoding { Utf8, Windows1252 };
 
 class TableReader {
@@ -48,6 +51,9 @@ class TableReader {
     // The next row's cells, false after the last row. May raise StorageError
     // when the file cannot be read.
     virtual bool next(QStringList &cells) = 0;
+    // Values of the row last read that no column holds (a vCard's second
+    // e-mail, for one).
+    virtual int droppedInRow() const { return 0; }
 
     TableKind kind() const { return m_kind; }
     TableEncoding encoding() const { return m_encoding; }

@@ -37,6 +37,10 @@ const QString kTooLarge = QStringLiteral(
 const QString kCancelled =
     QStringLiteral("Importazione annullata: l'archivio è rimasto com'era.");
 const QString kNothing = QStringLiteral("Il file non contiene righe da importare.");
+const QString kNoCards = QStringLiteral("Il file scelto non contiene biglietti vCard.");
+const QString kVCardForClients = QStringLiteral(
+    "Il file scelto è un file vCard di biglietti da visita, che si importano nell'anagrafica "
+    "clienti: dalla scheda Clienti, \"Importa / vCard\", \"Importa Clienti da file vCard...\".");
 const QString kNoColumn =
     QStringLiteral("Scegliere il campo di almeno una colonna prima di importare.");
 
@@ -50,12 +54,17 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
                          const spreadsheet::Sheet &sheet, const QString &file)
     : QDialog(parent), m_folder(folder), m_file(file), m_plan(sheet, folder) {
     setObjectName(QStringLiteral("frmImporta"));
-    setWindowTitle(&sheet == &spreadsheet::clientSheet
+    import::TableKind kind = import::TableKind::Csv;
+    const QStringList firstRow = import::firstRowOf(file, &kind);
+    if (kind == import::TableKind::VCard && &sheet != &spreadsheet::clientSheet)
+        throw import::FormatError(kVCardForClients);
+    m_plan.setFirstRow(firstRow, kind);
+    setWindowTitle(m_plan.ofCards() ? QStringLiteral("Importa vCard nell'anagrafica clienti")
+                   : &sheet == &spreadsheet::clientSheet
                        ? QStringLiteral("Importa nell'anagrafica clienti")
                        : QStringLiteral("Importa nell'archivio"));
     makeFixedWindow(this, QSize(900, 620));
     setStyleSheet(theme::importWindow());
-    m_plan.setFirstRow(import::firstRowOf(file));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(14, 10, 14, 12);
@@ -65,6 +74,8 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
         new QCheckBox(QStringLiteral("La prima riga contiene i titoli delle colonne"), this);
     chkIntestazione->setObjectName(QStringLiteral("chkIntestazione"));
     chkIntestazione->setChecked(m_plan.hasHeader());
+    // A vCard's columns are always its fields.
+    chkIntestazione->setVisible(!m_plan.ofCards());
 
     grdColonne = new QTableWidget(this);
     grdColonne->setObjectName(QStringLiteral("grdColonne"));
@@ -116,7 +127,10 @@ TfrmImporta::TfrmImporta(QWidget *parent, const AppFolder &folder,
     layout->addWidget(lblFile);
     layout->addWidget(chkIntestazione);
     layout->addWidget(grdColonne, 2);
-    layout->addWidget(new QLabel(QStringLiteral("Le prime righe come saranno archiviate:"), this));
+    layout->addWidget(new QLabel(m_plan.ofCards()
+                                     ? QStringLiteral("I primi biglietti come saranno archiviati:")
+                                     : QStringLiteral("Le prime righe come saranno archiviate:"),
+                                 this));
     layout->addWidget(grdAnteprima, 3);
     layout->addWidget(lblConteggio);
     layout->addLayout(buttons);
@@ -161,6 +175,7 @@ void TfrmImporta::refresh() {
         m_abandoned = true;
         return;
     }
+    const bool cards = m_plan.ofCards();
     QString text = QStringLiteral("Schede da aggiungere: %1.").arg(m_counts.rows);
     if (m_counts.cutValues > 0)
         text += QStringLiteral(" Valori troppo lunghi, che saranno troncati: %1.")
@@ -169,21 +184,30 @@ void TfrmImporta::refresh() {
         text += QStringLiteral(" Valori con caratteri non archiviabili, sostituiti da \"?\": %1.")
                     .arg(m_counts.replacedValues);
     if (m_counts.blankRows > 0)
-        text += QStringLiteral(" Righe vuote tralasciate: %1.").arg(m_counts.blankRows);
+        text += (cards ? QStringLiteral(" Biglietti vuoti tralasciati: %1.")
+                       : QStringLiteral(" Righe vuote tralasciate: %1."))
+                    .arg(m_counts.blankRows);
     if (m_counts.refusedRows > 0) {
         QStringList lines;
         for (qint64 line : m_counts.refusedLines)
             lines << QString::number(line);
         if (m_counts.refusedRows > m_counts.refusedLines.size())
             lines << QStringLiteral("…");
-        text += QStringLiteral(" Righe senza %1, tralasciate: %2 (%3 %4).")
+        const bool one = lines.size() == 1;
+        text += (cards ? QStringLiteral(" Biglietti senza %1, tralasciati: %2 (%3 %4).")
+                       : QStringLiteral(" Righe senza %1, tralasciate: %2 (%3 %4)."))
                     .arg(&m_plan.sheet() == &spreadsheet::clientSheet
                              ? QStringLiteral("il nome del cliente")
                              : QStringLiteral("il primo campo"))
                     .arg(m_counts.refusedRows)
-                    .arg(lines.size() == 1 ? QStringLiteral("riga") : QStringLiteral("righe"),
+                    .arg(cards ? (one ? QStringLiteral("biglietto") : QStringLiteral("biglietti"))
+                               : (one ? QStringLiteral("riga") : QStringLiteral("righe")),
                          lines.join(QStringLiteral(", ")));
     }
+    if (m_counts.droppedValues > 0)
+        text += QStringLiteral(" Valori senza un campo che li accolga (un secondo indirizzo "
+                               "e-mail, un telefono in più...), tralasciati: %1.")
+                    .arg(m_counts.droppedValues);
     lblConteggio->setText(text);
 }
 
@@ -207,7 +231,7 @@ void TfrmImporta::cmdImportaClick() {
     if (import::previewTargets(m_plan).empty())
         return warn(this, Desktop::Kind::Warning, kNoColumn);
     if (m_counts.rows == 0)
-        return warn(this, Desktop::Kind::Warning, kNothing);
+        return warn(this, Desktop::Kind::Warning, m_plan.ofCards() ? kNoCards : kNothing);
     // Rows that repeat a card (the same file imported twice, for one),
     // counted against the archive now: the user chooses, and leaving them
     // out is the default.
@@ -233,8 +257,12 @@ void TfrmImporta::cmdImportaClick() {
         skipRepeated =
             Desktop::current().message(
                 this, Desktop::Kind::Confirmation,
-                QStringLiteral("%1 righe del file sono uguali a schede già presenti in archivio."
-                               "\n\nTralasciarle? (\"No\" le aggiunge comunque.)")
+                (m_plan.ofCards()
+                     ? QStringLiteral("%1 biglietti del file sono uguali a Clienti già presenti "
+                                      "nell'anagrafica.\n\nTralasciarli? (\"No\" li aggiunge "
+                                      "comunque.)")
+                     : QStringLiteral("%1 righe del file sono uguali a schede già presenti in "
+                                      "archivio.\n\nTralasciarle? (\"No\" le aggiunge comunque.)"))
                     .arg(repeats.duplicateRows)) == Desktop::Answer::Yes;
     const qint64 toAdd = repeats.rows - (skipRepeated ? repeats.duplicateRows : 0);
     if (toAdd == 0)
@@ -245,6 +273,10 @@ void TfrmImporta::cmdImportaClick() {
     if (m_counts.cutValues > 0)
         question += QStringLiteral("\n\n%1 valori saranno troncati alla lunghezza del campo.")
                         .arg(m_counts.cutValues);
+    if (m_counts.droppedValues > 0)
+        question += QStringLiteral("\n\n%1 valori (un secondo indirizzo e-mail, un telefono in "
+                                   "più...) non hanno un campo che li accolga e saranno tralasciati.")
+                        .arg(m_counts.droppedValues);
     if (Desktop::current().message(this, Desktop::Kind::Confirmation, question) !=
         Desktop::Answer::Yes)
         return;
@@ -278,13 +310,23 @@ namespace import {
 
 qint64 importFromWindow(QWidget *parent, const AppFolder &folder,
                         const spreadsheet::Sheet &sheet) {
-    Desktop &desktop = Desktop::current();
-    const QString file = desktop.openFileName(
+    const QString file = Desktop::current().openFileName(
         parent, QStringLiteral("Scegliere il file da importare"),
         QStringLiteral("Tabelle (*.csv *.txt *.xls);;Tutti i file (*)"), folder.path());
     if (file.isEmpty())
         return 0;
+    return importFile(parent, folder, sheet, file, false);
+}
+
+qint64 importFile(QWidget *parent, const AppFolder &folder, const spreadsheet::Sheet &sheet,
+                  const QString &file, bool vCardOnly) {
+    Desktop &desktop = Desktop::current();
     try {
+        TableKind kind = TableKind::Csv;
+        if (vCardOnly && (firstRowOf(file, &kind), kind != TableKind::VCard)) {
+            desktop.message(parent, Desktop::Kind::Warning, kNoCards);
+            return 0;
+        }
         TfrmImporta window(parent, folder, sheet, file);
         if (window.abandoned()) {
             desktop.message(parent, Desktop::Kind::Information, kCancelled);

@@ -1,5 +1,5 @@
-// The import window, for either archive: the column → field mapping in combo
-// boxes, the first rows as they will be stored, what will be cut, and
+// The import window, for either archive and for a CSV, a spreadsheet export
+// or (for the clients) a vCard: the column → field mapping in combo boxes, the first rows as they will be stored, what will be cut, and
 // "Importa", which appends the rows after a confirmation with a progress
 // window that can be cancelled. Every message and the file chooser go
 // through the Desktop.
@@ -56,4 +56,8 @@ namespace import {
 // Asks for a CSV file or spreadsheet export and runs the import window on it.
 // Returns the number of cards appended (0 when nothing was).
 qint64 importFromWindow(QWidget *parent, const AppFolder &folder, const spreadsheet::Sheet &sheet);
+// Runs the import window on `file`; with `vCardOnly`, a file that is no
+// vCard gets a warning instead. Returns the number of cards appended.
+qint64 importFile(QWidget *parent, const AppFolder &folder, const spreadsheet::Sheet &sheet,
+                  const QString &file, bool vCardOnly);
 } // namespace import

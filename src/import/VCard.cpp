@@ -179,64 +179,58 @@ Property parse(const QString &text) {
     return p;
 }
 
-// Calls `take` with the bytes of each unfolded content line of `bytes`.
-template <class F> void eachUnfoldedBytes(QByteArrayView bytes, F &&take) {
-    QByteArray current;
-    bool any = false;
-    qsizetype at = 0;
-    for (;;) {
-        qsizetype end = bytes.indexOf('\n', at);
-        const bool last = end < 0;
-        if (last)
-            end = bytes.size();
-        QByteArrayView raw = bytes.sliced(at, end - at);
-        if (raw.endsWith('\r'))
-            raw.chop(1);
-        if (any && (raw.startsWith(' ') || raw.startsWith('\t'))) {
-            current.append(raw.sliced(1));
-        } else {
-            if (any)
-                take(current);
-            current = raw.toByteArray();
-            any = true;
-        }
-        if (last)
-            break;
-        at = end + 1;
-    }
-    if (any)
-        take(current);
-}
+// The column titles of a vCard read as a table, one per field of the client
+// card in field order: the field, and the property it comes from.
+const char *const kTitles[C::Count] = {
+    "Nome (FN, N)",
+    "Data di nascita (BDAY)",
+    "Comune di nascita",
+    "Provincia di nascita",
+    "Sesso",
+    "Recapito preferenziale",
+    "Indirizzo (ADR)",
+    "Provincia (ADR)",
+    "Comune (ADR)",
+    "CAP (ADR)",
+    "Modalit\xC3\xA0 di pagamento",
+    "Telefono casa (TEL)",
+    "Telefono ufficio (TEL)",
+    "Cellulare (TEL CELL)",
+    "Fax (TEL FAX)",
+    "E-mail (EMAIL)",
+    "Codice fiscale",
+    "Carta di credito n.",
+    "Scadenza della carta",
+    "Partita IVA",
+    "IBAN",
+    "Estremi documento",
+    "Occupazione (ROLE, TITLE, ORG)",
+    "Stato civile",
+    "Titoli e qualifiche",
+    "Prodotti e servizi di interesse",
+    "Zona di appartenenza",
+    "Questioni in sospeso",
+    "Note (NOTE)",
+    "Da ricontattare",
+    "Allegato 1",
+    "Allegato 2",
+    "Allegato 3",
+    "Descrizione allegato 1",
+    "Descrizione allegato 2",
+    "Descrizione allegato 3",
+};
 
-// Calls `take` with each unfolded content line of `bytes`, decoded: as UTF-8
-// when every line is valid UTF-8, else as Windows-1252. Lines are joined
-// before they are decoded, so a fold that splits a character does no harm;
-// nothing but the line at hand is held.
-template <class F> void eachUnfolded(QByteArrayView bytes, F &&take) {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    bool utf8 = true;
-    eachUnfoldedBytes(bytes, [&](const QByteArray &line) {
-        utf8 = utf8 && QByteArrayView(line).isValidUtf8();
-    });
-    eachUnfoldedBytes(bytes, [&](const QByteArray &line) {
-        take(utf8 ? QString::fromUtf8(line) : text::decode1252(line));
-    });
-}
-
+// The cells of one card, a text per field of the client card, as the
+// properties give them: the import's plan trims and cuts them.
 class CardBuilder {
   public:
-    CardBuilder(import::Counts &counts) : m_counts(counts) {}
-
     void begin() {
-        m_card.clear();
-        m_card.setYesNo(C::Ricontatta, false);
+        m_cells = QStringList(C::Count, QString());
         m_name.clear();
         m_fromN.clear();
         m_title.clear();
         m_org.clear();
         m_dropped = 0;
-        m_stored = {};
     }
 
     void take(const Property &p) {
@@ -292,37 +286,36 @@ class CardBuilder {
         }
     }
 
-    ClientRecord end() {
-        set(C::Cliente, text::trimmed(m_name).isEmpty() ? m_fromN : m_name);
+    // The card's cells; dropped() then tells the values no field took.
+    const QStringList &end() {
+        m_cells[C::Cliente] = text::trimmed(m_name).isEmpty() ? m_fromN : m_name;
         // The occupation: the ROLE, else the TITLE; the organisation after it.
-        QString occupation = m_card.text(C::Occupazione);
-        if (occupation.isEmpty())
+        QString &occupation = m_cells[C::Occupazione];
+        if (text::trimmed(occupation).isEmpty())
             occupation = m_title;
         else if (!m_title.isEmpty())
             ++m_dropped;
         if (!m_org.isEmpty())
-            occupation = occupation.isEmpty() ? m_org : occupation + QStringLiteral(", ") + m_org;
-        if (occupation != m_card.text(C::Occupazione))
-            set(C::Occupazione, occupation);
-        ++m_counts.rows;
-        m_counts.droppedValues += m_dropped;
-        m_stored.countInto(m_counts);
-        return m_card;
+            occupation = text::trimmed(occupation).isEmpty()
+                             ? m_org
+                             : text::trimmed(occupation) + QStringLiteral(", ") + m_org;
+        return m_cells;
     }
+    int dropped() const { return m_dropped; }
 
   private:
-    void set(int field, const QString &value) { import::storeValue(m_card, field, value, m_stored); }
+    bool filled(int field) const { return !text::trimmed(m_cells[field]).isEmpty(); }
     // The first value of a field wins.
     void setOnce(int field, const QString &value) {
         if (field == C::Ricontatta) {
             if (text::trimmed(value).compare(QStringLiteral("Sì"), Qt::CaseInsensitive) == 0)
-                m_card.setYesNo(field, true);
+                m_cells[field] = QStringLiteral("Sì");
             return;
         }
         if (text::trimmed(value).isEmpty())
             return;
-        if (m_card.text(field).isEmpty())
-            set(field, value);
+        if (!filled(field))
+            m_cells[field] = value;
         else
             ++m_dropped; // a second e-mail, a fourth telephone: no field holds it
     }
@@ -335,26 +328,134 @@ class CardBuilder {
             field = C::TelCel;
         else if (p.types.contains("WORK"))
             field = C::TelUff;
-        if (!m_card.text(field).isEmpty())
+        if (filled(field))
             for (int free : {C::TelCasa, C::TelUff, C::TelCel})
-                if (m_card.text(free).isEmpty()) {
+                if (!filled(free)) {
                     field = free;
                     break;
                 }
         setOnce(field, number);
     }
 
-    import::Counts &m_counts;
-    ClientRecord m_card;
+    QStringList m_cells;
     QString m_name;
     QString m_fromN;
     QString m_title;
     QString m_org;
-    qint64 m_dropped = 0;
-    import::Stored m_stored;
+    int m_dropped = 0;
+};
+
+// A vCard file read as a table: first the column titles, then a row per
+// card. The file is read a megabyte at a time and unfolded one content line
+// at a time, no line kept beyond a cell's limit.
+class Reader final : public import::TableReader {
+  public:
+    Reader(const QString &path, qint64 start, import::TableEncoding encoding)
+        : TableReader(path, start, import::TableKind::VCard, encoding) {}
+
+    bool next(QStringList &cells) override {
+        m_dropped = 0;
+        if (!m_titlesGiven) {
+            m_titlesGiven = true;
+            cells = columnTitles();
+            return true;
+        }
+        QByteArray raw;
+        bool inside = false;
+        while (nextLine(raw)) {
+            const Property p = parse(decode(raw));
+            if (p.name == "BEGIN" &&
+                p.value.trimmed().compare(u"VCARD", Qt::CaseInsensitive) == 0) {
+                m_card.begin();
+                inside = true;
+            } else if (p.name == "END" && inside) {
+                cells = m_card.end();
+                m_dropped = m_card.dropped();
+                return true;
+            } else if (inside) {
+                m_card.take(p);
+            }
+        }
+        return false; // a card the file never ends is left out
+    }
+
+    int droppedInRow() const override { return m_dropped; }
+
+    // The next content line, its folds joined and its line end left out;
+    // false at the end of the file. A line longer than a cell's limit keeps
+    // its first bytes, and no UTF-8 sequence broken at the cut.
+    bool nextLine(QByteArray &line) {
+        line.clear();
+        if (peek() < 0)
+            return false;
+        for (;;) {
+            appendUntil('\n', line);
+            get(); // the line feed, if any
+            if (line.endsWith('\r'))
+                line.chop(1);
+            const int c = peek();
+            if (c != ' ' && c != '\t')
+                break;
+            get();
+        }
+        if (line.size() >= import::kMostCellBytes)
+            dropBrokenTail(line);
+        return true;
+    }
+
+  private:
+    static void dropBrokenTail(QByteArray &line) {
+        for (qsizetype back = 1; back <= 3 && back <= line.size(); ++back) {
+            const auto c = static_cast<unsigned char>(line[line.size() - back]);
+            if ((c & 0xC0) == 0x80)
+                continue;
+            if (c >= 0xC0)
+                line.chop(back);
+            return;
+        }
+    }
+
+    bool m_titlesGiven = false;
+    CardBuilder m_card;
+    int m_dropped = 0;
 };
 
 } // namespace
+
+const QStringList &columnTitles() {
+    static const QStringList titles = [] {
+        QStringList out;
+        for (const char *t : kTitles)
+            out << QString::fromUtf8(t);
+        return out;
+    }();
+    return titles;
+}
+
+bool looksLikeVCard(QByteArrayView head) {
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head = head.sliced(3);
+    qsizetype i = 0;
+    while (i < head.size() && (head[i] == ' ' || head[i] == '\t' || head[i] == '\r' ||
+                               head[i] == '\n'))
+        ++i;
+    return head.sliced(i).first(std::min<qsizetype>(11, head.size() - i)).toByteArray().toUpper() ==
+           "BEGIN:VCARD";
+}
+
+bool isUtf8Unfolded(const QString &path, qint64 start) {
+    Reader reader(path, start, import::TableEncoding::Utf8);
+    QByteArray line;
+    while (reader.nextLine(line))
+        if (!QByteArrayView(line).isValidUtf8())
+            return false;
+    return true;
+}
+
+std::unique_ptr<import::TableReader> openReader(const QString &path, qint64 start,
+                                                import::TableEncoding encoding) {
+    return std::make_unique<Reader>(path, start, encoding);
+}
 
 QByteArray cardOf(const ClientRecord &client) {
     QByteArray out = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
@@ -410,58 +511,22 @@ qint64 exportRegistry(const AppFolder &folder, const QString &path) {
     return count;
 }
 
-namespace {
-// True when no field holds a text (the recontact flag, always set, aside).
-bool blankClient(const ClientRecord &client) {
-    for (int f = 0; f < ClientField::Count; ++f)
-        if (f != ClientField::Ricontatta && !client.text(f).isEmpty())
-            return false;
-    return true;
-}
-} // namespace
-
-QList<ClientRecord> read(QByteArrayView bytes, import::Counts &counts) {
-    QList<ClientRecord> out;
-    CardBuilder card(counts);
-    bool inside = false;
-    eachUnfolded(bytes, [&](const QString &l) {
-        const Property p = parse(l);
-        if (p.name == "BEGIN" && p.value.trimmed().compare(u"VCARD", Qt::CaseInsensitive) == 0) {
-            card.begin();
-            inside = true;
-        } else if (p.name == "END" && inside) {
-            // A card with nothing in it is skipped, as a blank row of a table.
-            const ClientRecord client = card.end();
-            if (blankClient(client)) {
-                --counts.rows; // counted by end() as a card to store
-                ++counts.blankRows;
-            } else if (client.text(ClientField::Cliente).isEmpty()) {
-                // Without a name the workspace would not save it either.
-                --counts.rows;
-                ++counts.refusedRows;
-            } else
-                out << client;
-            inside = false;
-        } else if (inside) {
-            card.take(p);
-        }
-    });
-    return out;
-}
-
 QList<ClientRecord> readFile(const QString &path, import::Counts &counts) {
-    QFile file(path);
-    if (openRegularFile(file, QIODevice::ReadOnly) != OpenResult::Opened)
-        throw StorageError::unableToRead(path);
-    // Mapped, not read into memory: a large file costs address space only.
-    if (file.size() == 0)
-        return {};
-    if (const uchar *mapped = file.map(0, file.size()))
-        return read(QByteArrayView(mapped, file.size()), counts);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw StorageError::unableToRead(path);
-    return read(bytes, counts);
+    import::Plan plan(spreadsheet::clientSheet, AppFolder());
+    plan.setFirstRow(columnTitles(), import::TableKind::VCard);
+    const auto reader = import::openTable(path);
+    QList<ClientRecord> out;
+    ClientRecord client;
+    QStringList cells;
+    counts = {};
+    if (reader->kind() != import::TableKind::VCard || !reader->next(cells)) // the titles
+        return out;
+    while (reader->next(cells))
+        if (plan.fill(cells, client, counts)) {
+            counts.droppedValues += reader->droppedInRow();
+            out << client;
+        }
+    return out;
 }
 
 } // namespace vcard

@@ -12,15 +12,20 @@
 // ("item1.EMAIL"), TYPE lists in any form, CRLF or LF, and takes a file that
 // is not valid UTF-8 as Windows-1252. A card without FN takes its name from N.
 // Properties it does not know are skipped; of several telephone numbers of
-// one kind the first wins and the others fill the free telephone fields.
+// one kind the first wins and the others fill the free telephone fields. A
+// job title (TITLE, or ROLE) and the organisation (ORG) make the occupation:
+// "Responsabile acquisti, Ditta Srl". What no field can hold (a second
+// e-mail, a fourth telephone) is counted, not stored.
 #pragma once
 
 #include "import/ImportPlan.h"
+#include "import/TableReader.h"
 #include "storage/ClientRecord.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <memory>
 
 namespace vcard {
 
@@ -34,10 +39,26 @@ void writeFile(const QString &path, const QList<ClientRecord> &clients);
 // record file in order; returns the number written.
 qint64 exportRegistry(const AppFolder &folder, const QString &path);
 
-// The clients of a vCard file's bytes; values cut or replaced to fit the
-// client card are counted in `counts` (rows: the clients read).
-QList<ClientRecord> read(QByteArrayView bytes, import::Counts &counts);
-// Reads `path`; raises StorageError::unableToRead(<path>).
+// Whether a file's first bytes (a byte order mark and blank lines aside)
+// begin a vCard.
+bool looksLikeVCard(QByteArrayView head);
+// Whether every unfolded content line of the vCard at `path`, from `start`,
+// is valid UTF-8 (a fold may split a character).
+bool isUtf8Unfolded(const QString &path, qint64 start);
+
+// A vCard file read as a table, so that the import's mapping window takes
+// it as it takes a CSV: a first row of column titles, one per field of the
+// client card in field order, each naming the property it comes from; then
+// one row per card in file order, an empty card a blank row. Values a card
+// has no field for are counted in droppedInRow().
+std::unique_ptr<import::TableReader> openReader(const QString &path, qint64 start,
+                                                import::TableEncoding encoding);
+// The column titles of that first row.
+const QStringList &columnTitles();
+
+// The clients of a vCard file as the import stores them with the columns
+// mapped as proposed; counts as the import counts them (no clients when the
+// file is no vCard). Raises as import::openTable does.
 QList<ClientRecord> readFile(const QString &path, import::Counts &counts);
 
 } // namespace vcard

@@ -1,5 +1,6 @@
 #include "VCardWindows.h"
 
+#include "import/TfrmImporta.h"
 #include "import/VCard.h"
 #include "kit/Desktop.h"
 #include "storage/RecordFile.h"
@@ -16,10 +17,6 @@ const QString kNotWritten = QStringLiteral(
 const QString kUnreadable = QStringLiteral(
     "Attenzione: non è stato possibile leggere l'archivio dei Clienti o il file vCard.\n\n"
     "Accertarsi che i file esistano e di possedere i privilegi di lettura.");
-const QString kNotAdded = QStringLiteral(
-    "Attenzione: non è stato possibile aggiungere i Clienti all'anagrafica, che è rimasta "
-    "com'era.\n\nAccertarsi che il disco non sia pieno e di possedere i privilegi di scrittura "
-    "nella cartella del programma.");
 
 // A file name made of the client's name: letters, digits, blanks and dashes.
 QString fileNameFor(const QString &name) {
@@ -77,60 +74,12 @@ qint64 exportRegistryToVCard(QWidget *parent, const AppFolder &folder) {
 }
 
 qint64 importVCardFromWindow(QWidget *parent, const AppFolder &folder) {
-    Desktop &desktop = Desktop::current();
-    const QString path = desktop.openFileName(
+    const QString path = Desktop::current().openFileName(
         parent, QStringLiteral("Scegliere il file vCard da importare"),
         kFilter + QStringLiteral(";;Tutti i file (*)"), folder.path());
     if (path.isEmpty())
         return 0;
-    Counts counts;
-    QList<ClientRecord> clients;
-    try {
-        clients = vcard::readFile(path, counts);
-    } catch (const StorageError &) {
-        desktop.message(parent, Desktop::Kind::Error, kUnreadable);
-        return 0;
-    } catch (const std::bad_alloc &) {
-        desktop.message(parent, Desktop::Kind::Error,
-                        QStringLiteral("Attenzione: il file è troppo grande per essere importato; "
-                                       "l'anagrafica è rimasta com'era."));
-        return 0;
-    }
-    if (clients.isEmpty()) {
-        desktop.message(parent, Desktop::Kind::Warning,
-                        QStringLiteral("Il file scelto non contiene biglietti vCard."));
-        return 0;
-    }
-    QString question =
-        QStringLiteral("Aggiungere all'anagrafica %1 Clienti dal file vCard?").arg(clients.size());
-    if (counts.cutValues > 0)
-        question += QStringLiteral("\n\n%1 valori saranno troncati alla lunghezza del campo.")
-                        .arg(counts.cutValues);
-    if (counts.blankRows > 0)
-        question += QStringLiteral("\n\n%1 biglietti vuoti saranno tralasciati.")
-                        .arg(counts.blankRows);
-    if (counts.droppedValues > 0)
-        question += QStringLiteral("\n\n%1 valori (un secondo indirizzo e-mail, un telefono in "
-                                   "più…) non hanno un campo che li accolga e saranno tralasciati.")
-                        .arg(counts.droppedValues);
-    if (counts.refusedRows > 0)
-        question += QStringLiteral("\n\n%1 biglietti senza nome saranno tralasciati.")
-                        .arg(counts.refusedRows);
-    if (desktop.message(parent, Desktop::Kind::Confirmation, question) != Desktop::Answer::Yes)
-        return 0;
-    try {
-        TypedRecordAppend<ClientRecord> registry(folder);
-        for (const ClientRecord &c : clients)
-            registry.add(c);
-        registry.commit();
-    } catch (const StorageError &) {
-        desktop.message(parent, Desktop::Kind::Error, kNotAdded);
-        return 0;
-    }
-    desktop.message(parent, Desktop::Kind::Information,
-                    QStringLiteral("Sono stati aggiunti %1 Clienti all'anagrafica.")
-                        .arg(clients.size()));
-    return clients.size();
+    return importFile(parent, folder, spreadsheet::clientSheet, path, true);
 }
 
 } // namespace import

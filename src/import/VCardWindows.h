@@ -15,8 +15,9 @@ bool exportClientToVCard(QWidget *parent, const AppFolder &folder, const ClientR
 // Asks where to save and writes every client's vCard to one file; the number
 // written, or -1 when nothing was.
 qint64 exportRegistryToVCard(QWidget *parent, const AppFolder &folder);
-// Asks for a .vcf file, shows what it holds and, once confirmed, appends its
-// clients to the registry; the number added.
+// Asks for a .vcf file and runs the import window on it (the mapping of its
+// columns, the first cards as they will be stored, the counts); the number of
+// clients added.
 qint64 importVCardFromWindow(QWidget *parent, const AppFolder &folder);
 
 } // namespace import

@@ -33,6 +33,7 @@ class TestFrmImporta : public QObject {
     void cancelledImportLeavesArchive();
     void reachedFromBothWorkspaces();
     void clientMenuWritesAndReadsVCards();
+    void vCardCountsWhatItLeavesOut();
     void vCardExportTellsReadFromWrite_data();
     void vCardExportTellsReadFromWrite();
 };
@@ -269,19 +270,87 @@ void TestFrmImporta::clientMenuWritesAndReadsVCards() {
     app.desktop.fileNames << app.path("tutti.vcf");
     entries[3]->trigger();
     QCOMPARE(app.desktop.lastMessage(), QStringLiteral("Clienti esportati in vCard: 2."));
+    // Through the mapping window: every column proposed for its own field;
+    // the two cards repeat the registry's, and "No" adds them all the same.
+    app.desktop.messages.clear();
     app.desktop.fileNames << app.path("tutti.vcf");
-    app.desktop.answers << Answer::Yes;
+    app.desktop.answers << Answer::No << Answer::Yes;
+    app.desktop.onModal = [](QDialog &dialog) {
+        TfrmImporta &w = windowOf(dialog);
+        QVERIFY(w.chkIntestazione->isHidden());
+        QCOMPARE(w.cboCampo.size(), size_t(ClientField::Count));
+        for (size_t c = 0; c < w.cboCampo.size(); ++c)
+            QVERIFY2(w.cboCampo[c]->currentIndex() > 0, qPrintable(QString::number(c)));
+        QCOMPARE(w.cboCampo[0]->currentText(), QStringLiteral("Cognome e nome Cliente"));
+        QCOMPARE(w.grdAnteprima->item(1, 0)->text(), QStringLiteral("Neri Lucía"));
+        QCOMPARE(w.lblConteggio->text(), QStringLiteral("Schede da aggiungere: 2."));
+        QTest::mouseClick(w.cmdImporta, Qt::LeftButton);
+    };
     entries[1]->trigger();
-    QVERIFY(app.desktop.messages[app.desktop.messages.size() - 2].text.contains(u"2 Clienti"));
+    QVERIFY(app.desktop.messages[0].text.startsWith(u"2 biglietti del file sono uguali"));
+    QVERIFY(app.desktop.messages[1].text.startsWith(u"Aggiungere 2 schede"));
     QCOMPARE(app.read("Clienti.pro"), stored.bytes().repeated(4));
+    app.desktop.onModal = {};
+    app.desktop.messages.clear();
 
     // Refused, and a file that is no vCard: the registry stays.
     app.desktop.fileNames << app.path("tutti.vcf") << app.path("Clienti.pro");
-    app.desktop.answers << Answer::No;
+    app.desktop.onModal = [](QDialog &dialog) { dialog.reject(); };
     entries[1]->trigger();
     entries[1]->trigger();
-    QCOMPARE(app.desktop.messages.last().kind, Kind::Warning);
+    QCOMPARE(app.desktop.lastMessage(),
+             QStringLiteral("Il file scelto non contiene biglietti vCard."));
     QCOMPARE(app.read("Clienti.pro"), stored.bytes().repeated(4));
+}
+
+// An address book's cards in the mapping window: an empty card and a
+// nameless one left out and numbered, a second e-mail counted, TITLE and ORG
+// made the occupation, a column left out by the user; and a vCard chosen in
+// the database's import, which is refused.
+void TestFrmImporta::vCardCountsWhatItLeavesOut() {
+    AppFixture app;
+    QVERIFY(app.write("rubrica.vcf",
+                      "BEGIN:VCARD\nVERSION:3.0\nEND:VCARD\n"
+                      "BEGIN:VCARD\nTEL:06 1\nEND:VCARD\n"
+                      "BEGIN:VCARD\nFN:Galli Rita\nEMAIL:rita@example.it\nEMAIL:r@example.it\n"
+                      "TITLE:Responsabile acquisti\nORG:Ditta Srl\nNOTE:da non importare\n"
+                      "ADR;TYPE=HOME:;;Via Po 2;Reggio Emilia;RE;42121;\nEND:VCARD\n"));
+    app.desktop.fileNames << app.path("rubrica.vcf");
+    app.desktop.answers << Answer::Yes;
+    QString summary;
+    app.desktop.onModal = [&](QDialog &dialog) {
+        TfrmImporta &w = windowOf(dialog);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Importa vCard nell'anagrafica clienti"));
+        w.cboCampo[ClientField::Note]->setFocus();
+        QTest::keyClick(w.cboCampo[ClientField::Note], Qt::Key_Home);
+        summary = w.lblConteggio->text();
+        QCOMPARE(w.grdAnteprima->rowCount(), 1);
+        QTest::mouseClick(w.cmdImporta, Qt::LeftButton);
+    };
+    QMenu *menu = app.windows->frmClienti->cmdImporta->menu();
+    menu->actions()[1]->trigger();
+    QCOMPARE(summary, QStringLiteral(
+                          "Schede da aggiungere: 1. Biglietti vuoti tralasciati: 1. Biglietti "
+                          "senza il nome del cliente, tralasciati: 1 (biglietto 2). Valori senza "
+                          "un campo che li accolga (un secondo indirizzo e-mail, un telefono in "
+                          "più...), tralasciati: 1."));
+    QVERIFY(app.desktop.messages[0].text.contains(u"1 valori (un secondo indirizzo e-mail"));
+    ClientRecord expected;
+    expected.setText(ClientField::Cliente, QStringLiteral("Galli Rita"));
+    expected.setText(ClientField::Email, QStringLiteral("rita@example.it"));
+    expected.setText(ClientField::Occupazione, QStringLiteral("Responsabile acquisti, Ditta Srl"));
+    expected.setText(ClientField::IndirizzoRes, QStringLiteral("Via Po 2"));
+    expected.setText(ClientField::ComuneRes, QStringLiteral("Reggio Emilia"));
+    expected.setText(ClientField::ProvRes, QStringLiteral("RE"));
+    expected.setText(ClientField::CapRes, QStringLiteral("42121"));
+    expected.setYesNo(ClientField::Ricontatta, false);
+    QCOMPARE(app.read("Clienti.pro"), expected.bytes());
+
+    app.desktop.fileNames << app.path("rubrica.vcf");
+    QTest::mouseClick(app.windows->frmDatabase->cmdImporta, Qt::LeftButton);
+    QCOMPARE(app.desktop.messages.last().kind, Kind::Error);
+    QVERIFY(app.desktop.lastMessage().contains(u"si importano nell'anagrafica clienti"));
+    QCOMPARE(app.read("Database.pro"), QByteArray());
 }
 
 void TestFrmImporta::vCardExportTellsReadFromWrite_data() {

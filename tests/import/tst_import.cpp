@@ -310,6 +310,10 @@ void TestImport::mapping_data() {
         << QList<int>{C::ComuneRes, C::ProvRes, C::ComuneNasc, C::ProvNasc, C::CapRes,
                       C::Ricontatta, C::Sesso}
         << 0LL << 0LL;
+    QTest::newRow("clients: a province column of its own keeps the town whole")
+        << true << QByteArray("Comune di residenza;Provincia;Cliente\nMilano MI;;a\nVo PD;PD;b\n")
+        << true << Rows{{"Milano MI", ""}, {"Vo PD", "PD"}} << QList<int>{C::ComuneRes, C::ProvRes}
+        << 0LL << 0LL;
 }
 
 void TestImport::mapping() {
