@@ -55,9 +55,16 @@ void databaseCard(Forms &f, FakeDesktop &desktop, const QString &picture, const 
     w->cmdSalva->click();
 }
 
+// Scratch files beside the application folder, inside the calling test's
+// own temporary folder: a kill at a crash point leaves nothing behind in the
+// system's temporary folder.
+QString besideFolder(const Forms &f) {
+    return QDir(f.folder.path()).filePath(QStringLiteral("../fuori-XXXXXX"));
+}
+
 // A table of `rows` cards without a header, imported in one go.
 void importRows(Forms &f, int rows) {
-    QTemporaryDir outside;
+    QTemporaryDir outside(besideFolder(f));
     const QString table = outside.filePath(QStringLiteral("schede.csv"));
     QFile file(table);
     if (!file.open(QIODevice::WriteOnly))
@@ -119,7 +126,7 @@ const std::map<QString, Steps> kChanges = {
      [](Forms &f, FakeDesktop &, const QString &picture) {
          // A backup of another folder: two cards, a client, a card folder,
          // titles of its own; the safety copy goes outside the folder.
-         QTemporaryDir outside;
+         QTemporaryDir outside(besideFolder(f));
          const AppFolder other(outside.filePath(QStringLiteral("altra")));
          QDir().mkpath(other.file(QStringLiteral("Scheda_1")));
          QFile::copy(picture, other.file(QStringLiteral("Scheda_1/pianta.bmp")));
