@@ -74,10 +74,6 @@ struct Stored {
 // `stored` what was cut or replaced.
 void storeValue(Record &record, int field, QStringView value, Stored &stored);
 
-// Called now and then with the bytes read and the file's size; returning
-// false stops the pass.
-using Progress = std::function<bool(qint64 done, qint64 total)>;
-
 class Plan {
   public:
     // The plan for the archive exported as `sheet` (databaseSheet or

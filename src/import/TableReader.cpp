@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <sys/stat.h>
 
 namespace import {
@@ -26,18 +27,40 @@ void openForReading(QFile &file, const QString &path) {
         throw StorageError::unableToRead(path);
 }
 
+FormatError rowTooLong() {
+    return FormatError(QStringLiteral("Il file contiene una riga di più di %1 MB: non è un file "
+                                      "che si possa importare.")
+                           .arg(kMostRowBytes >> 20));
+}
+
 // True when the whole file from `start` is valid UTF-8; read in chunks, a
-// sequence cut by a chunk's end carried into the next.
-bool isUtf8Throughout(QFile &file, qint64 start, const QString &path) {
+// sequence cut by a chunk's end carried into the next. Nothing when
+// `progress` stopped it. A run of more than kMostRowBytes without a line end
+// is a row too long, whatever its quotes: refused at once.
+std::optional<bool> isUtf8Throughout(QFile &file, qint64 start, const QString &path,
+                                     const Progress &progress) {
     if (!file.seek(start))
         throw StorageError::unableToRead(path);
     QByteArray carry;
+    qint64 sinceLineEnd = 0;
     for (;;) {
+        if (progress && !progress(file.pos(), file.size()))
+            return std::nullopt;
         QByteArray chunk = file.read(kChunk);
         if (chunk.isEmpty() && file.error() != QFileDevice::NoError)
             throw StorageError::unableToRead(path);
         if (chunk.isEmpty())
             return carry.isEmpty();
+        qsizetype firstEnd = chunk.indexOf('\n');
+        if (const qsizetype cr = chunk.indexOf('\r'); cr >= 0 && (firstEnd < 0 || cr < firstEnd))
+            firstEnd = cr;
+        if (sinceLineEnd + (firstEnd < 0 ? chunk.size() : firstEnd) > kMostRowBytes)
+            throw rowTooLong();
+        if (firstEnd >= 0)
+            sinceLineEnd =
+                chunk.size() - 1 - std::max(chunk.lastIndexOf('\n'), chunk.lastIndexOf('\r'));
+        else
+            sinceLineEnd += chunk.size();
         chunk.prepend(carry);
         // Keep back a possibly incomplete last sequence: up to 3 bytes after
         // the last lead byte.
@@ -59,8 +82,10 @@ bool isUtf8Throughout(QFile &file, qint64 start, const QString &path) {
 // The import opens one file several times (its first row, the preview, the
 // count, the append): the whole-file scan runs once, and its verdict is kept
 // while the file is the same file with the same size and the same change
-// time (to the nanosecond), read the same way.
-template <class Scan> bool utf8ThroughoutOnce(QFile &file, TableKind kind, Scan scan) {
+// time (to the nanosecond), read the same way. Nothing when the scan was
+// stopped.
+template <class Scan>
+std::optional<bool> utf8ThroughoutOnce(QFile &file, TableKind kind, Scan scan) {
     struct Verdict {
         bool known = false;
         TableKind kind = TableKind::Csv;
@@ -76,8 +101,13 @@ template <class Scan> bool utf8ThroughoutOnce(QFile &file, TableKind kind, Scan 
         return scan();
     if (!last.known || kind != last.kind || now.st_dev != last.device ||
         now.st_ino != last.inode || now.st_size != last.size ||
-        now.st_ctim.tv_sec != last.changed.tv_sec || now.st_ctim.tv_nsec != last.changed.tv_nsec)
-        last = {true, kind, now.st_dev, now.st_ino, now.st_size, now.st_ctim, scan()};
+        now.st_ctim.tv_sec != last.changed.tv_sec ||
+        now.st_ctim.tv_nsec != last.changed.tv_nsec) {
+        const std::optional<bool> utf8 = scan();
+        if (!utf8)
+            return std::nullopt;
+        last = {true, kind, now.st_dev, now.st_ino, now.st_size, now.st_ctim, *utf8};
+    }
     return last.utf8;
 }
 
@@ -91,6 +121,7 @@ class CsvReader final : public TableReader {
     bool next(QStringList &cells) override {
         for (;;) {
             cells.clear();
+            startRow();
             int c = peek();
             if (c < 0)
                 return false;
@@ -155,6 +186,7 @@ class HtmlReader final : public TableReader {
     // ends the open row, a new cell the open cell, the table's end both.
     bool next(QStringList &cells) override {
         cells.clear();
+        startRow();
         bool inRow = m_rowOpen; // a row whose start tag ended the row before
         m_rowOpen = false;
         bool inCell = false;
@@ -328,6 +360,8 @@ TableReader::TableReader(const QString &path, qint64 start, TableKind kind,
 }
 
 bool TableReader::refill() {
+    if (m_consumed + m_end - m_rowStart > kMostRowBytes)
+        throw rowTooLong();
     m_consumed += m_end;
     m_pos = m_end = 0;
     m_chunk.resize(kChunk);
@@ -364,7 +398,7 @@ QString TableReader::decode(const QByteArray &bytes) const {
     return m_encoding == TableEncoding::Utf8 ? QString::fromUtf8(bytes) : text::decode1252(bytes);
 }
 
-std::unique_ptr<TableReader> openTable(const QString &path) {
+std::unique_ptr<TableReader> openTable(const QString &path, const Progress &progress) {
     QFile file;
     openForReading(file, path);
     const QByteArray head = file.read(64 * 1024);
@@ -385,17 +419,23 @@ std::unique_ptr<TableReader> openTable(const QString &path) {
             path, start, utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252);
     }
     if (vcard::looksLikeVCard(body)) {
-        const bool utf8 = bom || utf8ThroughoutOnce(file, TableKind::VCard, [&] {
-                              return vcard::isUtf8Unfolded(path, start);
-                          });
+        const std::optional<bool> utf8 =
+            bom ? true : utf8ThroughoutOnce(file, TableKind::VCard, [&] {
+                return vcard::isUtf8Unfolded(path, start, progress);
+            });
+        if (!utf8)
+            return nullptr;
         return vcard::openReader(path, start,
-                                 utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252);
+                                 *utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252);
     }
-    const bool utf8 = bom || utf8ThroughoutOnce(file, TableKind::Csv, [&] {
-                          return isUtf8Throughout(file, 0, path);
-                      });
+    const std::optional<bool> utf8 =
+        bom ? true : utf8ThroughoutOnce(file, TableKind::Csv, [&] {
+            return isUtf8Throughout(file, 0, path, progress);
+        });
+    if (!utf8)
+        return nullptr;
     return std::make_unique<CsvReader>(path, start,
-                                       utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252,
+                                       *utf8 ? TableEncoding::Utf8 : TableEncoding::Windows1252,
                                        separatorOf(body));
 }
 

@@ -26,6 +26,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 namespace import {
@@ -41,6 +42,15 @@ class FormatError : public MessageError {
 // skipped, and the value counts as cut when stored.
 inline constexpr qsizetype kMostColumns = 1000;
 inline constexpr qsizetype kMostCellBytes = 64 * 1024;
+// A row (a vCard's line) takes at most this many bytes of the file, the
+// skipped ends of long cells included: a longer one is refused, so a file
+// of one endless line is refused as soon as that is plain. (The reader
+// checks it a megabyte at a time: a row up to a megabyte longer may pass.)
+inline constexpr qint64 kMostRowBytes = 64 * 1024 * 1024;
+
+// Called now and then with the bytes read and the file's size; returning
+// false stops the pass.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
 
 enum class TableKind { Csv, Html, VCard };
 enum class TableEncoding { Utf8, Windows1252 };
@@ -65,6 +75,8 @@ class TableReader {
 
   protected:
     TableReader(const QString &path, qint64 start, TableKind kind, TableEncoding encoding);
+    // A row starts here: kMostRowBytes counts from it.
+    void startRow() { m_rowStart = position(); }
     // The next byte, or -1 at the end of the file.
     int get() {
         if (m_pos >= m_end && !refill())
@@ -102,11 +114,14 @@ class TableReader {
     qsizetype m_end = 0;
     qint64 m_consumed = 0; // bytes before the current chunk
     qint64 m_size = 0;
+    qint64 m_rowStart = 0;
 };
 
 // Opens `path` and tells CSV from HTML, the encoding and the separator by its
 // content. Raises StorageError::unableToRead(<path>) when it cannot be
-// read, FormatError for a binary spreadsheet.
-std::unique_ptr<TableReader> openTable(const QString &path);
+// read, FormatError for a binary spreadsheet. Telling the encoding may read
+// the whole file (once for a file opened again unchanged); `progress` hears
+// of it, and when it stops the reading no reader is returned.
+std::unique_ptr<TableReader> openTable(const QString &path, const Progress &progress = {});
 
 } // namespace import

@@ -322,10 +322,22 @@ qint64 importFile(QWidget *parent, const AppFolder &folder, const spreadsheet::S
                   const QString &file, bool vCardOnly) {
     Desktop &desktop = Desktop::current();
     try {
-        TableKind kind = TableKind::Csv;
-        if (vCardOnly && (firstRowOf(file, &kind), kind != TableKind::VCard)) {
-            desktop.message(parent, Desktop::Kind::Warning, kNoCards);
-            return 0;
+        {
+            // Telling the encoding may read the whole file: behind a
+            // progress window, whose "Annulla" gives the import up.
+            const auto window =
+                desktop.progress(parent, QStringLiteral("Controllo del file"),
+                                 QStringLiteral("Lettura del file da importare..."));
+            const auto reader = openTable(
+                file, [&](qint64 done, qint64 all) { return window->advance(done, all); });
+            if (!reader) {
+                desktop.message(parent, Desktop::Kind::Information, kCancelled);
+                return 0;
+            }
+            if (vCardOnly && reader->kind() != TableKind::VCard) {
+                desktop.message(parent, Desktop::Kind::Warning, kNoCards);
+                return 0;
+            }
         }
         TfrmImporta window(parent, folder, sheet, file);
         if (window.abandoned()) {

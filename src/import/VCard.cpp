@@ -386,6 +386,7 @@ class Reader final : public import::TableReader {
     // its first bytes, and no UTF-8 sequence broken at the cut.
     bool nextLine(QByteArray &line) {
         line.clear();
+        startRow(); // the limit of a row is a line's
         if (peek() < 0)
             return false;
         for (;;) {
@@ -443,12 +444,16 @@ bool looksLikeVCard(QByteArrayView head) {
            "BEGIN:VCARD";
 }
 
-bool isUtf8Unfolded(const QString &path, qint64 start) {
+std::optional<bool> isUtf8Unfolded(const QString &path, qint64 start,
+                                   const import::Progress &progress) {
     Reader reader(path, start, import::TableEncoding::Utf8);
     QByteArray line;
-    while (reader.nextLine(line))
+    for (qint64 lines = 0; reader.nextLine(line); ++lines) {
         if (!QByteArrayView(line).isValidUtf8())
             return false;
+        if (progress && lines % 4096 == 0 && !progress(reader.position(), reader.size()))
+            return std::nullopt;
+    }
     return true;
 }
 

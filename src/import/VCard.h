@@ -26,6 +26,7 @@
 #include <QList>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace vcard {
 
@@ -43,8 +44,10 @@ qint64 exportRegistry(const AppFolder &folder, const QString &path);
 // begin a vCard.
 bool looksLikeVCard(QByteArrayView head);
 // Whether every unfolded content line of the vCard at `path`, from `start`,
-// is valid UTF-8 (a fold may split a character).
-bool isUtf8Unfolded(const QString &path, qint64 start);
+// is valid UTF-8 (a fold may split a character); nothing when `progress`
+// stopped the reading.
+std::optional<bool> isUtf8Unfolded(const QString &path, qint64 start,
+                                   const import::Progress &progress = {});
 
 // A vCard file read as a table, so that the import's mapping window takes
 // it as it takes a CSV: a first row of column titles, one per field of the

@@ -226,6 +226,23 @@ void TestImport::tableLimits() {
              (QStringList{QString(64 * 1024, u'a'), QString(64 * 1024, u'a'), "b"}));
     QVERIFY(writeFile(path("long.xls"), "<table><tr><td>" + huge + "<br>" + huge + "<td>b</table>"));
     QCOMPARE(readAll(path("long.xls")), (Rows{{QString(64 * 1024, u'a'), "b"}}));
+
+    // A row of more than 64 MB is refused, the limit named: found by the
+    // encoding's scan in a UTF-8 CSV, by the reader otherwise.
+    const QByteArray endless(import::kMostRowBytes + 2 * 1024 * 1024, 'a');
+    for (const auto &[name, bytes] :
+         {std::pair(QStringLiteral("endless.csv"), "x;y\n" + endless + "\n"),
+          std::pair(QStringLiteral("endless-1252.csv"), "x;\xE8\n" + endless + "\n"),
+          std::pair(QStringLiteral("endless.xls"), "<table><tr><td>" + endless + "</table>"),
+          std::pair(QStringLiteral("endless.vcf"), "BEGIN:VCARD\nNOTE:" + endless + "\nEND:VCARD\n")}) {
+        QVERIFY(writeFile(path(name), bytes));
+        try {
+            readAll(path(name));
+            QFAIL(qPrintable(name));
+        } catch (const import::FormatError &e) {
+            QVERIFY2(e.message().contains(u"una riga di più di 64 MB"), qPrintable(e.message()));
+        }
+    }
 }
 
 // The encoding is found once for a file opened again and again, and found
