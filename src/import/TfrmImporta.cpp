@@ -39,8 +39,8 @@ const QString kCancelled =
 const QString kNothing = QStringLiteral("Il file non contiene righe da importare.");
 const QString kNoCards = QStringLiteral("Il file scelto non contiene biglietti vCard.");
 const QString kVCardForClients = QStringLiteral(
-    "Il file scelto è un file vCard di biglietti da visita, che si importano nell'anagrafica "
-    "clienti: dalla scheda Clienti, \"Importa / vCard\", \"Importa Clienti da file vCard...\".");
+    "Il file scelto è un file vCard di biglietti da visita, che si importano nell'Anagrafica "
+    "Clienti con \"Importa / vCard\", \"Importa Clienti da file vCard...\".");
 const QString kNoColumn =
     QStringLiteral("Scegliere il campo di almeno una colonna prima di importare.");
 
@@ -154,18 +154,28 @@ void TfrmImporta::refresh() {
         grdColonne->setItem(c, 0, title);
         cboCampo[size_t(c)]->setCurrentIndex(m_plan.targetOf(c) + 1);
     }
-    const std::vector<int> shown = import::previewTargets(m_plan);
+    const std::vector<int> targets = import::previewTargets(m_plan);
     const QList<QStringList> rows = import::preview(m_file, m_plan, kPreviewRows);
+    // The columns shown: every field a column fills; for a vCard, whose
+    // columns are every field of the card, those the first cards fill.
+    std::vector<int> shown;
+    for (size_t c = 0; c < targets.size(); ++c) {
+        bool filled = !m_plan.ofCards();
+        for (const QStringList &row : rows)
+            filled = filled || !row[qsizetype(c)].isEmpty();
+        if (filled)
+            shown.push_back(int(c));
+    }
     grdAnteprima->clear();
     grdAnteprima->setColumnCount(int(shown.size()));
     QStringList headers;
-    for (int t : shown)
-        headers << m_plan.targets()[size_t(t)].title;
+    for (int c : shown)
+        headers << m_plan.targets()[size_t(targets[size_t(c)])].title;
     grdAnteprima->setHorizontalHeaderLabels(headers);
     grdAnteprima->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < rows[r].size(); ++c)
-            grdAnteprima->setItem(r, c, new QTableWidgetItem(rows[r][c]));
+        for (size_t c = 0; c < shown.size(); ++c)
+            grdAnteprima->setItem(r, int(c), new QTableWidgetItem(rows[r][shown[c]]));
     // The whole file counted, behind a progress window that shows when the
     // count takes a while; "Annulla" there gives the import up.
     const auto window = Desktop::current().progress(

@@ -329,6 +329,16 @@ void TestFrmImporta::vCardCountsWhatItLeavesOut() {
         QTest::keyClick(w.cboCampo[ClientField::Note], Qt::Key_Home);
         summary = w.lblConteggio->text();
         QCOMPARE(w.grdAnteprima->rowCount(), 1);
+        // The preview shows the fields the card fills, not all of the card's.
+        QStringList shown;
+        for (int c = 0; c < w.grdAnteprima->columnCount(); ++c)
+            shown << w.grdAnteprima->horizontalHeaderItem(c)->text() + u'=' +
+                         w.grdAnteprima->item(0, c)->text();
+        QCOMPARE(shown, (QStringList{
+                            "Cognome e nome Cliente=Galli Rita", "Indirizzo di residenza=Via Po 2",
+                            "Comune di residenza=Reggio Emilia", "E-mail=rita@example.it",
+                            "Occupazione=Responsabile acquisti, Ditta Srl",
+                            "Provincia di residenza=RE", "CAP=42121", "Da ricontattare=No"}));
         QTest::mouseClick(w.cmdImporta, Qt::LeftButton);
     };
     QMenu *menu = app.windows->frmClienti->cmdImporta->menu();
@@ -353,7 +363,7 @@ void TestFrmImporta::vCardCountsWhatItLeavesOut() {
     app.desktop.fileNames << app.path("rubrica.vcf");
     QTest::mouseClick(app.windows->frmDatabase->cmdImporta, Qt::LeftButton);
     QCOMPARE(app.desktop.messages.last().kind, Kind::Error);
-    QVERIFY(app.desktop.lastMessage().contains(u"si importano nell'anagrafica clienti"));
+    QVERIFY(app.desktop.lastMessage().contains(u"si importano nell'Anagrafica Clienti"));
     QCOMPARE(app.read("Database.pro"), QByteArray());
 }
 
