@@ -174,17 +174,16 @@ Plan::Plan(const spreadsheet::Sheet &sheet, const AppFolder &folder) : m_sheet(s
                     break;
                 }
     }
+    // Every alias by its matching key; the first target it belongs to wins.
+    for (size_t i = 0; i < m_targets.size(); ++i)
+        for (const QString &alias : m_targets[i].aliases)
+            if (const QString k = key(alias); !m_keys.contains(k))
+                m_keys.insert(k, int(i));
 }
 
 int Plan::match(const QString &title) const {
     const QString k = key(title);
-    if (k.isEmpty())
-        return -1;
-    for (size_t i = 0; i < m_targets.size(); ++i)
-        for (const QString &alias : m_targets[i].aliases)
-            if (key(alias) == k)
-                return int(i);
-    return -1;
+    return k.isEmpty() ? -1 : m_keys.value(k, -1);
 }
 
 void Plan::setFirstRow(const QStringList &firstRow, TableKind kind) {

@@ -20,6 +20,7 @@
 #include "output/SpreadsheetExport.h"
 #include "storage/AppFolder.h"
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -112,6 +113,7 @@ class Plan {
 
     const spreadsheet::Sheet &m_sheet;
     std::vector<Target> m_targets;
+    QHash<QString, int> m_keys; // matching key of every alias → target
     QStringList m_firstRow;
     QStringList m_titles;
     std::vector<int> m_mapping;

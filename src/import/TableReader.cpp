@@ -364,8 +364,11 @@ bool TableReader::refill() {
         throw rowTooLong();
     m_consumed += m_end;
     m_pos = m_end = 0;
-    m_chunk.resize(kChunk);
-    const qint64 n = m_file.read(m_chunk.data(), kChunk);
+    // A megabyte at a time, less for what is left of a small file.
+    const qint64 want = std::clamp<qint64>(m_size - m_consumed, 4096, kChunk);
+    if (m_chunk.size() < want)
+        m_chunk.resize(want);
+    const qint64 n = m_file.read(m_chunk.data(), want);
     if (n < 0)
         throw StorageError::unableToRead(m_path);
     m_end = qsizetype(n);
