@@ -179,7 +179,8 @@ void TfrmImporta::refresh() {
     // The whole file counted, behind a progress window that shows when the
     // count takes a while; "Annulla" there gives the import up.
     const auto window = Desktop::current().progress(
-        this, QStringLiteral("Lettura del file"), QStringLiteral("Conteggio delle righe da importare..."));
+        this, QStringLiteral("Lettura del file"), m_plan.ofCards() ? QStringLiteral("Conteggio dei biglietti da importare...")
+                          : QStringLiteral("Conteggio delle righe da importare..."));
     if (!import::survey(m_file, m_plan, m_counts,
                         [&](qint64 done, qint64 all) { return window->advance(done, all); })) {
         m_abandoned = true;
