@@ -2,6 +2,7 @@
 
 #include "backup/Backup.h"
 #include "kit/Desktop.h"
+#include "storage/CardBin.h"
 #include "storage/Journal.h"
 #include "storage/StorageError.h"
 #include "storage/WholeFile.h"
@@ -37,6 +38,15 @@ QString recoveredMessage(Change::Kind kind) {
     case Change::Kind::Restore:
         return QStringLiteral("L'ultimo ripristino di una copia di sicurezza non era terminato: "
                               "i dati sono stati riportati com'erano prima del ripristino.");
+    case Change::Kind::Delete:
+        return QStringLiteral("L'ultima eliminazione di una scheda non era terminata: la scheda "
+                              "è ancora nell'archivio.");
+    case Change::Kind::GiveBack:
+        return QStringLiteral("L'ultimo ripristino di una scheda dal cestino non era terminato: "
+                              "la scheda è ancora nel cestino.");
+    case Change::Kind::Discard:
+        return QStringLiteral("L'ultima eliminazione definitiva dal cestino non era terminata: "
+                              "la scheda è ancora nel cestino.");
     }
     return QStringLiteral("L'ultima modifica all'archivio non era terminata ed è stata annullata.");
 }
@@ -59,6 +69,8 @@ bool openFolder(const AppFolder &folder, FolderLock &lock) {
         const auto recovered = journal::recover(folder);
         // A restore that ended (or was put back) may have left its staging folder.
         backup::removeLeftoverRestores(folder);
+        // A card taken out of the bin by a killed program.
+        cardbin::removeLeftovers(folder);
         if (recovered)
             desktop.message(nullptr, Desktop::Kind::Information,
                             recoveredMessage(recovered->kind));

@@ -32,6 +32,8 @@ Item itemOf(const QString &name) {
         return Item::Attachments;
     if (card.match(name).hasMatch())
         return Item::CardFolder;
+    if (name == QLatin1String(kBinFolder))
+        return Item::Bin;
     return Item::None;
 }
 

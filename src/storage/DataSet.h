@@ -17,6 +17,8 @@ inline constexpr char kPasswordFile[] = "unins000.dll";
 inline constexpr char kLogoFile[] = "Logo.bmp";
 // The folder every card's attachments are copied into.
 inline constexpr char kAttachmentsFolder[] = "Documenti_Allegati";
+// The bin: the cards deleted, one folder each (see CardBin.h).
+inline constexpr char kBinFolder[] = "Cestino";
 
 // The photo of the card at `position` ("12.jpg"), and its card folder ("Scheda_12").
 QString photoName(QStringView position);
@@ -29,11 +31,12 @@ enum class Item {
     Photo,      // <P>.jpg
     Attachments,
     CardFolder, // Scheda_<P>
+    Bin,        // Cestino
 };
 Item itemOf(const QString &name);
 // Items that are folders; the others are files.
 inline bool isFolderItem(Item item) {
-    return item == Item::Attachments || item == Item::CardFolder;
+    return item == Item::Attachments || item == Item::CardFolder || item == Item::Bin;
 }
 
 // The fixed files in the order a restore puts them in place: the settings

@@ -43,6 +43,9 @@ class Change {
         Settings,
         Import,
         Restore,
+        Delete,   // a card into the bin
+        GiveBack, // a card out of the bin, back in its archive
+        Discard,  // a card out of the bin for good
     };
 
     // The name of the journal file in the application folder.

@@ -8,11 +8,14 @@
 // is the program's own start-up step.
 #include "SyntheticArchive.h"
 #include "app/FolderStart.h"
+#include "storage/CardBin.h"
+#include "storage/DatabaseRecord.h"
 #include "support/FakeDesktop.h"
 #include "support/Files.h"
 
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,33 +35,35 @@ class Bench {
     }
 
     // The folder every run starts from: three cards in each archive (the
-    // last database card with a photo), field titles, a password file.
+    // last database card with a photo), field titles, a password file, and
+    // in the bin the second card, deleted with its photo and folder.
     bool makeTemplate() {
         const AppFolder folder(m_template);
         QImage photo(40, 30, QImage::Format_RGB32);
         photo.fill(Qt::red);
         QImage chosen(60, 45, QImage::Format_RGB32);
         chosen.fill(Qt::blue);
-        return QDir().mkpath(m_template) && synthetic::writeDatabase(folder.databaseFile(), 3) &&
-               synthetic::writeClients(folder.clientFile(), 3) &&
-               photo.save(folder.file(QStringLiteral("3.jpg")), "JPG") &&
-               writeFile(folder.settingsFile(),
-                         "[Database]\r\nNome Archivio=Biblioteca\r\nCampo 1=Titolo\r\n") &&
-               QFile::copy(QString::fromLocal8Bit(qgetenv("CARTAVERA_SOURCE_DIR")) +
-                               QStringLiteral("/resources/unins000.dll"),
-                           folder.passwordFile()) &&
-               chosen.save(m_picture, "BMP");
+        if (!(QDir().mkpath(m_template) && synthetic::writeDatabase(folder.databaseFile(), 3) &&
+              synthetic::writeClients(folder.clientFile(), 3) &&
+              photo.save(folder.file(QStringLiteral("3.jpg")), "JPG") &&
+              photo.save(folder.file(QStringLiteral("2.jpg")), "JPG") &&
+              QDir().mkpath(folder.file(QStringLiteral("Scheda_2"))) &&
+              writeFile(folder.file(QStringLiteral("Scheda_2/nota.txt")), "nota") &&
+              writeFile(folder.settingsFile(),
+                        "[Database]\r\nNome Archivio=Biblioteca\r\nCampo 1=Titolo\r\n") &&
+              QFile::copy(QString::fromLocal8Bit(qgetenv("CARTAVERA_SOURCE_DIR")) +
+                              QStringLiteral("/resources/unins000.dll"),
+                          folder.passwordFile()) &&
+              chosen.save(m_picture, "BMP")))
+            return false;
+        cardbin::remove(folder, databaseLayout, 2);
+        return true;
     }
 
     // A fresh copy of the template in the work folder.
     bool reset() {
         QDir(m_work).removeRecursively();
-        if (!QDir().mkpath(m_work))
-            return false;
-        for (const QString &name : QDir(m_template).entryList(QDir::Files))
-            if (!QFile::copy(m_template + u'/' + name, m_work + u'/' + name))
-                return false;
-        return true;
+        return copyTree(m_template, m_work);
     }
 
     // Runs `change`, stopped before call `at` (0: never), the write there
@@ -99,16 +104,49 @@ class Bench {
         return openFolder(AppFolder(m_work), lock);
     }
 
-    QMap<QString, QByteArray> snapshot() const { return folderSnapshot(m_work); }
+    // The folder's content; a bin entry's name is made of the moment of its
+    // delete, which differs from run to run, and counts without it.
+    QMap<QString, QByteArray> snapshot() const {
+        static const QRegularExpression moment(QStringLiteral("_[0-9]{8}-[0-9]{6}-[0-9]{3}"));
+        QMap<QString, QByteArray> out;
+        const auto all = folderSnapshot(m_work);
+        for (auto it = all.begin(); it != all.end(); ++it)
+            out.insert(QString(it.key()).replace(moment, QStringLiteral("_<momento>")), it.value());
+        return out;
+    }
     const QByteArray &output() const { return m_output; }
 
   private:
+    static bool copyTree(const QString &from, const QString &to) {
+        if (!QDir().mkpath(to))
+            return false;
+        for (const QFileInfo &item :
+             QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
+            if (item.isDir() ? !copyTree(item.filePath(), to + u'/' + item.fileName())
+                             : !QFile::copy(item.filePath(), to + u'/' + item.fileName()))
+                return false;
+        return true;
+    }
+
     QTemporaryDir m_dir;
     QString m_template, m_work, m_picture;
     QByteArray m_output;
 };
 
 } // namespace
+
+// The names whose content differs from both the folder before and after.
+QString differences(const QMap<QString, QByteArray> &now, const QMap<QString, QByteArray> &before,
+                    const QMap<QString, QByteArray> &after) {
+    QStringList names;
+    for (const auto *side : {&now, &before, &after})
+        for (auto it = side->begin(); it != side->end(); ++it)
+            if ((now.value(it.key(), "<none>") != before.value(it.key(), "<none>")) &&
+                (now.value(it.key(), "<none>") != after.value(it.key(), "<none>")))
+                names << it.key();
+    names.removeDuplicates();
+    return names.join(QStringLiteral(", "));
+}
 
 class TestCrashPoints : public QObject {
     Q_OBJECT
@@ -129,7 +167,7 @@ void TestCrashPoints::everyCallOfEveryChange_data() {
     QTest::addColumn<QString>("change");
     for (const char *change : {"scheda-nuova", "scheda-modificata", "scheda-duplicata",
                                "cliente-nuovo", "cliente-modificato", "importa", "password", "titoli", "ripristina",
-                               "avvio"})
+                               "elimina", "ridai", "scarta", "avvio"})
         QTest::newRow(change) << QString::fromLatin1(change);
 }
 
@@ -162,10 +200,11 @@ void TestCrashPoints::everyCallOfEveryChange() {
             const auto now = m_bench.snapshot();
             QVERIFY2(now == before || now == after,
                      qPrintable(QStringLiteral("stopped before call %1 (%2), torn at %3: the "
-                                               "folder is neither as before nor as after")
+                                               "folder is neither as before nor as after (%4)")
                                     .arg(k)
                                     .arg(calls[k - 1].name)
-                                    .arg(t)));
+                                    .arg(t)
+                                    .arg(differences(now, before, after))));
             ++(t ? torn : points);
         }
     }

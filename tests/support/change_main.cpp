@@ -28,6 +28,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include "storage/CardBin.h"
+
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <cstdio>
@@ -142,6 +144,16 @@ const std::map<QString, Steps> kChanges = {
          backup::makeBackup(other, zip);
          QDir().mkpath(outside.filePath(QStringLiteral("copie")));
          backup::restore(f.folder, zip, outside.filePath(QStringLiteral("copie")));
+     }},
+    {QStringLiteral("elimina"),
+     [](Forms &f, FakeDesktop &, const QString &) { cardbin::remove(f.folder, databaseLayout, 3); }},
+    {QStringLiteral("ridai"),
+     [](Forms &f, FakeDesktop &, const QString &) {
+         cardbin::giveBack(f.folder, cardbin::entries(f.folder).value(0).name);
+     }},
+    {QStringLiteral("scarta"),
+     [](Forms &f, FakeDesktop &, const QString &) {
+         cardbin::discard(f.folder, cardbin::entries(f.folder).value(0).name);
      }},
     {QStringLiteral("password"),
      [](Forms &f, FakeDesktop &, const QString &) {
