@@ -43,15 +43,19 @@ delle schede (un archivio mancante vale come vuoto e non viene creato).
 
 Comandi:
   conta database|clienti
-      Stampa il numero di schede intere dell'archivio.
+      Stampa il numero di schede intere dell'archivio. Se delle schede sono
+      state eliminate (i loro posti restano liberi, perché le altre non
+      cambino numero), una seconda riga dice "posti liberi: N".
   mostra database|clienti N
       Stampa la scheda N (da 1) come righe Nome=valore, un campo per riga
-      nell'ordine del file. Nei valori i caratteri di controllo escono come
+      nell'ordine del file; il posto libero di una scheda eliminata è un
+      errore d'uso. Nei valori i caratteri di controllo escono come
       sequenze, perché ogni campo resti su una riga: \n (a capo), \r, \t,
       \xHH (esadecimale) per gli altri, e \\ per la barra rovesciata.
   esporta database|clienti [--file PERCORSO]
       Scrive Database.xls o Clienti.xls nella cartella (o in PERCORSO), con
-      gli stessi byte dell'esportazione in Excel del programma. Non scrive
+      gli stessi byte dell'esportazione in Excel del programma (le schede
+      eliminate restano fuori, come da cerca). Non scrive
       mai sopra un file dell'archivio (Database.pro, Clienti.pro, Archivio.ini,
       unins000.dll), con qualunque nome o collegamento vi si arrivi.
   cerca database [--campo01 TESTO] ... [--campo06 TESTO] [--cliente TESTO]
@@ -137,9 +141,13 @@ QString archiveFile(const AppFolder &folder, const RecordLayout &layout) {
 }
 
 int count(const AppFolder &folder, const RecordLayout &layout) {
-    RecordFile file;
-    file.openForReading(layout, archiveFile(folder, layout));
-    out(QString::number(file.size()));
+    RecordScanner scanner(layout, archiveFile(folder, layout));
+    qint64 cards = 0;
+    while (scanner.nextCard())
+        ++cards;
+    out(QString::number(cards));
+    if (cards < scanner.count())
+        out(QStringLiteral("posti liberi: %1").arg(scanner.count() - cards));
     return kOk;
 }
 
@@ -181,6 +189,8 @@ int show(const AppFolder &folder, const RecordLayout &layout, const QString &num
     Record record(layout);
     file.seek(n - 1);
     file.read(record);
+    if (isFreeSlot(record.data(), layout.size))
+        return usage(QStringLiteral("la scheda %1 è stata eliminata: il suo posto è libero").arg(n));
     for (int i = 0; i < int(layout.fields.size()); ++i)
         out(QString::fromLatin1(layout.fields[i].name) + u'=' + escaped(record.text(i)));
     return kOk;

@@ -369,9 +369,9 @@ KnownCards::KnownCards(const Plan &plan, const AppFolder &folder, const Progress
     RecordScanner archive(*m_layout, folder.file(QString::fromLatin1(m_layout->fileName)));
     m_keys.reserve(archive.count());
     qint64 read = 0;
-    while (const char *record = archive.next()) {
+    while (const char *record = archive.nextCard()) {
         m_keys.insert(key(record));
-        if (progress && ++read % 4096 == 0 && !progress(read, archive.count())) {
+        if (progress && ++read % 4096 == 0 && !progress(archive.position(), archive.count())) {
             m_complete = false;
             return;
         }

@@ -507,7 +507,7 @@ qint64 exportRegistry(const AppFolder &folder, const QString &path) {
     WholeFile file(path);
     ClientRecord client;
     qint64 count = 0;
-    while (const char *bytes = scanner.next()) {
+    while (const char *bytes = scanner.nextCard()) {
         std::memcpy(client.data(), bytes, size_t(ClientRecord::kSize));
         file.write(cardOf(client));
         ++count;

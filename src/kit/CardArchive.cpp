@@ -70,10 +70,22 @@ std::optional<Found<R>> move(QWidget *owner, const QLabel *lblPosizione, Arrow a
     try {
         TypedRecordFile<R> file;
         file.openOrCreate(shell().appFolder());
-        next = step(arrow, file.size(), shownPosition(lblPosizione));
-        if (next.kind == Step::Show) {
+        const qint64 shown = shownPosition(lblPosizione);
+        next = step(arrow, file.size(), shown);
+        // The free slots of deleted cards are passed over in the arrow's
+        // direction; with none but free slots that way, the arrow has nothing
+        // to show (every slot free: the archive is empty).
+        const bool forward = arrow == Arrow::First || arrow == Arrow::Next || shown == 0;
+        while (next.kind == Step::Show) {
             file.seek(next.index); // raises for a position the archive does not have
             file.read(found.record);
+            if (!isFreeSlot(found.record.data(), R::kSize))
+                break;
+            next.index += forward ? 1 : -1;
+            if (next.index < 0 || next.index >= file.size())
+                next = (arrow == Arrow::First || arrow == Arrow::Last || shown == 0)
+                           ? Step{Step::EmptyArchive}
+                           : Step{Step::Stay};
         }
         file.close();
     } catch (const StorageError &) {

@@ -74,7 +74,10 @@ const QList<QStringList> &ExportGridModel::pageOf(qint64 row) const {
         Record record(*m_sheet.layout);
         for (qint64 i = 0; i < rows && !file.atEnd(); ++i) {
             file.read(record);
-            cells << spreadsheet::cellsOf(m_sheet, record);
+            // A deleted card's free slot: no cells, and no row of the file.
+            cells << (isFreeSlot(record.data(), m_sheet.layout->size)
+                          ? QStringList()
+                          : spreadsheet::cellsOf(m_sheet, record));
         }
         file.close();
     } catch (const StorageError &) {
@@ -87,9 +90,15 @@ const QList<QStringList> &ExportGridModel::pageOf(qint64 row) const {
     return *m_pages.insert(page, std::move(cells));
 }
 
+bool ExportGridModel::isDeleted(int row) const {
+    const QList<QStringList> &page = pageOf(row);
+    return row % kPageRows < page.size() && page[row % kPageRows].isEmpty();
+}
+
 QString ExportGridModel::cellText(int row, int column) const {
     if (column == 0)
-        return QString::number(qint64(row) + 1);
+        return isDeleted(row) ? QStringLiteral("%1 (eliminata)").arg(qint64(row) + 1)
+                              : QString::number(qint64(row) + 1);
     const auto typed = m_typed.constFind(row);
     if (typed != m_typed.cend()) {
         const auto text = typed->constFind(column);
@@ -123,7 +132,7 @@ QVariant ExportGridModel::headerData(int section, Qt::Orientation orientation, i
 Qt::ItemFlags ExportGridModel::flags(const QModelIndex &index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (index.isValid() && index.column() > 0 &&
-        !m_sheet.columns[size_t(index.column() - 1)].readOnly)
+        !m_sheet.columns[size_t(index.column() - 1)].readOnly && !isDeleted(index.row()))
         f |= Qt::ItemIsEditable;
     return f;
 }
@@ -153,6 +162,8 @@ void ExportGridModel::write(const QString &target,
             // The archive may have grown since the grid was filled: the file
             // holds the rows the grid shows, no more.
             const char *bytes = scanner.next();
+            if (bytes && isFreeSlot(bytes, m_sheet.layout->size))
+                continue; // a deleted card's slot is no row
             const auto typed = m_typed.constFind(row);
             if (bytes && typed == m_typed.cend()) {
                 writer.addRecord(bytes);

@@ -51,6 +51,9 @@ class ExportGridModel : public QAbstractTableModel {
     // record that cannot be read shows empty cells.
     const QList<QStringList> &pageOf(qint64 row) const;
     QString cellText(int row, int column) const;
+    // Whether the row is the free slot of a deleted card: shown, marked,
+    // not editable, and left out of the file.
+    bool isDeleted(int row) const;
 
     const spreadsheet::Sheet &m_sheet;
     QString m_path;

@@ -220,7 +220,7 @@ qint64 exportArchive(const Sheet &sheet, const QString &recordPath, const QStrin
     RecordScanner scanner(*sheet.layout, recordPath);
     Writer writer(target, sheet);
     qint64 rows = 0;
-    while (const char *record = scanner.next()) {
+    while (const char *record = scanner.nextCard()) {
         writer.addRecord(record);
         ++rows;
     }

@@ -31,12 +31,10 @@ void scan(const RecordLayout &layout, const QString &path, Missing missing, Sele
         RecordScanner scanner(layout, path);
         if (selectsAll)
             found.reserve(scanner.count(), &kind == &kCardLine ? kCardLineLength : kClientColumns);
-        qint64 position = 0;
-        while (const char *record = scanner.next()) {
-            ++position;
+        // A deleted card's free slot is no card: never a hit.
+        while (const char *record = scanner.nextCard())
             if (selects(record))
-                found.add(position, kind, record);
-        }
+                found.add(scanner.position(), kind, record);
     } catch (...) {
         found.appendInListOrder(hits);
         throw;

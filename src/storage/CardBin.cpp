@@ -121,17 +121,13 @@ void writeSlot(const AppFolder &folder, const RecordLayout &layout, qint64 posit
 
 } // namespace
 
-bool isFree(const char *record, int size) {
-    return std::all_of(record, record + size, [](char c) { return c == '\0'; });
-}
-
 Entry remove(const AppFolder &folder, const RecordLayout &layout, qint64 position,
              const QDateTime &when) {
     const QString archive = QString::fromLatin1(layout.fileName);
     Change change(folder, Change::Kind::Delete);
     const Record record = slotAt(folder, layout, position,
                                  QStringLiteral("La scheda %1 non è nell'archivio.").arg(position));
-    if (isFree(record.data(), layout.size))
+    if (isFreeSlot(record.data(), layout.size))
         throw Refused(QStringLiteral("La scheda %1 è già stata eliminata.").arg(position));
 
     Entry entry{archiveWord(layout) + u'_' + QString::number(position) + u'_' +
@@ -200,7 +196,7 @@ void giveBack(const AppFolder &folder, const QString &entryName) {
                                              "è stata ripristinata una copia di sicurezza "
                                              "precedente): la scheda resta nel cestino.")
                                   .arg(entry.position));
-    if (!isFree(now.data(), layout.size))
+    if (!isFreeSlot(now.data(), layout.size))
         throw Refused(QStringLiteral("La posizione %1 dell'archivio è di nuovo occupata da una "
                                      "scheda (forse è stata ripristinata una copia di sicurezza "
                                      "precedente all'eliminazione): la scheda resta nel cestino.")

@@ -41,9 +41,6 @@ class Refused : public MessageError {
     using MessageError::MessageError;
 };
 
-// True when the record's `size` bytes are a free slot (every byte 0).
-bool isFree(const char *record, int size);
-
 // One deleted card.
 struct Entry {
     QString name;                        // its folder in the bin

@@ -250,3 +250,10 @@ const char *RecordScanner::next() {
     ++m_read;
     return record;
 }
+
+const char *RecordScanner::nextCard() {
+    const char *record = next();
+    while (record && isFreeSlot(record, m_recordSize))
+        record = next();
+    return record;
+}

@@ -158,6 +158,10 @@ class RecordScanner {
     // The bytes of the next record (valid until the next call), or nullptr
     // after the last one.
     const char *next();
+    // The same, past the free slots of deleted cards: the next card.
+    const char *nextCard();
+    // The position (1-based) of the record last returned.
+    qint64 position() const { return m_read; }
 
   private:
     QFile m_file;

@@ -72,3 +72,7 @@ void Record::setYesNo(int field, bool yes) {
 void Record::clear() {
     m_bytes.fill('\0');
 }
+
+bool isFreeSlot(const char *record, int size) {
+    return std::all_of(record, record + size, [](char c) { return c == '\0'; });
+}

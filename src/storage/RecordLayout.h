@@ -43,6 +43,10 @@ QString load(const char *field, int capacity);
 
 } // namespace shorttext
 
+// True when a record's `size` bytes are the free slot a deleted card leaves
+// (every byte 0: no saved card is, since it always holds its flag).
+bool isFreeSlot(const char *record, int size);
+
 // One record of a layout, held as its exact bytes.
 class Record {
   public:

@@ -22,6 +22,7 @@ class TestCli : public QObject {
     void neverCreatesTheArchive_data();
     void neverCreatesTheArchive();
     void countIgnoresPartialRecord();
+    void freeSlotsOfDeletedCards();
     void showRecord();
     void showEscapesControlCharacters();
     void exportMatchesTheExportWindow();
@@ -133,6 +134,18 @@ void TestCli::countIgnoresPartialRecord() {
     QCOMPARE(runIn({QStringLiteral("conta"), QStringLiteral("database")}).out,
              QStringLiteral("2\n"));
     QCOMPARE(QFileInfo(path("Database.pro")).size(), 2 * 3310 + 10); // untouched
+}
+
+// A deleted card's free slot: counted apart, and no card to show.
+void TestCli::freeSlotsOfDeletedCards() {
+    writeFile("Database.pro", card(QStringLiteral("a"), false).bytes() + QByteArray(3310, '\0') +
+                                  card(QStringLiteral("c"), true).bytes());
+    QCOMPARE(runIn({QStringLiteral("conta"), QStringLiteral("database")}).out,
+             QStringLiteral("2\nposti liberi: 1\n"));
+    const Result r =
+        runIn({QStringLiteral("mostra"), QStringLiteral("database"), QStringLiteral("2")});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(u"eliminata"), qPrintable(r.err));
 }
 
 void TestCli::showRecord() {

@@ -81,6 +81,38 @@ Expected unreadable(bool database) {
     return expected;
 }
 
+// What the walk shows when every record of one workspace's archive is the
+// free slot of a deleted card: the arrows tell the archive is empty, the
+// searches find nothing.
+Expected allDeleted(bool database) {
+    const QString empty = shownMessage(Desktop::Kind::Information,
+                                       QStringLiteral("L'archivio non contiene nessuna scheda."));
+    const QString none = shownMessage(Desktop::Kind::Plain,
+                                      QStringLiteral("Nessuna scheda corrisponde ai criteri indicati."));
+    const QString p = database ? QStringLiteral("database") : QStringLiteral("clients");
+    const QString list = database ? QStringLiteral("flagged") : QStringLiteral("recontact");
+    Expected expected = {
+        {"seen " + list, "0"},
+        {"seen " + list + " loads", ""},
+        {"messages " + p + " first", empty},
+        {"seen " + p + " first", "-"},
+        {"seen " + p + " card", ""},
+        {"messages " + p + " arrows", QStringList(3, empty).join(u'|')},
+        {"seen " + p + " arrows", "- - -"},
+        {"messages " + p + " search", none},
+        {"seen " + p + " search", "0"},
+        {"seen " + p + " search loads", ""},
+    };
+    if (database) {
+        expected.insert("seen database photo", "default");
+    } else {
+        expected.insert("messages client pick", none);
+        expected.insert("seen client pick", "0");
+        expected.insert("seen client pick copies", "");
+    }
+    return expected;
+}
+
 } // namespace
 
 void TestDamagedCards::initTestCase() {
@@ -127,9 +159,11 @@ void TestDamagedCards::damaged_data() {
         QTest::addRow("%s: 0xFF everywhere", layout.fileName)
             << name << "bytes" << QByteArray(3 * layout.size, '\xFF') << qint64(3)
             << shown(QString(50, u'\u00FF'));
-        QTest::addRow("%s: all zeros", layout.fileName)
+        // Records of zero bytes are the free slots deleted cards leave: the
+        // archive holds no card, and says so.
+        QTest::addRow("%s: all zeros, every card deleted", layout.fileName)
             << name << "bytes" << QByteArray(3 * layout.size, '\0') << qint64(3)
-            << shown(QString());
+            << allDeleted(database);
         QTest::addRow("%s: a folder", layout.fileName)
             << name << "folder" << QByteArray() << qint64(-1) << unreadable(database);
         QTest::addRow("%s: a FIFO", layout.fileName)

@@ -33,6 +33,8 @@ class TestCardArchive : public QObject {
     void arrows();
     void failingArchive_data();
     void failingArchive();
+    void arrowsPassFreeSlots_data();
+    void arrowsPassFreeSlots();
 };
 
 void TestCardArchive::arrows_data() {
@@ -129,6 +131,56 @@ void TestCardArchive::failingArchive() {
     QCOMPARE(lblPosizione.text(), positionAfter);
     QVERIFY(!ready);
     QVERIFY(QFileInfo(archive).isDir());
+}
+
+void TestCardArchive::arrowsPassFreeSlots_data() {
+    QTest::addColumn<QString>("pattern"); // a card '.', a deleted card's free slot 'F'
+    QTest::addColumn<Arrow>("arrow");
+    QTest::addColumn<qint64>("shown");
+    QTest::addColumn<qint64>("expected"); // 0: nothing shown
+    QTest::addColumn<bool>("emptyMessage");
+    for (Arrow a : {Arrow::First, Arrow::Previous, Arrow::Next, Arrow::Last})
+        QTest::addRow("all free, from a new card, arrow %d", int(a))
+            << "FFF" << a << qint64(0) << qint64(0) << true;
+    QTest::newRow("all free: last from a card") << "FFF" << Arrow::Last << qint64(2) << qint64(0) << true;
+    QTest::newRow("first free: first") << "F.." << Arrow::First << qint64(3) << qint64(2) << false;
+    QTest::newRow("first free: previous stays") << "F.." << Arrow::Previous << qint64(2) << qint64(0) << false;
+    QTest::newRow("first free: new card, previous") << "F.." << Arrow::Previous << qint64(0) << qint64(2) << false;
+    QTest::newRow("last free: last") << "..F" << Arrow::Last << qint64(1) << qint64(2) << false;
+    QTest::newRow("last free: next stays") << "..F" << Arrow::Next << qint64(2) << qint64(0) << false;
+    QTest::newRow("a run: next") << ".FFF." << Arrow::Next << qint64(1) << qint64(5) << false;
+    QTest::newRow("a run: previous") << ".FFF." << Arrow::Previous << qint64(5) << qint64(1) << false;
+}
+
+// The arrows pass over the free slots of deleted cards; with nothing but
+// free slots the archive reads as empty.
+void TestCardArchive::arrowsPassFreeSlots() {
+    QFETCH(QString, pattern);
+    QFETCH(Arrow, arrow);
+    QFETCH(qint64, shown);
+    QFETCH(qint64, expected);
+    QFETCH(bool, emptyMessage);
+    QTemporaryDir dir;
+    FolderShell shell(dir.path());
+    FakeDesktop desktop;
+    QByteArray bytes;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        DatabaseRecord card;
+        if (pattern[i] == u'.') {
+            card.setText(DatabaseField::Campo01, QString::number(i + 1));
+            card.setYesNo(DatabaseField::Segnala, false);
+        }
+        bytes += card.bytes();
+    }
+    QFile file(shell.appFolder().databaseFile());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    QLabel lblPosizione(shown ? QString::number(shown) : QString());
+    const auto found = cards::move<DatabaseRecord>(nullptr, &lblPosizione, arrow);
+    QCOMPARE(found ? found->position : 0, expected);
+    if (found)
+        QCOMPARE(found->record.text(DatabaseField::Campo01), QString::number(expected));
+    QCOMPARE(desktop.messages.size(), emptyMessage ? 1 : 0);
 }
 
 QTEST_MAIN(TestCardArchive)

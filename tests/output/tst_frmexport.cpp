@@ -13,6 +13,7 @@ class TestFrmExport : public QObject {
   private slots:
     void writesTheWritersBytes_data();
     void writesTheWritersBytes();
+    void deletedCardsStayOutOfTheFile();
     void editedCellReachesOnlyTheFile_data();
     void editedCellReachesOnlyTheFile();
     void answersNo_data();
@@ -67,6 +68,32 @@ void TestFrmExport::writesTheWritersBytes() {
     QCOMPARE(run.app.desktop.messages[1].kind, Desktop::Kind::Confirmation);
     QCOMPARE(run.app.desktop.messages[1].text, kAskOpen);
     QCOMPARE(run.app.desktop.opened, QList<QUrl>{QUrl::fromLocalFile(run.targetPath())});
+}
+
+// A deleted card's free slot shows as a marked row that cannot be edited,
+// and is no row of the file.
+void TestFrmExport::deletedCardsStayOutOfTheFile() {
+    ExportRun run(Archive::Database);
+    run.writeArchive(3);
+    {
+        RecordFile file;
+        file.openOrCreate(databaseLayout, run.archivePath());
+        file.seek(1);
+        DatabaseRecord free;
+        free.clear();
+        file.write(free);
+        file.close();
+    }
+    run.open([&](ExportWindow &w) {
+        QCOMPARE(w.model()->rowCount(), 3);
+        QCOMPARE(w.model()->index(1, 0).data().toString(), QStringLiteral("2 (eliminata)"));
+        QVERIFY(!(w.model()->flags(w.model()->index(1, 1)) & Qt::ItemIsEditable));
+        w.model()->setData(w.model()->index(2, 1), QStringLiteral("Terza"));
+        QTest::mouseClick(w.cmdEsporta, Qt::LeftButton);
+    });
+    const QByteArray file = readFile(run.targetPath());
+    QCOMPARE(file.count("<tr>"), 3); // the titles and two cards
+    QVERIFY(file.contains(">Scheda 1</td>") && file.contains(">Terza</td>"));
 }
 
 void TestFrmExport::editedCellReachesOnlyTheFile_data() {

@@ -1,3 +1,6 @@
+#include "import/VCard.h"
+#include "output/SpreadsheetExport.h"
+#include "search/Search.h"
 #include "storage/CardBin.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
@@ -14,6 +17,7 @@ class TestCardBin : public QObject {
     void deleteAndGiveBack();
     void refusedAndNothingChanged();
     void discardAndLeftovers();
+    void freeSlotsAreNoCards();
 
   private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -157,6 +161,46 @@ void TestCardBin::discardAndLeftovers() {
                                                              QDir::NoDotAndDotDot)
                  .size(),
              2);
+}
+
+// Searches, lists, exports and the known cards of an import leave free
+// slots out: the same bytes as an archive that never held those cards.
+void TestCardBin::freeSlotsAreNoCards() {
+    const QByteArray cards = archive(databaseLayout), clients = archive(clientLayout);
+    for (int p : {1, 3}) {
+        cardbin::remove(m_folder, databaseLayout, p);
+        cardbin::remove(m_folder, clientLayout, p);
+    }
+    const auto positions = [](const QList<search::Hit> &hits) {
+        QList<qint64> out;
+        for (const search::Hit &h : hits)
+            out << h.position;
+        return out;
+    };
+    QList<search::Hit> hits;
+    search::findCards(m_folder.databaseFile(), {}, search::Missing::Empty, hits);
+    QCOMPARE(positions(hits), QList<qint64>{2});
+    hits.clear();
+    search::flaggedCards(m_folder.databaseFile(), search::Missing::Empty, hits);
+    QCOMPARE(positions(hits), QList<qint64>{2});
+    hits.clear();
+    search::findClients(m_folder.clientFile(), {}, search::Missing::Empty, hits);
+    QCOMPARE(positions(hits), QList<qint64>{2});
+
+    // The middle cards alone, in an archive of their own: the reference.
+    const AppFolder alone(path(QStringLiteral("sola")));
+    QVERIFY(QDir().mkpath(alone.path()));
+    QVERIFY(writeFile(alone.databaseFile(), cards.mid(DatabaseRecord::kSize, DatabaseRecord::kSize)));
+    QVERIFY(writeFile(alone.clientFile(), clients.mid(ClientRecord::kSize, ClientRecord::kSize)));
+    for (const spreadsheet::Sheet *sheet : {&spreadsheet::databaseSheet, &spreadsheet::clientSheet}) {
+        const QString archiveName = QString::fromLatin1(sheet->layout->fileName);
+        QCOMPARE(spreadsheet::exportArchive(*sheet, m_folder.file(archiveName), path("t.xls")), 1);
+        spreadsheet::exportArchive(*sheet, alone.file(archiveName), path("r.xls"));
+        QCOMPARE(readFile(path("t.xls")), readFile(path("r.xls")));
+    }
+    QCOMPARE(vcard::exportRegistry(m_folder, path("t.vcf")), 1);
+    vcard::exportRegistry(alone, path("r.vcf"));
+    QCOMPARE(readFile(path("t.vcf")), readFile(path("r.vcf")));
 }
 
 QTEST_MAIN(TestCardBin)
