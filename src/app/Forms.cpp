@@ -11,6 +11,7 @@
 #include "TfrmPassword.h"
 #include "TfrmAvvio.h"
 #include "dialogs/TfrmAllegaCartella.h"
+#include "dialogs/TfrmCestino.h"
 #include "TfrmCambiaPassword.h"
 #include "validators/TfrmCarta.h"
 #include "clients/TfrmClienti.h"
@@ -58,6 +59,7 @@ Forms::Forms(const AppFolder &appFolder) : folder(appFolder) {
     frmPassword = make<TfrmPassword>();
     frmAvvio = make<TfrmAvvio>();
     frmAllegaCartella = make<TfrmAllegaCartella>();
+    frmCestino = make<TfrmCestino>();
     frmCambiaPassword = make<TfrmCambiaPassword>();
     frmCarta = make<TfrmCarta>();
     frmClienti = make<TfrmClienti>();

@@ -12,6 +12,7 @@
 class TfrmPassword;
 class TfrmAvvio;
 class TfrmAllegaCartella;
+class TfrmCestino;
 class TfrmCambiaPassword;
 class TfrmCarta;
 class TfrmClienti;
@@ -55,6 +56,7 @@ class Forms : public Shell {
     TfrmPassword *frmPassword = nullptr;
     TfrmAvvio *frmAvvio = nullptr;
     TfrmAllegaCartella *frmAllegaCartella = nullptr;
+    TfrmCestino *frmCestino = nullptr;
     TfrmCambiaPassword *frmCambiaPassword = nullptr;
     TfrmCarta *frmCarta = nullptr;
     TfrmClienti *frmClienti = nullptr;

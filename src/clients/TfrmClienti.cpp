@@ -3,6 +3,7 @@
 #include "ClientCard.h"
 #include "ClientsGuide.h"
 #include "dialogs/TfrmAllegaCartella.h"
+#include "dialogs/TfrmCestino.h"
 #include "kit/Desktop.h"
 #include "kit/ProvinceBox.h"
 #include "kit/Shell.h"
@@ -208,6 +209,30 @@ bool TfrmClienti::saveCard() {
         return false;
     m_asShown = record;
     return true;
+}
+
+// ---------------------------------------------------------------------------
+// Delete and the bin
+
+void TfrmClienti::mnuEliminaClick() {
+    const QString question =
+        QStringLiteral("Eliminare il Cliente \"%1\" (scheda %2)?\n\nLa scheda andrà nel cestino, "
+                       "da cui si potrà rimetterla in archivio.")
+            .arg(text::trimmed(m_asShown.text(ClientField::Cliente)),
+                 text::trimmed(lblPosizione->text()));
+    if (!cards::remove<ClientRecord>(this, lblPosizione, question))
+        return;
+    // The client after it takes its place, else the one before, else a new card.
+    for (const cards::Arrow arrow : {cards::Arrow::Next, cards::Arrow::Previous})
+        if (const auto found = cards::move<ClientRecord>(this, lblPosizione, arrow)) {
+            ShowCard(found->record, found->position);
+            return;
+        }
+    ClearCard();
+}
+
+void TfrmClienti::mnuCestinoClick() {
+    TfrmCestino::browse(this);
 }
 
 void TfrmClienti::cmdDuplicaClick() {

@@ -98,6 +98,7 @@ class TfrmClienti : public LargeWindow {
     CommandButton *cmdDuplica;
     CommandButton *cmdFile;
     CommandButton *cmdSalva;
+    CommandButton *cmdElimina;
     CommandButton *cmdTrova;
     CommandButton *cmdAnteprima;
     CommandButton *cmdStampa;
@@ -146,6 +147,8 @@ class TfrmClienti : public LargeWindow {
     void cmdEsportaClick();
     void mnuImportaTabellaClick();
     void mnuImportaVCardClick();
+    void mnuEliminaClick();
+    void mnuCestinoClick();
     void mnuEsportaVCardClick();
     void mnuEsportaTuttiVCardClick();
     void cmdGuidaClick();

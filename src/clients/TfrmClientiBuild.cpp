@@ -185,6 +185,7 @@ void TfrmClienti::buildCommands() {
         {cmdDuplica, "cmdDuplica", "Duplica", "duplica"},
         {cmdFile, "cmdFile", "Allega file", "allegati"},
         {cmdSalva, "cmdSalva", "Salva", "salva"},
+        {cmdElimina, "cmdElimina", "Elimina / Cestino", "elimina"},
         {cmdTrova, "cmdTrova", "Trova", "trova"},
         {cmdAnteprima, "cmdAnteprima", "Anteprima", "anteprima"},
         {cmdStampa, "cmdStampa", "Stampa", "stampa"},
@@ -199,12 +200,23 @@ void TfrmClienti::buildCommands() {
     for (const Command &c : commands) {
         c.button = new CommandButton(QString::fromLatin1(c.name), QString::fromUtf8(c.caption),
                                      column, QString::fromLatin1(c.picture));
-        c.button->setGeometry(14, y, 148, 32);
+        c.button->setGeometry(14, y, 148, 31);
         // The longest captions need the button's whole width.
         c.button->setIconSize(QSize(16, 16));
         c.button->setStyleSheet(c.button->styleSheet() + theme::narrowButtonPadding());
-        y += 36;
+        y += 34;
     }
+    // Deleting and the bin share one button, whose menu names each; the keys
+    // delete at once.
+    auto *bin = new QMenu(cmdElimina);
+    bin->setObjectName(QStringLiteral("mnuElimina"));
+    QAction *remove = bin->addAction(QStringLiteral("Elimina il Cliente visualizzato..."));
+    remove->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    remove->setShortcutContext(Qt::WidgetShortcut); // shown in the menu; the window's keys act
+    connect(remove, &QAction::triggered, this, &TfrmClienti::mnuEliminaClick);
+    connect(bin->addAction(QStringLiteral("Cestino...")), &QAction::triggered, this,
+            &TfrmClienti::mnuCestinoClick);
+    cmdElimina->setMenu(bin);
     // Import and vCard share one button, whose menu names each.
     auto *menu = new QMenu(cmdImporta);
     menu->setObjectName(QStringLiteral("mnuImporta"));
@@ -293,6 +305,8 @@ void TfrmClienti::describeControls() {
                                     "duplicando i dati correnti.")},
         {cmdFile, QStringLiteral("Allega file alla scheda corrente.")},
         {cmdSalva, QStringLiteral("Salva la scheda corrente in archivio.")},
+        {cmdElimina, QStringLiteral("Elimina il Cliente visualizzato, che va nel cestino; "
+                                    "visualizza il cestino.")},
         {cmdTrova, QStringLiteral("Trova una scheda in archivio.")},
         {cmdAnteprima, QStringLiteral("Visualizza l'anteprima di stampa.")},
         {cmdStampa, QStringLiteral("Stampa la scheda corrente.")},
@@ -331,6 +345,7 @@ void TfrmClienti::describeControls() {
 void TfrmClienti::bindCommandKeys() {
     bindCardKeys({cmdSalva, cmdNuovo, cmdDuplica, cmdTrova, cmdStampa, cmdIndietro, cmdAvanti,
                   cmdPrimo, cmdUltimo, cmdGuida});
+    bindKeys(cmdElimina, QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { mnuEliminaClick(); });
 }
 
 void TfrmClienti::wireKeyboard() {
@@ -347,7 +362,7 @@ void TfrmClienti::wireKeyboard() {
     // to the first box.
     QList<QWidget *> order = boxes;
     order.insert(order.indexOf(txtNote), chkRicontatta);
-    order << cmdNuovo << cmdDuplica << cmdFile << cmdSalva << cmdTrova << cmdAnteprima << cmdStampa
+    order << cmdNuovo << cmdDuplica << cmdFile << cmdSalva << cmdElimina << cmdTrova << cmdAnteprima << cmdStampa
           << cmdPDF << cmdRicontatta << cmdEsporta << cmdImporta << cmdGuida << cmdEsci << btnEmail
           << btnCodFisc << btnCarta << btnPartitaIva << btnIban << cmdPrimo << cmdIndietro
           << cmdAvanti << cmdUltimo;

@@ -3,6 +3,7 @@
 #include "Photo.h"
 #include "PhotoView.h"
 #include "dialogs/TfrmAllegaCartella.h"
+#include "dialogs/TfrmCestino.h"
 #include "TfrmCartella.h"
 #include "TfrmZoom.h"
 #include "DatabaseGuide.h"
@@ -280,6 +281,29 @@ bool TfrmDatabase::saveCard() {
     m_photoChanged = false;
     cards::reportSaved(this, saved);
     return true;
+}
+
+// ---------------------------------------------------------------------------
+// Delete and the bin
+
+void TfrmDatabase::cmdEliminaClick() {
+    const QString question =
+        QStringLiteral("Eliminare la scheda %1?\n\nLa scheda, con la sua foto e la sua cartella, "
+                       "andrà nel cestino, da cui si potrà rimetterla in archivio.")
+            .arg(text::trimmed(lblPosizione->text()));
+    if (!cards::remove<DatabaseRecord>(this, lblPosizione, question))
+        return;
+    // The card after it takes its place, else the one before, else a new card.
+    for (const cards::Arrow arrow : {cards::Arrow::Next, cards::Arrow::Previous})
+        if (const auto found = cards::move<DatabaseRecord>(this, lblPosizione, arrow)) {
+            ShowCard(found->record, found->position);
+            return;
+        }
+    ClearCard();
+}
+
+void TfrmDatabase::cmdCestinoClick() {
+    TfrmCestino::browse(this);
 }
 
 void TfrmDatabase::cmdDuplicaClick() {

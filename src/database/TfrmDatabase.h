@@ -84,6 +84,8 @@ class TfrmDatabase : public LargeWindow {
     PictureButton *cmdNuovo;
     PictureButton *cmdDuplica;
     PictureButton *cmdSalva;
+    PictureButton *cmdElimina;
+    PictureButton *cmdCestino;
     PictureButton *cmdTrova;
     PictureButton *cmdFile;
     PictureButton *cmdCartella;
@@ -147,6 +149,8 @@ class TfrmDatabase : public LargeWindow {
     void cmdNuovoClick();
     void cmdDuplicaClick();
     void cmdSalvaClick();
+    void cmdEliminaClick();
+    void cmdCestinoClick();
     void cmdTrovaClick();
     void cmdFileClick();
     void cmdCartellaClick();

@@ -78,6 +78,8 @@ TfrmDatabase::TfrmDatabase(QWidget *parent) : LargeWindow(parent) {
     connect(cmdNuovo, &QToolButton::clicked, this, &TfrmDatabase::cmdNuovoClick);
     connect(cmdDuplica, &QToolButton::clicked, this, &TfrmDatabase::cmdDuplicaClick);
     connect(cmdSalva, &QToolButton::clicked, this, &TfrmDatabase::cmdSalvaClick);
+    connect(cmdElimina, &QToolButton::clicked, this, &TfrmDatabase::cmdEliminaClick);
+    connect(cmdCestino, &QToolButton::clicked, this, &TfrmDatabase::cmdCestinoClick);
     connect(cmdTrova, &QToolButton::clicked, this, &TfrmDatabase::cmdTrovaClick);
     connect(cmdFile, &QToolButton::clicked, this, &TfrmDatabase::cmdFileClick);
     connect(cmdCartella, &QToolButton::clicked, this, &TfrmDatabase::cmdCartellaClick);
@@ -129,6 +131,8 @@ QFrame *TfrmDatabase::buildToolbar() {
     cmdNuovo = button("cmdNuovo", "nuovo");
     cmdDuplica = button("cmdDuplica", "duplica");
     cmdSalva = button("cmdSalva", "salva");
+    cmdElimina = button("cmdElimina", "elimina");
+    cmdCestino = button("cmdCestino", "cestino");
     cmdTrova = button("cmdTrova", "trova");
     cmdFile = button("cmdFile", "allegati");
     cmdCartella = button("cmdCartella", "cartella");
@@ -149,7 +153,7 @@ QFrame *TfrmDatabase::buildToolbar() {
     cmdGuida = button("cmdGuida", "guida");
     cmdEsci = button("cmdEsci", "esci");
 
-    addGroup({cmdNuovo, cmdDuplica, cmdSalva});
+    addGroup({cmdNuovo, cmdDuplica, cmdSalva, cmdElimina, cmdCestino});
     addGroup({cmdTrova, cmdFile, cmdCartella});
     addGroup({cmdAnteprima, cmdStampa, cmdSegnalati});
     addGroup({cmdPrimo, cmdIndietro, lblPosizione, cmdAvanti, cmdUltimo});
@@ -313,6 +317,10 @@ void TfrmDatabase::describeControls() {
         {cmdDuplica, QStringLiteral("Prepara la schermata per la registrazione di una nuova scheda "
                                     "duplicando i dati correnti.")},
         {cmdSalva, QStringLiteral("Salva la scheda corrente in archivio.")},
+        {cmdElimina, QStringLiteral("Elimina la scheda corrente: con la sua foto e la sua "
+                                    "cartella va nel cestino.")},
+        {cmdCestino, QStringLiteral("Visualizza il cestino, da cui rimettere in archivio le "
+                                    "schede eliminate.")},
         {cmdTrova, QStringLiteral("Trova una scheda in archivio.")},
         {cmdFile, QStringLiteral("Allega file alla scheda corrente.")},
         {cmdCartella, QStringLiteral("Gestisci la cartella abbinata alla scheda corrente.")},
@@ -352,6 +360,7 @@ void TfrmDatabase::describeControls() {
 void TfrmDatabase::bindCommandKeys() {
     bindCardKeys({cmdSalva, cmdNuovo, cmdDuplica, cmdTrova, cmdStampa, cmdIndietro, cmdAvanti,
                   cmdPrimo, cmdUltimo, cmdGuida});
+    bindKeys(cmdElimina, QKeySequence(Qt::CTRL | Qt::Key_Delete));
 }
 
 void TfrmDatabase::wireKeyboard() {
@@ -361,7 +370,8 @@ void TfrmDatabase::wireKeyboard() {
     order << chkSegnala << txtCliente << txtIndirizzoRes << txtComuneRes << txtProvRes << txtEmail
           << txtRecapito << txtCodFisc << txtPartitaIva << btnSfoglia << btnCancFoto << btnZoom
           << impCliente << sndMail << btnCodFisc << btnPartitaIva << cmdNuovo << cmdDuplica
-          << cmdSalva << cmdTrova << cmdFile << cmdCartella << cmdAnteprima << cmdStampa
+          << cmdSalva << cmdElimina << cmdCestino << cmdTrova << cmdFile << cmdCartella
+          << cmdAnteprima << cmdStampa
           << cmdSegnalati << cmdPrimo << cmdIndietro << cmdAvanti << cmdUltimo << cmdImporta
           << cmdEsporta << cmdGuida << cmdEsci;
     tabRing(order);

@@ -3,6 +3,7 @@
 #include "Desktop.h"
 #include "Shell.h"
 #include "storage/AppFolder.h"
+#include "storage/CardBin.h"
 #include "storage/Journal.h"
 #include "storage/RecordFile.h"
 #include "storage/StorageError.h"
@@ -26,6 +27,8 @@ const QString kCardInserted = QStringLiteral("La scheda corrente è stata inseri
 const QString kDuplicateNewCard = QStringLiteral(
     "Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa "
     "è stata inserita in archivio.");
+const QString kDeleteNewCard = QStringLiteral(
+    "La scheda corrente non è ancora stata inserita in archivio: non c'è nulla da eliminare.");
 const QString kDuplicated = QStringLiteral(
     "E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\rAl termine "
     "premere Salva per inserire la scheda in archivio.");
@@ -179,6 +182,28 @@ bool mayLeave(QWidget *owner, const std::function<bool()> &save) {
     }
 }
 
+template <class R>
+qint64 remove(QWidget *owner, const QLabel *lblPosizione, const QString &question) {
+    Desktop &desktop = Desktop::current();
+    if (isBlank(lblPosizione)) {
+        desktop.message(owner, Desktop::Kind::Warning, kDeleteNewCard);
+        return 0;
+    }
+    const qint64 position = shownPosition(lblPosizione);
+    if (desktop.message(owner, Desktop::Kind::Risky, question) != Desktop::Answer::Yes)
+        return 0;
+    try {
+        cardbin::remove(shell().appFolder(), R::kLayout, position);
+    } catch (const cardbin::Refused &e) {
+        desktop.message(owner, Desktop::Kind::Warning, e.message());
+        return 0;
+    } catch (const StorageError &) {
+        showAccessError(owner);
+        return 0;
+    }
+    return position;
+}
+
 void showAccessError(QWidget *owner) {
     Desktop::current().message(owner, Desktop::Kind::Error, kAccessError);
 }
@@ -192,5 +217,7 @@ template void duplicate<DatabaseRecord>(QWidget *, QLabel *, const std::function
                                         const std::function<void()> &);
 template void duplicate<ClientRecord>(QWidget *, QLabel *, const std::function<void()> &,
                                       const std::function<void()> &);
+template qint64 remove<DatabaseRecord>(QWidget *, const QLabel *, const QString &);
+template qint64 remove<ClientRecord>(QWidget *, const QLabel *, const QString &);
 
 } // namespace cards

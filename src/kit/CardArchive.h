@@ -84,6 +84,15 @@ template <class R>
 void duplicate(QWidget *owner, QLabel *lblPosizione, const std::function<void()> &dropStoredOnly,
                const std::function<void()> &ready);
 
+// "Elimina": warns, and does nothing else, for a card not yet stored.
+// Otherwise asks `question` ("No" is the default) and moves the card
+// lblPosizione names into the bin (cardbin::remove): its slot becomes free.
+// Returns the position freed, or 0 when nothing was deleted (the user said
+// no, or the refusal or the access error was shown). The workspace then
+// shows another card.
+template <class R>
+qint64 remove(QWidget *owner, const QLabel *lblPosizione, const QString &question);
+
 // Whether two cards hold the same texts, field by field, as the user reads
 // them: blanks at either end, which the stored card drops, do not count.
 bool sameTexts(const Record &a, const Record &b);

@@ -222,17 +222,17 @@ void TestFrmClienti::boxesAndLabels() {
 
     // The command buttons show their captions, one under the other.
     const QStringList captions = {"Nuovo",     "Duplica",  "Allega file", "Salva",
-                                  "Trova",     "Anteprima", "Stampa",     "Crea PDF",
+                                  "Elimina / Cestino", "Trova", "Anteprima", "Stampa", "Crea PDF",
                                   "Da ricontattare", "Esporta archivio", "Importa / vCard", "Guida",
                                   "Esci"};
     const QList<QPushButton *> commands = {
-        w()->cmdNuovo,   w()->cmdDuplica, w()->cmdFile,       w()->cmdSalva,
+        w()->cmdNuovo,   w()->cmdDuplica, w()->cmdFile,       w()->cmdSalva, w()->cmdElimina,
         w()->cmdTrova,   w()->cmdAnteprima, w()->cmdStampa,   w()->cmdPDF,
         w()->cmdRicontatta, w()->cmdEsporta, w()->cmdImporta, w()->cmdGuida,   w()->cmdEsci};
     for (int i = 0; i < commands.size(); ++i) {
         QCOMPARE(commands[i]->text(), captions[i]);
-        QCOMPARE(commands[i]->size(), QSize(148, 32));
-        QCOMPARE(commands[i]->mapTo(w()->panContainer, QPoint()), QPoint(814, 30 + 36 * i));
+        QCOMPARE(commands[i]->size(), QSize(148, 31));
+        QCOMPARE(commands[i]->mapTo(w()->panContainer, QPoint()), QPoint(814, 30 + 34 * i));
         QCOMPARE(commands[i]->cursor().shape(), Qt::PointingHandCursor);
     }
     QCOMPARE(w()->chkRicontatta->text(), QStringLiteral("Da ricontattare"));
