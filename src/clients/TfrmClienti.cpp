@@ -222,13 +222,10 @@ void TfrmClienti::mnuEliminaClick() {
                  text::trimmed(lblPosizione->text()));
     if (!cards::remove<ClientRecord>(this, lblPosizione, question))
         return;
-    // The client after it takes its place, else the one before, else a new card.
-    for (const cards::Arrow arrow : {cards::Arrow::Next, cards::Arrow::Previous})
-        if (const auto found = cards::move<ClientRecord>(this, lblPosizione, arrow)) {
-            ShowCard(found->record, found->position);
-            return;
-        }
-    ClearCard();
+    if (const auto found = cards::replacement<ClientRecord>(this, lblPosizione))
+        ShowCard(found->record, found->position);
+    else
+        ClearCard();
 }
 
 void TfrmClienti::mnuCestinoClick() {

@@ -293,13 +293,10 @@ void TfrmDatabase::cmdEliminaClick() {
             .arg(text::trimmed(lblPosizione->text()));
     if (!cards::remove<DatabaseRecord>(this, lblPosizione, question))
         return;
-    // The card after it takes its place, else the one before, else a new card.
-    for (const cards::Arrow arrow : {cards::Arrow::Next, cards::Arrow::Previous})
-        if (const auto found = cards::move<DatabaseRecord>(this, lblPosizione, arrow)) {
-            ShowCard(found->record, found->position);
-            return;
-        }
-    ClearCard();
+    if (const auto found = cards::replacement<DatabaseRecord>(this, lblPosizione))
+        ShowCard(found->record, found->position);
+    else
+        ClearCard();
 }
 
 void TfrmDatabase::cmdCestinoClick() {

@@ -204,6 +204,13 @@ qint64 remove(QWidget *owner, const QLabel *lblPosizione, const QString &questio
     return position;
 }
 
+template <class R>
+std::optional<Found<R>> replacement(QWidget *owner, const QLabel *lblPosizione) {
+    if (auto found = move<R>(owner, lblPosizione, Arrow::Next))
+        return found;
+    return move<R>(owner, lblPosizione, Arrow::Previous);
+}
+
 void showAccessError(QWidget *owner) {
     Desktop::current().message(owner, Desktop::Kind::Error, kAccessError);
 }
@@ -219,5 +226,7 @@ template void duplicate<ClientRecord>(QWidget *, QLabel *, const std::function<v
                                       const std::function<void()> &);
 template qint64 remove<DatabaseRecord>(QWidget *, const QLabel *, const QString &);
 template qint64 remove<ClientRecord>(QWidget *, const QLabel *, const QString &);
+template std::optional<Found<DatabaseRecord>> replacement(QWidget *, const QLabel *);
+template std::optional<Found<ClientRecord>> replacement(QWidget *, const QLabel *);
 
 } // namespace cards

@@ -92,6 +92,10 @@ void duplicate(QWidget *owner, QLabel *lblPosizione, const std::function<void()>
 // shows another card.
 template <class R>
 qint64 remove(QWidget *owner, const QLabel *lblPosizione, const QString &question);
+// The card to show in place of the one just deleted: the next, else the one
+// before; nothing (the workspace then shows a new card) when there is none.
+template <class R>
+std::optional<Found<R>> replacement(QWidget *owner, const QLabel *lblPosizione);
 
 // Whether two cards hold the same texts, field by field, as the user reads
 // them: blanks at either end, which the stored card drops, do not count.
