@@ -9,6 +9,7 @@
 #include "storage/WholeFile.h"
 #include "clients/ClientsGuide.h"
 #include "database/DatabaseGuide.h"
+#include "dialogs/BinGuide.h"
 #include "output/ExportGuide.h"
 #include "settings/SettingsGuide.h"
 
@@ -37,6 +38,7 @@ QList<GuideTopic> guideBookTopics() {
         settingsGuide(),
         importGuide(),
         vcardGuide(),
+        binGuide(),
         backupGuide(),
         keyboardGuide(),
     };

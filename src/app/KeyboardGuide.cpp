@@ -12,7 +12,8 @@ GuideTopic keyboardGuide() {
                            "Ctrl+S salva la scheda; Ctrl+N prepara una nuova scheda; Ctrl+D "
                            "duplica la scheda; Ctrl+F apre la ricerca; Ctrl+P stampa la scheda; "
                            "PagSu e PagGiù mostrano la scheda precedente e la successiva; "
-                           "Ctrl+Inizio e Ctrl+Fine la prima e l'ultima; F1 apre la guida."),
+                           "Ctrl+Inizio e Ctrl+Fine la prima e l'ultima; Ctrl+Canc elimina la "
+                           "scheda, che va nel cestino; F1 apre la guida."),
             QStringLiteral("Nella finestra di ricerca Invio passa da un criterio al successivo e "
                            "Ctrl+Invio avvia la ricerca; nell'elenco dei risultati le frecce "
                            "scelgono una scheda e Invio la apre, come il doppio clic. \"Modifica "

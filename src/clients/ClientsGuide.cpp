@@ -27,6 +27,10 @@ GuideTopic clientsGuide() {
                            "per esempio i familiari che abitano allo stesso indirizzo: si richiama "
                            "la scheda già salvata, si preme \"Duplica\", si inseriscono i dati "
                            "nuovi e si preme \"Salva\"."),
+            QStringLiteral("Un cliente si elimina con \"Elimina / Cestino\", \"Elimina il Cliente "
+                           "visualizzato...\" (Ctrl+Canc): va nel cestino, da cui la voce "
+                           "\"Cestino...\" lo rimette in anagrafica al suo posto (capitolo "
+                           "\"Eliminare una scheda e il cestino\")."),
             QStringLiteral("La ricerca può combinare più filtri, per esempio la zona, i prodotti di "
                            "interesse, le questioni in sospeso o una parola contenuta nelle note."),
             QStringLiteral("Con \"Allega file\" si collegano a ogni cliente fino a tre file di "

@@ -32,6 +32,9 @@ GuideTopic databaseGuide() {
                            "possono copiare o trascinare i file."),
             QStringLiteral("Dopo aver salvato una scheda, se ne possono duplicare i dati in una "
                            "nuova scheda, da modificare e salvare."),
+            QStringLiteral("Una scheda che non serve più si elimina con \"Elimina\" (Ctrl+Canc): "
+                           "va nel cestino, da cui \"Cestino\" la rimette in archivio al suo "
+                           "posto (capitolo \"Eliminare una scheda e il cestino\")."),
             QStringLiteral("Spuntando \"Segnala\" la scheda entra nell'elenco dei record segnalati "
                            "(pagamenti in sospeso, lavori da completare, persone da contattare); "
                            "il pulsante \"Segnalati\" mostra l'elenco."),

@@ -66,6 +66,7 @@ void TestGuideBook::holdsTheWindowsTopics() {
     for (qsizetype i = titles.size(); i < topics.size(); ++i)
         rest << topics[i].title;
     QCOMPARE(rest, (QStringList{QStringLiteral("Clienti in formato vCard."),
+                                QStringLiteral("Eliminare una scheda e il cestino."),
                                 QStringLiteral("Copia di sicurezza e ripristino."),
                                 QStringLiteral("Uso della tastiera e modifiche non salvate.")}));
     for (qsizetype i = 0; i < titles.size(); ++i) {
