@@ -3,6 +3,7 @@
 #include "storage/RecordFile.h"
 #include "storage/StorageError.h"
 
+#include <QColor>
 #include <cstring>
 #include <limits>
 
@@ -97,8 +98,9 @@ bool ExportGridModel::isDeleted(int row) const {
 
 QString ExportGridModel::cellText(int row, int column) const {
     if (column == 0)
-        return isDeleted(row) ? QStringLiteral("%1 (eliminata)").arg(qint64(row) + 1)
-                              : QString::number(qint64(row) + 1);
+        return QString::number(qint64(row) + 1);
+    if (column == 1 && isDeleted(row))
+        return QStringLiteral("(scheda eliminata)");
     const auto typed = m_typed.constFind(row);
     if (typed != m_typed.cend()) {
         const auto text = typed->constFind(column);
@@ -114,6 +116,8 @@ QVariant ExportGridModel::data(const QModelIndex &index, int role) const {
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return cellText(index.row(), index.column());
+    if (role == Qt::ForegroundRole && isDeleted(index.row()))
+        return QColor(0x8a, 0x96, 0xa3);
     return {};
 }
 

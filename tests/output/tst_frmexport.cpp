@@ -86,7 +86,8 @@ void TestFrmExport::deletedCardsStayOutOfTheFile() {
     }
     run.open([&](ExportWindow &w) {
         QCOMPARE(w.model()->rowCount(), 3);
-        QCOMPARE(w.model()->index(1, 0).data().toString(), QStringLiteral("2 (eliminata)"));
+        QCOMPARE(w.model()->index(1, 0).data().toString(), QStringLiteral("2"));
+        QCOMPARE(w.model()->index(1, 1).data().toString(), QStringLiteral("(scheda eliminata)"));
         QVERIFY(!(w.model()->flags(w.model()->index(1, 1)) & Qt::ItemIsEditable));
         w.model()->setData(w.model()->index(2, 1), QStringLiteral("Terza"));
         QTest::mouseClick(w.cmdEsporta, Qt::LeftButton);
