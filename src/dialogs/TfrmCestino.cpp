@@ -42,6 +42,13 @@ QString lineOf(const cardbin::Entry &e) {
     return search::clientLine(client);
 }
 
+QFont listFont() {
+    QFont font(QStringLiteral("Courier New"), 10);
+    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                      QStringLiteral("DejaVu Sans Mono")});
+    return font;
+}
+
 // "la scheda 12 del Database", "la scheda 3 dei Clienti".
 QString described(const cardbin::Entry &e) {
     return QStringLiteral("la scheda %1 %2")
@@ -79,6 +86,7 @@ TfrmCestino::TfrmCestino(QWidget *parent) : QDialog(parent) {
     grdCestino->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdCestino->setSelectionMode(QAbstractItemView::SingleSelection);
     grdCestino->verticalHeader()->hide();
+    grdCestino->setWordWrap(false);
     grdCestino->horizontalHeader()->setStretchLastSection(true);
     grdCestino->setColumnWidth(0, 150);
     grdCestino->setColumnWidth(1, 90);
@@ -140,6 +148,8 @@ void TfrmCestino::refresh() {
                                    archiveName(e), QString::number(e.position), lineOf(e)};
         for (int c = 0; c < cells.size(); ++c)
             grdCestino->setItem(r, c, new QTableWidgetItem(cells[c]));
+        // The line in its columns, as the lists show it.
+        grdCestino->item(r, 3)->setFont(listFont());
     }
     if (!m_entries.isEmpty())
         grdCestino->selectRow(0);
