@@ -5,6 +5,7 @@
 #include "backup/Backup.h"
 #include "import/ImportPlan.h"
 #include "output/SpreadsheetExport.h"
+#include "storage/CardBin.h"
 #include "storage/Journal.h"
 #include "storage/RecordFile.h"
 
@@ -13,7 +14,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -63,6 +66,34 @@ void overwriteCardJournaled(benchmark::State &state) {
         file.close();
         change.commit();
     }
+}
+
+// Deleting the first card into the bin and giving it back, each one change
+// under the journal, as the workspace and the bin window make them: the
+// pair per iteration, so the archive is the same at every round.
+void deleteAndGiveBackFirstCard(benchmark::State &state) {
+    const qint64 count = state.range(0);
+    // A folder of its own whose Database.pro is the shared archive, linked:
+    // every round leaves it as it was.
+    const AppFolder folder(benchFolder().filePath(QStringLiteral("cestino_%1").arg(count)));
+    QDir().mkpath(folder.path());
+    if (!QFileInfo::exists(folder.databaseFile()) &&
+        ::link(QFile::encodeName(databaseOf(count)).constData(),
+               QFile::encodeName(folder.databaseFile()).constData()) != 0)
+        qFatal("cannot link the archive");
+    const QDateTime when = QDateTime::currentDateTime();
+    qint64 deleting = 0, givingBack = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const QString name = cardbin::remove(folder, databaseLayout, 1, when).name;
+        const auto removed = std::chrono::steady_clock::now();
+        cardbin::giveBack(folder, name);
+        const auto back = std::chrono::steady_clock::now();
+        deleting += std::chrono::duration_cast<std::chrono::microseconds>(removed - start).count();
+        givingBack += std::chrono::duration_cast<std::chrono::microseconds>(back - removed).count();
+    }
+    state.counters["delete_us"] = double(deleting) / double(state.iterations());
+    state.counters["giveback_us"] = double(givingBack) / double(state.iterations());
 }
 
 void exportDatabase(benchmark::State &state) {
@@ -159,6 +190,7 @@ void restoreBackup(benchmark::State &state) {
 BENCHMARK(readCard)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(overwriteCard)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(overwriteCardJournaled)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(deleteAndGiveBackFirstCard)->Arg(10)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(exportDatabase)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(copyExportSizedFile)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(copyArchive)->Arg(100'000)->Unit(benchmark::kMillisecond)->Iterations(3);
