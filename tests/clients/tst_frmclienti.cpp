@@ -876,7 +876,7 @@ void TestFrmClienti::statusLineAndButtons() {
 void TestFrmClienti::guide() {
     const GuideTopic topic = clientsGuide();
     QCOMPARE(topic.title, QStringLiteral("Anagrafica Clienti."));
-    QCOMPARE(topic.paragraphs.size(), 9);
+    QCOMPARE(topic.paragraphs.size(), 10);
     present();
     QString title, shown;
     QWidget *owner = nullptr;

@@ -1070,7 +1070,7 @@ void TestFrmDatabase::flagReadsAtAGlance() {
 void TestFrmDatabase::guide() {
     const GuideTopic topic = databaseGuide();
     QCOMPARE(topic.title, QStringLiteral("Gestione Database."));
-    QCOMPARE(topic.paragraphs.size(), 13);
+    QCOMPARE(topic.paragraphs.size(), 14);
     present();
     QString title, shown;
     m_desktop->onModal = [&](QDialog &d) {
