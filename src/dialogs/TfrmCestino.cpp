@@ -5,6 +5,7 @@
 #include "kit/Shell.h"
 #include "kit/Theme.h"
 #include "kit/WindowKit.h"
+#include "search/ListWindow.h"
 #include "search/Search.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
@@ -40,13 +41,6 @@ QString lineOf(const cardbin::Entry &e) {
     ClientRecord client;
     std::memcpy(client.data(), e.record.constData(), size_t(ClientRecord::kSize));
     return search::clientLine(client);
-}
-
-QFont listFont() {
-    QFont font(QStringLiteral("Courier New"), 10);
-    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                      QStringLiteral("DejaVu Sans Mono")});
-    return font;
 }
 
 // "la scheda 12 del Database", "la scheda 3 dei Clienti".
@@ -149,7 +143,7 @@ void TfrmCestino::refresh() {
         for (int c = 0; c < cells.size(); ++c)
             grdCestino->setItem(r, c, new QTableWidgetItem(cells[c]));
         // The line in its columns, as the lists show it.
-        grdCestino->item(r, 3)->setFont(listFont());
+        grdCestino->item(r, 3)->setFont(listLineFont());
     }
     if (!m_entries.isEmpty())
         grdCestino->selectRow(0);

@@ -5,6 +5,7 @@
 #include "ClientRecord.h"
 #include "Journal.h"
 #include "RecordFile.h"
+#include "RegularFile.h"
 #include "StorageError.h"
 #include "WholeFile.h"
 
@@ -72,7 +73,7 @@ std::optional<Entry> parse(const QString &name) {
 QByteArray recordOf(const AppFolder &folder, const Entry &e) {
     const QString path = folder.file(kBin + u'/' + e.name + u'/' + kRecordName);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (openRegularFile(file, QIODevice::ReadOnly) != OpenResult::Opened)
         throw StorageError::unableToRead(path);
     const QByteArray bytes = file.read(e.layout->size + 1);
     if (bytes.size() != e.layout->size)
@@ -171,6 +172,8 @@ QList<Entry> entries(const AppFolder &folder) {
             e->record = recordOf(folder, *e);
         } catch (const Refused &) {
             continue; // not a whole record: nothing that could go back
+        } catch (const StorageError &) {
+            continue; // not a readable file (a folder, a FIFO): the same
         }
         out << *e;
     }

@@ -58,7 +58,7 @@ Entry remove(const AppFolder &folder, const RecordLayout &layout, qint64 positio
              const QDateTime &when = QDateTime::currentDateTime());
 
 // The entries of the bin, the most recent first; folders that are not bin
-// entries are left out.
+// entries, and entries without a whole, regular record file, are left out.
 QList<Entry> entries(const AppFolder &folder);
 
 // Puts the entry back at its own position, byte for byte, with its photo and

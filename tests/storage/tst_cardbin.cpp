@@ -150,6 +150,8 @@ void TestCardBin::discardAndLeftovers() {
     const QString first = cardbin::remove(m_folder, clientLayout, 1).name;
     cardbin::remove(m_folder, databaseLayout, 3);
     QVERIFY(QDir().mkpath(path(QStringLiteral("Cestino/altro"))));
+    // An entry whose record is a folder, not a file, is no entry.
+    QVERIFY(QDir().mkpath(path(QStringLiteral("Cestino/Database_2_20261211-101530-123/scheda.pro"))));
     QCOMPARE(cardbin::entries(m_folder).size(), 2);
     cardbin::discard(m_folder, first);
     QVERIFY(!QFile::exists(path(QStringLiteral("Cestino/") + first)));
@@ -157,10 +159,11 @@ void TestCardBin::discardAndLeftovers() {
     // What a kill left halfway out of the bin goes at the next start.
     QVERIFY(QDir().mkpath(path(QStringLiteral("Cestino/.eliminata-Database_1_x/Scheda_1"))));
     cardbin::removeLeftovers(m_folder);
+    QVERIFY(!QFile::exists(path(QStringLiteral("Cestino/.eliminata-Database_1_x"))));
     QCOMPARE(QDir(path(QStringLiteral("Cestino"))).entryList(QDir::Dirs | QDir::Hidden |
                                                              QDir::NoDotAndDotDot)
                  .size(),
-             2);
+             3); // the remaining entry, "altro" and the entry without a record file
 }
 
 // Searches, lists, exports and the known cards of an import leave free
