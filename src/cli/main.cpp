@@ -13,6 +13,7 @@
 #include "storage/RecordFile.h"
 #include "storage/RegularFile.h"
 #include "storage/StorageError.h"
+#include "storage/TextRules.h"
 #include "validators/CreditCard.h"
 #include "validators/FiscalCode.h"
 #include "validators/Iban.h"
@@ -22,7 +23,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -266,7 +269,7 @@ int find(const AppFolder &folder, const QString &list, QStringList args) {
         filters.append({*box, args.takeFirst()});
     }
     const QString archive = cards ? folder.databaseFile() : folder.clientFile();
-    QList<search::Hit> hits;
+    search::HitList hits;
     const auto missing = search::Missing::Empty;
     if (list == u"database")
         search::findCards(archive, filters, missing, hits);
@@ -276,11 +279,44 @@ int find(const AppFolder &folder, const QString &list, QStringList args) {
         search::flaggedCards(archive, missing, hits);
     else
         search::clientsToRecontact(archive, missing, hits);
-    for (const search::Hit &hit : std::as_const(hits)) {
-        if (std::ferror(stdout))
-            break;
-        out(QString::number(hit.position) + u'\t' + escaped(hit.line));
+    // Each byte of a line written as its character, escaped as escaped()
+    // does, in UTF-8: the lines go out without being decoded one by one.
+    static const std::array<QByteArray, 256> kOut = [] {
+        std::array<QByteArray, 256> t;
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = escaped(text::decode1252(QByteArray(1, char(b)))).toUtf8();
+        return t;
+    }();
+    std::string buffer;
+    constexpr size_t kFlushAt = 1 << 20;
+    buffer.reserve(kFlushAt + 4096);
+    char number[24];
+    for (qsizetype row = 0; row < hits.size() && !std::ferror(stdout); ++row) {
+        hits.prefetch(row + 8);
+        const auto [end, ec] = std::to_chars(number, number + sizeof number, hits.position(row));
+        buffer.append(number, end);
+        buffer += '\t';
+        const QByteArrayView line = hits.bytes(row);
+        for (qsizetype i = 0; i < line.size();) {
+            // Printable ASCII but the backslash goes out as it is, a run at a time.
+            qsizetype plain = i;
+            while (plain < line.size() && line[plain] >= 0x20 && line[plain] < 0x7F &&
+                   line[plain] != '\\')
+                ++plain;
+            buffer.append(line.data() + i, size_t(plain - i));
+            if (plain == line.size())
+                break;
+            const QByteArray &bytes = kOut[static_cast<unsigned char>(line[plain])];
+            buffer.append(bytes.constData(), size_t(bytes.size()));
+            i = plain + 1;
+        }
+        buffer += '\n';
+        if (buffer.size() >= kFlushAt) {
+            std::fwrite(buffer.data(), 1, buffer.size(), stdout);
+            buffer.clear();
+        }
     }
+    std::fwrite(buffer.data(), 1, buffer.size(), stdout);
     return kOk;
 }
 

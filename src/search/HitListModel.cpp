@@ -1,6 +1,6 @@
 #include "HitListModel.h"
 
-void HitListModel::setHits(QList<search::Hit> hits) {
+void HitListModel::setHits(search::HitList hits) {
     beginResetModel();
     m_hits = std::move(hits);
     endResetModel();
@@ -14,5 +14,5 @@ QVariant HitListModel::data(const QModelIndex &index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.parent().isValid() ||
         index.row() >= m_hits.size())
         return {};
-    return m_hits[index.row()].line;
+    return m_hits.line(index.row());
 }

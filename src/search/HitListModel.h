@@ -13,14 +13,14 @@ class HitListModel : public QAbstractListModel {
     explicit HitListModel(QObject *parent = nullptr) : QAbstractListModel(parent) {}
 
     // Replaces the lines shown (already in list order).
-    void setHits(QList<search::Hit> hits);
+    void setHits(search::HitList hits);
     void clear() { setHits({}); }
-    const QList<search::Hit> &hits() const { return m_hits; }
+    const search::HitList &hits() const { return m_hits; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
-    // DisplayRole: the line.
+    // DisplayRole: the line, decoded as it is shown.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
   private:
-    QList<search::Hit> m_hits;
+    search::HitList m_hits;
 };

@@ -30,9 +30,6 @@ const std::array<char16_t, 256> &charsOf1252() {
     return table;
 }
 
-namespace {
-
-// Decodes `length` Windows-1252 bytes to `out`; returns the end.
 char16_t *decodeInto(char16_t *out, const char *bytes, qsizetype length) {
     const auto &chars = charsOf1252();
     qsizetype i = 0;
@@ -56,12 +53,19 @@ char16_t *decodeInto(char16_t *out, const char *bytes, qsizetype length) {
     return out + length;
 }
 
-// Writes a line's characters: the line is put together in Windows-1252, then
-// decoded in one go.
+QString decodeLine(QByteArrayView bytes) {
+    QString line(bytes.size(), Qt::Uninitialized);
+    decodeInto(reinterpret_cast<char16_t *>(line.data()), bytes.data(), bytes.size());
+    return line;
+}
+
+namespace {
+
+// Writes a line's Windows-1252 bytes from a record's.
 class LineWriter {
   public:
+    explicit LineWriter(char *out) : m_bytes(out), m_at(out) {}
     qsizetype size() const { return m_at - m_bytes; }
-    void decodeTo(char16_t *out) const { decodeInto(out, m_bytes, size()); }
 
     void put(QByteArrayView windows1252) {
         std::memcpy(m_at, windows1252.data(), size_t(windows1252.size()));
@@ -76,15 +80,14 @@ class LineWriter {
     }
 
   private:
-    // The longest line: the client line's columns and a whole 250-byte note.
-    char m_bytes[512];
-    char *m_at = m_bytes;
+    char *m_bytes;
+    char *m_at;
 };
 
-void writeCardLine(const char *record, char16_t *out) {
+void writeCardLine(const char *record, char *out) {
     namespace F = DatabaseField;
     const auto &f = databaseLayout.fields;
-    LineWriter w;
+    LineWriter w(out);
     w.column(record, f[F::Campo01], 26);
     w.put(QByteArrayView("  "));
     w.column(record, f[F::Campo02], 26);
@@ -96,7 +99,6 @@ void writeCardLine(const char *record, char16_t *out) {
     w.put(QByteArrayView("  C.F. "));
     w.column(record, f[F::CodFisc], 16);
     Q_ASSERT(w.size() == kCardLineLength);
-    w.decodeTo(out);
 }
 
 // The client line ends with the whole trimmed text of `last`: Note in the
@@ -105,10 +107,10 @@ qsizetype clientLineLength(const char *record, int last) {
     return kClientColumns + fieldText(record, clientLayout.fields[last]).size();
 }
 
-void writeClientLine(const char *record, int last, char16_t *out) {
+void writeClientLine(const char *record, int last, char *out) {
     namespace F = ClientField;
     const auto &f = clientLayout.fields;
-    LineWriter w;
+    LineWriter w(out);
     w.column(record, f[F::Cliente], 26);
     w.put(QByteArrayView("  Tel. "));
     w.column(record, f[F::Recapito], 15);
@@ -119,24 +121,26 @@ void writeClientLine(const char *record, int last, char16_t *out) {
     w.put(QByteArrayView("  "));
     Q_ASSERT(w.size() == kClientColumns);
     w.put(fieldText(record, f[last]));
-    w.decodeTo(out);
 }
 
 } // namespace
 
 const LineKind kCardLine = {[](const char *) -> qsizetype { return kCardLineLength; },
-                            writeCardLine};
+                            writeCardLine, kCardLineLength};
 const LineKind kClientLine = {
     [](const char *r) { return clientLineLength(r, ClientField::Note); },
-    [](const char *r, char16_t *out) { writeClientLine(r, ClientField::Note, out); }};
+    [](const char *r, char *out) { writeClientLine(r, ClientField::Note, out); }, 0};
 const LineKind kRecontactLine = {
     [](const char *r) { return clientLineLength(r, ClientField::Questioni); },
-    [](const char *r, char16_t *out) { writeClientLine(r, ClientField::Questioni, out); }};
+    [](const char *r, char *out) { writeClientLine(r, ClientField::Questioni, out); }, 0};
 
 QString lineOf(const LineKind &kind, const char *record) {
-    QString line(kind.length(record), Qt::Uninitialized);
-    kind.write(record, reinterpret_cast<char16_t *>(line.data()));
-    return line;
+    // The longest line: the client line's columns and a whole 250-byte note.
+    char bytes[kMostLineBytes];
+    const qsizetype length = kind.length(record);
+    Q_ASSERT(length <= kMostLineBytes);
+    kind.write(record, bytes);
+    return decodeLine(QByteArrayView(bytes, length));
 }
 
 } // namespace detail

@@ -1,28 +1,34 @@
 #include "ListOrder.h"
 
+#include "storage/TextRules.h"
+
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <sys/mman.h>
 #include <utility>
 
 namespace search {
 namespace detail {
 namespace {
 
-// The place in list order of each character a line can hold (those of the
-// 256 Windows-1252 bytes): its code with a–z taken as A–Z, numbered from 1; 0
-// stands for "past the end of the line", before every character.
-const std::array<uint8_t, 65536> &ranks() {
-    static const std::array<uint8_t, 65536> table = [] {
+// The place in list order of each byte's character: its code with a–z taken
+// as A–Z, numbered from 1; 0 stands for "past the end of the line", before
+// every character.
+const std::array<uint8_t, 256> &byteRanks() {
+    static const std::array<uint8_t, 256> table = [] {
         const auto &chars = charsOf1252();
         std::array<char16_t, 256> order{};
         for (size_t b = 0; b < 256; ++b)
             order[b] = upperAscii(chars[b]);
         std::sort(order.begin(), order.end());
         const auto distinct = std::unique(order.begin(), order.end());
-        std::array<uint8_t, 65536> t{};
-        for (const char16_t c : chars)
-            t[c] = uint8_t(
-                1 + (std::lower_bound(order.begin(), distinct, upperAscii(c)) - order.begin()));
+        std::array<uint8_t, 256> t{};
+        for (size_t b = 0; b < 256; ++b)
+            t[b] = uint8_t(1 + (std::lower_bound(order.begin(), distinct, upperAscii(chars[b])) -
+                                order.begin()));
         return t;
     }();
     return table;
@@ -30,48 +36,172 @@ const std::array<uint8_t, 65536> &ranks() {
 
 } // namespace
 
-void FoundLines::add(qint64 position, const LineKind &kind, const char *record) {
-    const qsizetype length = kind.length(record);
-    const qsizetype at = m_text.size();
-    if (at + length + 1 > m_text.capacity())
-        m_text.reserve(std::max(2 * m_text.capacity(), at + length + 1));
-    m_text.resize(at + length + 1);
-    char16_t *line = reinterpret_cast<char16_t *>(m_text.data()) + at;
-    kind.write(record, line);
-    line[length] = u'\0';
-    m_items.push_back({chunkOf(line, length, 0), at, uint32_t(length), uint32_t(m_items.size())});
+void *allocateLarge(size_t bytes) {
+    constexpr size_t kHugePage = size_t(1) << 21;
+    if (bytes < kHugePage) {
+        if (void *p = std::malloc(std::max<size_t>(bytes, 1)))
+            return p;
+        throw std::bad_alloc();
+    }
+    bytes = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+    void *p = std::aligned_alloc(kHugePage, bytes);
+    if (!p)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    ::madvise(p, bytes, MADV_HUGEPAGE);
+#endif
+    return p;
+}
+
+void freeLarge(void *p) noexcept {
+    std::free(p);
+}
+
+char *LineText::add(qsizetype length, qint64 &offset) {
+    Q_ASSERT(length <= kBlockSize);
+    if (m_used + length > kBlockSize) {
+        m_blocks.emplace_back(static_cast<char *>(allocateLarge(size_t(kBlockSize))));
+        m_used = 0;
+    }
+    offset = (qint64(m_blocks.size() - 1) << kBlockBits) + m_used;
+    m_used += length;
+    return m_blocks.back().get() + (offset & (kBlockSize - 1));
+}
+
+} // namespace detail
+
+QByteArrayView HitList::Data::lineBytes(uint32_t line) const {
+    if (fixedLength > 0) {
+        const qint64 perBlock = detail::LineText::kBlockSize / fixedLength;
+        const qint64 offset =
+            ((qint64(line) / perBlock) << detail::LineText::kBlockBits) +
+            (qint64(line) % perBlock) * fixedLength;
+        return {text.at(offset), fixedLength};
+    }
+    return {text.at(offsets[line]), lengths[line]};
+}
+
+HitList::HitList(const QList<Hit> &hits) {
+    auto data = std::make_unique<Data>();
+    for (const Hit &hit : hits) {
+        const QByteArray bytes = text::encode1252(hit.line);
+        qint64 offset = 0;
+        char *at = data->text.add(bytes.size(), offset);
+        std::memcpy(at, bytes.constData(), size_t(bytes.size()));
+        data->order.push_back(uint32_t(data->positions.size()));
+        data->positions.push_back(hit.position);
+        data->offsets.push_back(offset);
+        data->lengths.push_back(uint16_t(bytes.size()));
+    }
+    d = std::move(data);
+}
+
+qsizetype HitList::size() const {
+    return d ? qsizetype(d->order.size()) : 0;
+}
+
+qint64 HitList::position(qsizetype row) const {
+    return d->positions[size_t(row)];
+}
+
+QByteArrayView HitList::bytes(qsizetype row) const {
+    return d->lineBytes(d->order[size_t(row)]);
+}
+
+QString HitList::line(qsizetype row) const {
+    return detail::decodeLine(bytes(row));
+}
+
+qsizetype HitList::longestRow() const {
+    if (isEmpty())
+        return -1;
+    if (d->fixedLength > 0)
+        return 0;
+    const uint16_t longest = *std::max_element(d->lengths.begin(), d->lengths.end());
+    qsizetype row = 0;
+    while (d->lengths[d->order[size_t(row)]] != longest)
+        ++row;
+    return row;
+}
+
+void HitList::prefetch(qsizetype row) const {
+    if (row < size())
+        __builtin_prefetch(bytes(row).data());
+}
+
+QList<Hit> HitList::toList() const {
+    QList<Hit> hits;
+    hits.reserve(size());
+    for (qsizetype row = 0; row < size(); ++row)
+        hits.append((*this)[row]);
+    return hits;
+}
+
+namespace detail {
+
+FoundLines::FoundLines(const LineKind &kind)
+    : m_kind(kind), m_data(std::make_unique<HitList::Data>()) {
+    m_data->fixedLength = kind.fixedLength;
+}
+
+void FoundLines::add(qint64 position, const char *record) {
+    const qsizetype length = m_kind.length(record);
+    Q_ASSERT(length <= kMostLineBytes);
+    qint64 offset = 0;
+    char *line = m_data->text.add(length, offset);
+    m_kind.write(record, line);
+    if (m_kind.fixedLength == 0) {
+        m_data->offsets.push_back(offset);
+        m_data->lengths.push_back(uint16_t(length));
+    }
+    if (m_items.size() >= std::numeric_limits<uint32_t>::max())
+        throw std::bad_alloc();
+    m_items.push_back({chunkOf({line, length}, 0), uint32_t(m_items.size())});
     m_positions.push_back(position);
 }
 
-void FoundLines::reserve(qsizetype lines, qsizetype charsEach) {
+void FoundLines::reserve(qsizetype lines) {
     m_items.reserve(size_t(lines));
     m_positions.reserve(size_t(lines));
-    m_text.reserve(lines * (charsEach + 1));
-}
-
-void FoundLines::appendInListOrder(QList<Hit> &hits) {
-    if (m_items.empty())
-        return;
-    sort();
-    hits.reserve(hits.size() + qsizetype(m_items.size()));
-    for (const Item &item : m_items) {
-        QString::DataPointer shared = m_text.data_ptr(); // one more reference
-        shared.ptr += item.offset;
-        shared.size = item.length;
-        hits.append(Hit{m_positions[item.line], QString(std::move(shared))});
+    if (m_kind.fixedLength == 0) {
+        m_data->offsets.reserve(size_t(lines));
+        m_data->lengths.reserve(size_t(lines));
     }
-    m_items.clear();
 }
 
-FoundLines::Chunk FoundLines::chunkOf(const char16_t *line, qsizetype length, qsizetype from) {
-    const auto &rank = ranks();
-    const qsizetype end = std::min(length, from + kChunk);
+HitList FoundLines::finish() {
+    sort();
+    // The positions go in list order, where the rows read them. Each array
+    // goes as soon as it is read, so that the list never holds two at once.
+    const size_t n = m_items.size();
+    auto &order = m_data->order;
+    order.resize(n);
+    for (size_t row = 0; row < n; ++row)
+        order[row] = m_items[row].line;
+    m_items = {};
+    m_data->positions.resize(n);
+    for (size_t row = 0; row < n; ++row) {
+        if (row + kAhead < n)
+            __builtin_prefetch(&m_positions[order[row + kAhead]]);
+        m_data->positions[row] = m_positions[order[row]];
+    }
+    m_positions = {};
+    HitList hits;
+    hits.d = std::move(m_data);
+    m_data = std::make_unique<HitList::Data>();
+    m_data->fixedLength = m_kind.fixedLength;
+    return hits;
+}
+
+FoundLines::Chunk FoundLines::chunkOf(QByteArrayView line, qsizetype from) {
+    const auto &rank = byteRanks();
+    const qsizetype end = std::min(line.size(), from + kChunk);
     Chunk chunk;
     qsizetype i = from;
     for (int shift = 56; i < end && shift >= 0; ++i, shift -= 8)
-        chunk.high |= uint64_t(rank[line[i]]) << shift;
+        chunk.high |= uint64_t(rank[static_cast<unsigned char>(line[i])]) << shift;
     for (int shift = 56; i < end; ++i, shift -= 8)
-        chunk.low |= uint64_t(rank[line[i]]) << shift;
+        chunk.low |= uint64_t(rank[static_cast<unsigned char>(line[i])]) << shift;
     return chunk;
 }
 
@@ -79,8 +209,8 @@ void FoundLines::load(Item *first, Item *last, qsizetype depth) const {
     const qsizetype n = last - first;
     for (qsizetype i = 0; i < n; ++i) {
         if (i + kAhead < n)
-            __builtin_prefetch(text() + first[i + kAhead].offset + depth);
-        first[i].chunk = chunkOf(text() + first[i].offset, first[i].length, depth);
+            __builtin_prefetch(m_data->lineBytes(first[i + kAhead].line).data() + depth);
+        first[i].chunk = chunkOf(m_data->lineBytes(first[i].line), depth);
     }
 }
 
@@ -89,13 +219,22 @@ bool FoundLines::next(Item *first, Item *last, qsizetype &depth, int &d) const {
         --d;
         return true;
     }
-    if (first->chunk.endsLine())
+    if (endsLine(first->chunk))
         return false;
     depth += kChunk;
     load(first, last, depth);
     d = kChunk - 1;
     return true;
 }
+
+namespace {
+
+// Lines equal to their end: in file order.
+template <class Item> void inFileOrder(Item *first, Item *last) {
+    std::sort(first, last, [](const Item &a, const Item &b) { return a.line < b.line; });
+}
+
+} // namespace
 
 void FoundLines::sort() {
     struct Pile {
@@ -104,7 +243,9 @@ void FoundLines::sort() {
         qsizetype depth;
         int d;
     };
-    std::vector<Pile> piles{{m_items.data(), m_items.data() + m_items.size(), 0, kChunk - 1}};
+    std::vector<Pile> piles;
+    if (!m_items.empty())
+        piles.push_back({m_items.data(), m_items.data() + m_items.size(), 0, kChunk - 1});
     while (!piles.empty()) {
         auto [first, last, depth, d] = piles.back();
         piles.pop_back();
@@ -113,34 +254,48 @@ void FoundLines::sort() {
             sortFew(first, last, depth);
             continue;
         }
-        const unsigned byte = first->chunk.byte(d);
+        const unsigned b0 = byte(first->chunk, d);
         if (std::none_of(first + 1, last,
-                         [byte, at = d](const Item &i) { return i.chunk.byte(at) != byte; })) {
+                         [b0, at = d](const Item &i) { return byte(i.chunk, at) != b0; })) {
             if (next(first, last, depth, d)) // one pile: on to the next byte
                 piles.push_back({first, last, depth, d});
+            else
+                inFileOrder(first, last);
             continue;
         }
-        // Deal the lines: `end[b]` counts the lines of pile b, then marks
-        // where the next line of the pile goes, and in the end where the
-        // pile ends.
+        // Deal the lines in place: `end[b]` is where pile b ends, `at[b]`
+        // where its next line goes. Each line taken from a pile that is not
+        // its own is swapped into its own until the one in hand belongs
+        // where it was taken from.
         std::array<uint32_t, 256> end{};
         for (const Item *i = first; i != last; ++i)
-            ++end[i->chunk.byte(d)];
+            ++end[byte(i->chunk, d)];
+        std::array<uint32_t, 256> at{};
         uint32_t sum = 0;
-        for (uint32_t &e : end)
-            e = std::exchange(sum, sum + e);
-        if (m_spare.size() < size_t(n))
-            m_spare.resize(size_t(n));
-        for (const Item *i = first; i != last; ++i)
-            m_spare[end[i->chunk.byte(d)]++] = *i;
-        std::copy(m_spare.begin(), m_spare.begin() + n, first);
+        for (size_t b = 0; b < 256; ++b) {
+            at[b] = sum;
+            sum += end[b];
+            end[b] = sum;
+        }
+        for (size_t b = 0; b < 256; ++b) {
+            while (at[b] < end[b]) {
+                Item item = first[at[b]];
+                for (unsigned own = byte(item.chunk, d); own != b; own = byte(item.chunk, d))
+                    std::swap(item, first[at[own]++]);
+                first[at[b]++] = item;
+            }
+        }
         uint32_t start = 0;
         for (const uint32_t e : end) {
             Item *pile = first + start;
             qsizetype pileDepth = depth;
             int pileByte = d;
-            if (e - start > 1 && next(pile, first + e, pileDepth, pileByte))
-                piles.push_back({pile, first + e, pileDepth, pileByte});
+            if (e - start > 1) {
+                if (next(pile, first + e, pileDepth, pileByte))
+                    piles.push_back({pile, first + e, pileDepth, pileByte});
+                else
+                    inFileOrder(pile, first + e);
+            }
             start = e;
         }
     }
@@ -152,7 +307,7 @@ void FoundLines::sortFew(Item *first, Item *last, qsizetype depth) {
     });
     for (Item *run = first, *i = first + 1;; ++i)
         if (i == last || i->chunk != run->chunk) {
-            if (i - run > 1 && !run->chunk.endsLine()) {
+            if (i - run > 1 && !endsLine(run->chunk)) {
                 load(run, i, depth + kChunk);
                 sortFew(run, i, depth + kChunk);
             }

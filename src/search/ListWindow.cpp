@@ -202,7 +202,7 @@ ListWindow::ListWindow(const QString &objectName, const QString &caption, QWidge
     connect(btnStampa, &QPushButton::clicked, this, &ListWindow::btnStampaClick);
 }
 
-const QList<search::Hit> &ListWindow::hits() const {
+const search::HitList &ListWindow::hits() const {
     return m_model->hits();
 }
 
@@ -216,11 +216,9 @@ void ListWindow::btnStampaClick() {
         frxReport.memo(QStringLiteral("txtTitolo")).setText(summaryTitle());
         report::Object &memo = frxReport.memo(QStringLiteral("txtRiepilogo"));
         memo.clearLines();
-        // The lines share their text with the list's: a long list is not
-        // held twice.
         memo.lines.reserve(hits().size());
-        for (const search::Hit &hit : hits())
-            memo.addLine(hit.line);
+        for (qsizetype row = 0; row < hits().size(); ++row)
+            memo.addLine(hits().line(row));
         const double height = double(memo.lineCount()) * report::kSummaryLinePitch;
         memo.setHeight(report::fromUnits(height));
         frxReport.band(QStringLiteral("MasterData")).setHeight(report::fromUnits(height + 10));
@@ -239,23 +237,22 @@ void ListWindow::run() {
     Desktop::current().runModal(*this);
 }
 
-void ListWindow::showHits(QList<search::Hit> found) {
-    const auto longest = std::max_element(
-        found.cbegin(), found.cend(),
-        [](const search::Hit &a, const search::Hit &b) { return a.line.size() < b.line.size(); });
+void ListWindow::showHits(search::HitList found) {
+    const qsizetype longest = found.longestRow();
     int width = kLineWidth;
-    if (longest != found.cend()) {
+    if (longest >= 0) {
         // The item's own margins, on both sides.
         constexpr int kMargins = 16;
-        width = std::max(width, QFontMetrics(lstRecords->font()).horizontalAdvance(longest->line) +
+        width = std::max(width, QFontMetrics(lstRecords->font()).horizontalAdvance(
+                                    found.line(longest)) +
                                     kMargins);
     }
     m_delegate->setWidth(width);
     m_model->setHits(std::move(found));
 }
 
-void ListWindow::showFound(const std::function<void(QList<search::Hit> &)> &scan) {
-    QList<search::Hit> found;
+void ListWindow::showFound(const std::function<void(search::HitList &)> &scan) {
+    search::HitList found;
     try {
         const WaitCursor busy;
         scan(found);
@@ -329,7 +326,7 @@ void ListWindow::lstRecordsDblClick() {
     const int row = selectedRow();
     if (row >= 0 && m_loader) {
         try {
-            m_loader(hits()[row].position);
+            m_loader(hits().position(row));
         } catch (const StorageError &) {
             // The window closes without a message.
         }

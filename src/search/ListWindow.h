@@ -76,7 +76,7 @@ class ListWindow : public QDialog {
     QPushButton *btnStampa;
 
     // The lines shown, in list order, each with its record position.
-    const QList<search::Hit> &hits() const;
+    const search::HitList &hits() const;
     // The row selected in the list, or -1.
     int selectedRow() const;
 
@@ -117,10 +117,10 @@ class ListWindow : public QDialog {
 
     // Shows `hits` (in list order) as the list's lines; the list scrolls
     // sideways over the whole of its longest line.
-    void showHits(QList<search::Hit> hits);
+    void showHits(search::HitList hits);
     // Shows the lines `scan` finds in a pass over an archive. A failure ends
     // the pass without a message: the list shows the lines found before it.
-    void showFound(const std::function<void(QList<search::Hit> &)> &scan);
+    void showFound(const std::function<void(search::HitList &)> &scan);
     // Forgets the last find text and empties the find box.
     void resetFind();
 

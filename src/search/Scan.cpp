@@ -14,36 +14,49 @@ namespace {
 
 using namespace detail;
 
-// Reads the file at `path` once, in order, and appends to `hits`, in list
-// order, the line of each record that `selects`. The hits found before a
-// failure are appended all the same.
+// Reads the file at `path` once, in order, and sets `hits`, in list order, to
+// the line of each record that `selects`. The hits found before a failure are
+// set all the same.
 template <class Selects>
 void scan(const RecordLayout &layout, const QString &path, Missing missing, Selects selects,
-          const LineKind &kind, bool selectsAll, QList<Hit> &hits) {
+          const LineKind &kind, bool selectsAll, HitList &hits) {
     if (missing == Missing::Create) {
         // As the windows open an archive: a missing file is created empty,
         // one that cannot be opened for reading and writing is an error.
         RecordFile file;
         file.openOrCreate(layout, path);
     }
-    FoundLines found;
+    FoundLines found(kind);
     try {
         RecordScanner scanner(layout, path);
         if (selectsAll)
-            found.reserve(scanner.count(), &kind == &kCardLine ? kCardLineLength : kClientColumns);
+            found.reserve(scanner.count());
         // A deleted card's free slot is no card: never a hit.
         while (const char *record = scanner.nextCard())
             if (selects(record))
-                found.add(scanner.position(), kind, record);
+                found.add(scanner.position(), record);
     } catch (...) {
-        found.appendInListOrder(hits);
+        hits = found.finish();
         throw;
     }
-    found.appendInListOrder(hits);
+    hits = found.finish();
+}
+
+// Runs `search` into a HitList and appends its lines to `hits`, after a
+// failure too.
+template <class Search> void appending(QList<Hit> &hits, Search search) {
+    HitList found;
+    try {
+        search(found);
+    } catch (...) {
+        hits.append(found.toList());
+        throw;
+    }
+    hits.append(found.toList());
 }
 
 void find(const RecordLayout &layout, const QString &path, const QList<Filter> &filters,
-          Missing missing, const LineKind &kind, QList<Hit> &hits) {
+          Missing missing, const LineKind &kind, HitList &hits) {
     Matcher matches(needlesFor(layout, filters), layout.size);
     scan(layout, path, missing, std::ref(matches), kind, matches.isEmpty(), hits);
 }
@@ -72,23 +85,41 @@ std::span<const int> clientFilterFields() {
 }
 
 void findCards(const QString &path, const QList<Filter> &filters, Missing missing,
-               QList<Hit> &hits) {
+               HitList &hits) {
     find(databaseLayout, path, filters, missing, kCardLine, hits);
+}
+
+void findCards(const QString &path, const QList<Filter> &filters, Missing missing,
+               QList<Hit> &hits) {
+    appending(hits, [&](HitList &found) { findCards(path, filters, missing, found); });
+}
+
+void findClients(const QString &path, const QList<Filter> &filters, Missing missing,
+                 HitList &hits) {
+    find(clientLayout, path, filters, missing, kClientLine, hits);
 }
 
 void findClients(const QString &path, const QList<Filter> &filters, Missing missing,
                  QList<Hit> &hits) {
-    find(clientLayout, path, filters, missing, kClientLine, hits);
+    appending(hits, [&](HitList &found) { findClients(path, filters, missing, found); });
 }
 
 void flaggedCards(const QString &path, Missing missing, QList<Hit> &hits) {
+    appending(hits, [&](HitList &found) { flaggedCards(path, missing, found); });
+}
+
+void clientsToRecontact(const QString &path, Missing missing, QList<Hit> &hits) {
+    appending(hits, [&](HitList &found) { clientsToRecontact(path, missing, found); });
+}
+
+void flaggedCards(const QString &path, Missing missing, HitList &hits) {
     const FieldSlot &flag = databaseLayout.fields[DatabaseField::Segnala];
     scan(
         databaseLayout, path, missing, [&flag](const char *r) { return saysYes(r, flag); },
         kCardLine, false, hits);
 }
 
-void clientsToRecontact(const QString &path, Missing missing, QList<Hit> &hits) {
+void clientsToRecontact(const QString &path, Missing missing, HitList &hits) {
     const FieldSlot &flag = clientLayout.fields[ClientField::Ricontatta];
     scan(
         clientLayout, path, missing, [&flag](const char *r) { return saysYes(r, flag); },

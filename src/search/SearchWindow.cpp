@@ -179,7 +179,7 @@ void SearchWindow::btnCercaClick() {
     }
     lblConta->setText(QString::number(filled));
 
-    QList<search::Hit> found;
+    search::HitList found;
     try {
         const WaitCursor busy;
         find(filters, found);

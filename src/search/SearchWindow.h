@@ -52,7 +52,7 @@ class SearchWindow : public ListWindow {
 
     // Appends to `found` the records of the archive that pass `filters`, in
     // list order; raises StorageError.
-    virtual void find(const QList<search::Filter> &filters, QList<search::Hit> &found) = 0;
+    virtual void find(const QList<search::Filter> &filters, search::HitList &found) = 0;
 
   private:
     QList<QLineEdit *> m_boxes;

@@ -17,7 +17,7 @@ void TfrmRicontatta::open(QWidget *owner, LoadRecord<ClientRecord> load) {
 
 void TfrmRicontatta::FormShow() {
     ListWindow::FormShow();
-    showFound([](QList<search::Hit> &found) {
+    showFound([](search::HitList &found) {
         search::clientsToRecontact(shell().appFolder().clientFile(), search::Missing::Create,
                                    found);
     });

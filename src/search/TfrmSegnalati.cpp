@@ -17,7 +17,7 @@ void TfrmSegnalati::open(QWidget *owner, LoadRecord<DatabaseRecord> load) {
 
 void TfrmSegnalati::FormShow() {
     ListWindow::FormShow();
-    showFound([](QList<search::Hit> &found) {
+    showFound([](search::HitList &found) {
         search::flaggedCards(shell().appFolder().databaseFile(), search::Missing::Create, found);
     });
     txtTrova->setFocus(Qt::OtherFocusReason);

@@ -57,6 +57,6 @@ void TfrmTrovaClienti::pick(QWidget *owner, std::function<void(const ContactBloc
     dialog.run();
 }
 
-void TfrmTrovaClienti::find(const QList<search::Filter> &filters, QList<search::Hit> &found) {
+void TfrmTrovaClienti::find(const QList<search::Filter> &filters, search::HitList &found) {
     search::findClients(shell().appFolder().clientFile(), filters, search::Missing::Create, found);
 }

@@ -34,7 +34,7 @@ class TfrmTrovaClienti : public SearchWindow {
 
   protected:
     QString summaryTitle() const override { return QStringLiteral("Riepilogo Clienti"); }
-    void find(const QList<search::Filter> &filters, QList<search::Hit> &found) override;
+    void find(const QList<search::Filter> &filters, search::HitList &found) override;
 
   private:
     LoadRecord<ClientRecord> m_load;

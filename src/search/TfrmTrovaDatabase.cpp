@@ -52,6 +52,6 @@ void TfrmTrovaDatabase::FormShow() {
     SearchWindow::FormShow();
 }
 
-void TfrmTrovaDatabase::find(const QList<search::Filter> &filters, QList<search::Hit> &found) {
+void TfrmTrovaDatabase::find(const QList<search::Filter> &filters, search::HitList &found) {
     search::findCards(shell().appFolder().databaseFile(), filters, search::Missing::Create, found);
 }

@@ -33,5 +33,5 @@ class TfrmTrovaDatabase : public SearchWindow {
 
   protected:
     QString summaryTitle() const override { return QStringLiteral("Riepilogo Schede"); }
-    void find(const QList<search::Filter> &filters, QList<search::Hit> &found) override;
+    void find(const QList<search::Filter> &filters, search::HitList &found) override;
 };
