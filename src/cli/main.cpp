@@ -102,13 +102,14 @@ Comandi:
       Cartavera, nessun percorso assoluto, nessun "..", nessun collegamento,
       dimensioni ragionevoli. Esce con 0 se la copia è buona, 2 se non lo è.
   prepara [--da CARTELLA]
-      Crea la cartella dell'applicazione, se manca, e le dà i file consegnati
-      con il programma, presi da CARTELLA (per il programma installato,
-      predefinita: la sua cartella share/cartavera, come /usr/share/cartavera):
-      la guida Guida.pdf, riscritta quando è diversa da quella consegnata, e
-      il file della password unins000.dll solo se la cartella non ne ha uno,
-      così che una password cambiata non sia mai sostituita. Nient'altro nella
-      cartella viene toccato. Il programma installato lo fa da sé a ogni avvio.
+      Crea la cartella dell'applicazione, se manca (leggibile solo dal suo
+      proprietario), e le dà i file consegnati con il programma, presi da
+      CARTELLA (per il programma installato, predefinita: la sua cartella
+      share/cartavera, come /usr/share/cartavera): la guida Guida.pdf,
+      riscritta quando è diversa da quella consegnata, e il file della
+      password unins000.dll solo se la cartella non ne ha uno, così che una
+      password cambiata non sia mai sostituita. Nient'altro nella cartella
+      viene toccato. Il programma installato lo fa da sé a ogni avvio.
 
 Opzioni:
   --cartella CARTELLA  la cartella dell'applicazione (predefinita: quella

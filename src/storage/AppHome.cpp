@@ -54,7 +54,10 @@ Furnished furnish(const QString &folder, const QString &delivered) {
     Furnished done;
     const QFileInfo info(folder);
     if (!info.isDir()) {
-        if (present(folder) || !QDir().mkpath(folder))
+        // The archives are plain files: a folder the program makes is its
+        // user's alone.
+        if (present(folder) || !QDir().mkpath(folder) ||
+            !QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
             throw StorageError(QStringLiteral("impossibile creare la cartella %1")
                                    .arg(QDir::toNativeSeparators(folder)),
                                StorageError::Failed::Write);

@@ -46,7 +46,8 @@ struct Furnished {
     bool password = false; // the password file was given
 };
 
-// Makes `folder` (and the folders above it) when missing, and gives it the
+// Makes `folder` (and the folders above it) when missing, readable and
+// writable by its owner only (the folders above it as usual), and gives it the
 // delivered files of `delivered`: the guide when the folder's differs from the
 // delivered one or is missing, the password file only when the folder has
 // nothing by that name (not even a link leading nowhere): a password the user

@@ -125,6 +125,9 @@ void TestAppHome::newFolderIsMadeAndFilled() {
     const QString folder = path(QStringLiteral("casa/utente/Cartavera"));
     const apphome::Furnished done = apphome::furnish(folder, from);
     QVERIFY(done.created && done.guide && done.password);
+    QCOMPARE(QFileInfo(folder).permissions() &
+                 ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(folderSnapshot(folder), (QMap<QString, QByteArray>{
                                          {"Guida.pdf", "guida nuova"},
                                          {"unins000.dll", "[Accesso]\r\nValore=x\r\n"},
