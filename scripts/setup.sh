@@ -14,6 +14,9 @@ PACKAGES=(
     poppler-utils                         # pdftotext/pdfinfo: tests read printed PDF files back
     libzip-dev                            # ZIP archives of the backups (libzip, zlib)
     clang-14 libclang-rt-14-dev           # libFuzzer and its sanitizers: fuzz/, scripts/fuzz.sh
+    dpkg-dev librsvg2-bin                 # scripts/package.sh: dpkg-shlibdeps, the PNG icons
+    desktop-file-utils appstream          # tests/package: the desktop entry and AppStream checks
+    man-db groff-base                     # tests/package: the man pages render without warnings
 )
 
 missing=()

@@ -19,6 +19,10 @@ const QString kNotRecovered = QStringLiteral(
     "Attenzione: l'ultima modifica all'archivio della cartella\n\r\n\r%1\n\r\n\rnon era "
     "terminata e non è stato possibile annullarla. Accertarsi di possedere i privilegi di "
     "scrittura nella cartella e avviare di nuovo il programma.");
+const QString kNotPrepared = QStringLiteral(
+    "Non è stato possibile preparare la cartella dell'applicazione\n\r\n\r%1\n\r\n\r(%2). "
+    "Accertarsi di possedere i privilegi di scrittura nella cartella, oppure indicarne un'altra "
+    "con la variabile d'ambiente CARTAVERA_HOME, e avviare di nuovo il programma.");
 
 QString recoveredMessage(Change::Kind kind) {
     switch (kind) {
@@ -76,6 +80,20 @@ bool openFolder(const AppFolder &folder, FolderLock &lock) {
                             recoveredMessage(recovered->kind));
     } catch (const StorageError &) {
         desktop.message(nullptr, Desktop::Kind::Error, kNotRecovered.arg(shown));
+        return false;
+    }
+    return true;
+}
+
+bool prepareFolder(const apphome::Place &place) {
+    if (!place.installed())
+        return true;
+    try {
+        apphome::furnish(place.folder, place.delivered);
+    } catch (const StorageError &e) {
+        Desktop::current().message(
+            nullptr, Desktop::Kind::Error,
+            kNotPrepared.arg(QDir::toNativeSeparators(place.folder), e.message()));
         return false;
     }
     return true;

@@ -5,11 +5,12 @@
 #include "output/SpreadsheetExport.h"
 #include "search/Search.h"
 #include "storage/AppFolder.h"
-#include "storage/FolderLock.h"
-#include "storage/Journal.h"
+#include "storage/AppHome.h"
+#include "storage/ArchiveSettings.h"
 #include "storage/ClientRecord.h"
 #include "storage/DatabaseRecord.h"
-#include "storage/ArchiveSettings.h"
+#include "storage/FolderLock.h"
+#include "storage/Journal.h"
 #include "storage/RecordFile.h"
 #include "storage/RegularFile.h"
 #include "storage/StorageError.h"
@@ -103,9 +104,21 @@ Comandi:
       integro (CRC-32 e lunghezze di ogni voce), solo nomi dei dati di
       Cartavera, nessun percorso assoluto, nessun "..", nessun collegamento,
       dimensioni ragionevoli. Esce con 0 se la copia è buona, 2 se non lo è.
+  prepara [--da CARTELLA]
+      Crea la cartella dell'applicazione, se manca (leggibile solo dal suo
+      proprietario), e le dà i file consegnati con il programma, presi da
+      CARTELLA (per il programma installato, predefinita: la sua cartella
+      share/cartavera, come /usr/share/cartavera): la guida Guida.pdf,
+      riscritta quando è diversa da quella consegnata, e il file della
+      password unins000.dll solo se la cartella non ne ha uno, così che una
+      password cambiata non sia mai sostituita. Nient'altro nella cartella
+      viene toccato. Il programma installato lo fa da sé a ogni avvio.
 
 Opzioni:
-  --cartella CARTELLA  la cartella dell'applicazione (predefinita: quella corrente)
+  --cartella CARTELLA  la cartella dell'applicazione (predefinita: quella
+                       corrente; per il programma installato, come
+                       /usr/bin/cartavera-cli, la cartella indicata dalla
+                       variabile CARTAVERA_HOME o, se questa non c'è, ~/Cartavera)
   --help               mostra questo aiuto
 
 Codici di uscita: 0 riuscito, 1 uso errato, 2 errore di file (anche quando
@@ -449,6 +462,28 @@ int verify(const QString &file) {
     return kOk;
 }
 
+// The application folder made when missing and given the delivered files.
+int prepare(const AppFolder &folder, const QString &delivered) {
+    if (!QFileInfo(delivered).isDir())
+        return fail(kFileError, QStringLiteral("la cartella dei file consegnati %1 non esiste")
+                                    .arg(QDir::toNativeSeparators(delivered)));
+    const apphome::Furnished done = apphome::furnish(folder.path(), delivered);
+    const QString shown = QDir::toNativeSeparators(folder.path());
+    out(done.created ? QStringLiteral("cartella %1 creata").arg(shown)
+                     : QStringLiteral("cartella %1").arg(shown));
+    out(done.guide ? QStringLiteral("guida Guida.pdf aggiornata")
+                   : QStringLiteral("guida Guida.pdf già aggiornata"));
+    out(done.password ? QStringLiteral("password di primo accesso in unins000.dll")
+                      : QStringLiteral("password esistente in unins000.dll lasciata com'è"));
+    return kOk;
+}
+
+// Where the executable lies, for telling an installed companion from one in
+// its application folder.
+QString executableFolder() {
+    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath();
+}
+
 // The commands. Each takes the arguments after its name; one on an archive
 // gets the archive its first argument names (database or clienti).
 struct Command {
@@ -456,6 +491,12 @@ struct Command {
     bool onArchive;
     int (*run)(const AppFolder &folder, const RecordLayout *archive, QStringList &args);
 };
+
+// The commands that read or write the application folder's data: they wait
+// for a change under way and want the folder to exist.
+bool usesTheData(const QString &command) {
+    return command != u"controlla" && command != u"verifica" && command != u"prepara";
+}
 
 const Command kCommands[] = {
     {QLatin1StringView("controlla"), false,
@@ -509,6 +550,19 @@ const Command kCommands[] = {
          }
          return exportTo(folder, *layout, target);
      }},
+    {QLatin1StringView("prepara"), false,
+     [](const AppFolder &folder, const RecordLayout *, QStringList &args) {
+         if (args.isEmpty()) {
+             const apphome::Place place = apphome::locate(executableFolder());
+             if (!place.installed())
+                 return usage(QStringLiteral("prepara vuole --da CARTELLA, la cartella dei file "
+                                             "consegnati"));
+             return prepare(folder, place.delivered);
+         }
+         if (args.size() != 2 || args.first() != u"--da")
+             return usage(QStringLiteral("prepara accetta solo --da CARTELLA"));
+         return prepare(folder, QFileInfo(args[1]).absoluteFilePath());
+     }},
 };
 
 // "--help" or "-h" anywhere asks for the help, except as the text of a search
@@ -533,14 +587,21 @@ int run(int argc, char **argv) {
         std::fputs(kHelp, stdout);
         return kOk;
     }
-    QString folderPath = QDir::currentPath();
+    // The folder given, else the installed program's application folder, else
+    // the current one (./run starts the program in its application folder).
+    QString folderPath;
+    bool given = false;
     if (!args.isEmpty() && args.first() == u"--cartella") {
         if (args.size() < 2)
             return usage(QStringLiteral("--cartella vuole il nome di una cartella"));
         folderPath = args[1];
         args = args.mid(2);
-        if (!QFileInfo(folderPath).isDir())
-            return fail(kFileError, QStringLiteral("la cartella %1 non esiste").arg(folderPath));
+        given = true;
+    } else if (const apphome::Place place = apphome::locate(executableFolder());
+               place.installed()) {
+        folderPath = place.folder;
+    } else {
+        folderPath = QDir::currentPath();
     }
     if (args.isEmpty())
         return usage(QStringLiteral("manca il comando"));
@@ -550,13 +611,23 @@ int run(int argc, char **argv) {
                                     [&command](const Command &c) { return command == c.name; });
     if (known == std::end(kCommands))
         return usage(QStringLiteral("comando sconosciuto: %1").arg(command));
+    // A folder named on the command line must exist, except for prepara,
+    // which makes it; the installed program's own one only for the commands
+    // that read it.
+    if ((given ? command != u"prepara" : usesTheData(command)) && !QFileInfo(folderPath).isDir())
+        return fail(kFileError,
+                    given ? QStringLiteral("la cartella %1 non esiste").arg(folderPath)
+                          : QStringLiteral("la cartella dell'applicazione %1 non esiste ancora: "
+                                           "avviare Cartavera una volta, oppure "
+                                           "cartavera-cli prepara, per crearla")
+                                .arg(QDir::toNativeSeparators(folderPath)));
 
     // A reader of the folder never sees half a change: it waits for a change
     // under way (a save lasts milliseconds, an import or a restore longer),
     // and refuses a folder that a killed program left half changed until the
     // program has started there and put it back.
     FolderLock reading(folder);
-    if (command != u"controlla" && command != u"verifica") {
+    if (usesTheData(command)) {
         if (reading.holdReading(kChangeWaitMs) == FolderLock::Result::Busy)
             return fail(kFileError, QStringLiteral("l'archivio della cartella %1 è in uso: il "
                                                    "programma lo sta modificando, riprovare più "

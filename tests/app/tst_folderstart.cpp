@@ -14,6 +14,7 @@ class TestFolderStart : public QObject {
     void secondProgramIsRefused();
     void unfinishedChangeIsPutBackAndSaid_data();
     void unfinishedChangeIsPutBackAndSaid();
+    void installedFolderThatCannotBeMadeIsSaid();
 };
 
 void TestFolderStart::secondProgramIsRefused() {
@@ -75,6 +76,29 @@ void TestFolderStart::unfinishedChangeIsPutBackAndSaid() {
     lock.release();
     QVERIFY(openFolder(folder, lock));
     QVERIFY(desktop.messages.isEmpty());
+}
+
+// The installed program's first start makes its folder; when it cannot, one
+// error names the folder and the way to another, and the program ends.
+void TestFolderStart::installedFolderThatCannotBeMadeIsSaid() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("share/cartavera")));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("share/cartavera/Guida.pdf")), "guida"));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("share/cartavera/unins000.dll")), "x"));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("casa")), "un file, non una cartella"));
+    FakeDesktop desktop;
+    const apphome::Place made{dir.filePath(QStringLiteral("Cartavera")),
+                              dir.filePath(QStringLiteral("share/cartavera"))};
+    QVERIFY(prepareFolder(made));
+    QVERIFY(desktop.messages.isEmpty());
+    QCOMPARE(readFile(made.folder + QStringLiteral("/unins000.dll")), QByteArray("x"));
+
+    const apphome::Place refused{dir.filePath(QStringLiteral("casa/Cartavera")), made.delivered};
+    QVERIFY(!prepareFolder(refused));
+    QCOMPARE(desktop.messages.size(), 1);
+    QCOMPARE(desktop.messages[0].kind, Desktop::Kind::Error);
+    QVERIFY(desktop.messages[0].text.contains(QDir::toNativeSeparators(refused.folder)));
+    QVERIFY(desktop.messages[0].text.contains(QStringLiteral("CARTAVERA_HOME")));
 }
 
 QTEST_MAIN(TestFolderStart)

@@ -45,6 +45,7 @@ class TestCli : public QObject {
     void backupCommands_data();
     void backupCommands();
     void readsNoHalfChange();
+    void prepareMakesTheFolder();
 
   private:
     struct Result {
@@ -499,6 +500,11 @@ void TestCli::errors_data() {
     QTest::newRow("search in an archive that is a folder") << QStringList{"cerca", "clienti"} << 2;
     QTest::newRow("export target unwritable")
         << QStringList{"esporta", "database", "--file", "@/Database.pro/x.xls"} << 2;
+    // Only an installed companion knows where its delivered files are.
+    QTest::newRow("prepare without delivered files") << QStringList{"prepara"} << 1;
+    QTest::newRow("prepare from a missing folder")
+        << QStringList{"prepara", "--da", "@/manca"} << 2;
+    QTest::newRow("prepare with an unknown option") << QStringList{"prepara", "--a", "@"} << 1;
 }
 
 void TestCli::errors() {
@@ -663,6 +669,36 @@ void TestCli::readsNoHalfChange() {
     }
     QCOMPARE(readFile(path("Database.pro")), before);
     QVERIFY(QFile::exists(path(".cartavera.journal")));
+}
+
+// ./run makes the application folder with `prepara`: the folder and its
+// parents made, the guide and password given; run again over a folder in use,
+// the user's password stays and only a changed guide is written.
+void TestCli::prepareMakesTheFolder() {
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("consegna")));
+    writeFile("consegna/Guida.pdf", "guida 1");
+    writeFile("consegna/unins000.dll", "[Accesso]\r\nValore=x\r\n");
+    const QStringList args{QStringLiteral("--cartella"), path("casa/Cartavera"),
+                           QStringLiteral("prepara"), QStringLiteral("--da"), path("consegna")};
+    Result r = run(args);
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(r.out.split(u'\n')[0],
+             QStringLiteral("cartella %1 creata").arg(path("casa/Cartavera")));
+    QCOMPARE(read(path("casa/Cartavera/Guida.pdf")), QByteArray("guida 1"));
+    QCOMPARE(read(path("casa/Cartavera/unins000.dll")), QByteArray("[Accesso]\r\nValore=x\r\n"));
+
+    writeFile("casa/Cartavera/unins000.dll", "[Accesso]\r\nValore=mia\r\n");
+    writeFile("casa/Cartavera/Database.pro", QByteArray(3310, 'd'));
+    writeFile("consegna/Guida.pdf", "guida 2");
+    r = run(args);
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(r.out, QStringLiteral("cartella %1\nguida Guida.pdf aggiornata\npassword esistente in "
+                                   "unins000.dll lasciata com'è\n")
+                        .arg(path("casa/Cartavera")));
+    QCOMPARE(read(path("casa/Cartavera/Guida.pdf")), QByteArray("guida 2"));
+    QCOMPARE(read(path("casa/Cartavera/unins000.dll")), QByteArray("[Accesso]\r\nValore=mia\r\n"));
+    QCOMPARE(read(path("casa/Cartavera/Database.pro")), QByteArray(3310, 'd'));
+    QCOMPARE(QDir(path("casa/Cartavera")).entryList(QDir::Files).size(), 3);
 }
 
 QTEST_APPLESS_MAIN(TestCli)
