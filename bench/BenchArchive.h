@@ -5,7 +5,10 @@
 
 #include "SyntheticArchive.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringList>
 #include <QString>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -60,20 +63,52 @@ inline void readOnce(const QString &path) {
     benchmark::DoNotOptimize(total);
 }
 
-// `cat FILE > /dev/null`.
-inline void catOnce(const QString &path) {
+// Runs `args` (the program found on PATH, or a path) with its output and
+// errors to /dev/null, and waits for it; its exit status.
+inline int runQuiet(const QStringList &args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    QByteArray file = QFile::encodeName(path);
-    char cat[] = "cat";
-    char *argv[] = {cat, file.data(), nullptr};
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<QByteArray> bytes;
+    for (const QString &a : args)
+        bytes.push_back(QFile::encodeName(a));
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
     pid_t pid;
-    if (posix_spawnp(&pid, "cat", &actions, nullptr, argv, environ) != 0)
-        qFatal("cannot run cat");
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        qFatal("cannot run %s", argv[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
     posix_spawn_file_actions_destroy(&actions);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// `cat FILE > /dev/null`.
+inline void catOnce(const QString &path) {
+    runQuiet({QStringLiteral("cat"), path});
+}
+
+// A program built beside this one (cartavera-cli).
+inline QString besideMe(const QString &name) {
+    return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath() +
+           u'/' + name;
+}
+
+// A folder of its own holding `files` (names in it, and the synthetic
+// archives they are hard links to), made once per name.
+inline QString folderWith(const QString &name, const std::map<QString, QString> &files) {
+    const QString folder = benchFolder().filePath(name);
+    if (!QFileInfo::exists(folder)) {
+        QDir().mkpath(folder);
+        for (const auto &[file, source] : files)
+            if (::link(QFile::encodeName(source).constData(),
+                       QFile::encodeName(folder + u'/' + file).constData()) != 0)
+                qFatal("cannot link %s", qPrintable(source));
+    }
+    return folder;
 }
 
 // The seconds from `from` to now; `from` moves on to now.

@@ -141,6 +141,34 @@ void findInList(benchmark::State &state) {
     state.counters["lines"] = double(hits.size());
 }
 
+// `cartavera-cli cerca database` listing every card, lines built, sorted and
+// written (to /dev/null), against `cat Database.pro > /dev/null`, both run as
+// processes in every iteration. Counters: x_cat, cli_ms, cat_ms.
+void companionListsEveryCard(benchmark::State &state) {
+    const QString archive = databaseOf(state.range(0));
+    const QString folder = folderWith(QStringLiteral("elenco_%1").arg(state.range(0)),
+                                      {{QStringLiteral("Database.pro"), archive}});
+    const QStringList companion{besideMe(QStringLiteral("cartavera-cli")),
+                                QStringLiteral("--cartella"), folder,
+                                QStringLiteral("cerca"), QStringLiteral("database")};
+    readOnce(archive);
+    double cli = 0, cat = 0;
+    for (auto _ : state) {
+        Clock::time_point t = Clock::now();
+        catOnce(archive);
+        cat += secondsSince(t);
+        if (runQuiet(companion) != 0)
+            state.SkipWithError("cartavera-cli failed");
+        const double s = secondsSince(t);
+        cli += s;
+        state.SetIterationTime(s);
+    }
+    const double n = double(state.iterations());
+    state.counters["x_cat"] = cli / cat;
+    state.counters["cli_ms"] = cli / n * 1e3;
+    state.counters["cat_ms"] = cat / n * 1e3;
+}
+
 void sizes(benchmark::internal::Benchmark *b) {
     b->Arg(100'000)->Arg(1'000'000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 }
@@ -153,3 +181,8 @@ BENCHMARK(tenFullBoxesNothingFound)->Apply(sizes);
 BENCHMARK(everyCardListed)->Apply(sizes);
 BENCHMARK(flaggedListed)->Apply(sizes);
 BENCHMARK(findInList)->Apply(sizes);
+BENCHMARK(companionListsEveryCard)
+    ->Arg(100'000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);

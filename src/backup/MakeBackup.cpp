@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QScopeGuard>
 #include <fcntl.h>
+#include <future>
 #include <sys/file.h>
 #include <unistd.h>
 #include <zip.h>
@@ -20,6 +21,8 @@
 namespace backup {
 
 using Kind = BackupError::Kind;
+
+constexpr zip_uint32_t kDeflateLevel = 2;
 
 Made makeBackup(const AppFolder &folder, const QString &target, const Progress &progress) {
     const QString app = QDir(folder.path()).canonicalPath();
@@ -67,6 +70,7 @@ Made makeBackup(const AppFolder &folder, const QString &target, const Progress &
 
     const QString part = target + QStringLiteral(".part");
     Made made{target, 0, total};
+    std::future<QHash<QString, std::pair<quint32, qint64>>> sourceCrcs;
     {
         Zip zip;
         int code = 0;
@@ -89,9 +93,15 @@ Made makeBackup(const AppFolder &folder, const QString &target, const Progress &
                     zip_source_free(source);
                     cannotRead(folder.file(item.name));
                 }
-                // Pictures are compressed already.
+                // Pictures are compressed already, and are stored. Anything
+                // else is deflated at level 2: a record file is mostly
+                // padding, which level 2 packs to within a few per cent of
+                // level 6 in a third of the time.
                 if (item.name.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive))
                     zip_set_file_compression(zip.z, zip_uint64_t(index), ZIP_CM_STORE, 0);
+                else
+                    zip_set_file_compression(zip.z, zip_uint64_t(index), ZIP_CM_DEFLATE,
+                                             kDeflateLevel);
                 ++made.files;
             }
             if (index < 0)
@@ -115,6 +125,15 @@ Made makeBackup(const AppFolder &folder, const QString &target, const Progress &
                 [](zip_t *, void *ud) { return static_cast<ProgressState *>(ud)->stop ? 1 : 0; },
                 nullptr, &state);
         }
+        // While libzip compresses on this core, the other one reads the
+        // files again for the CRC-32 the written entries must match.
+        sourceCrcs = std::async(std::launch::async, [&folder, &items] {
+            QHash<QString, std::pair<quint32, qint64>> crcs;
+            for (const Item &item : items)
+                if (!item.folder)
+                    crcs.insert(item.name, fileCrc(folder.file(item.name)));
+            return crcs;
+        });
         if (zip_close(zip.z) != 0) {
             const bool stopped = state.stop;
             const QString why = zip.error();
@@ -136,13 +155,14 @@ Made makeBackup(const AppFolder &folder, const QString &target, const Progress &
         if (entries.size() != items.size())
             damaged(part, QStringLiteral("il numero delle voci non corrisponde"));
         checkData(zip.z, part, entries, progress);
+        const auto crcs = sourceCrcs.get();
         for (qsizetype i = 0; i < items.size(); ++i) {
             const Entry &e = entries[i];
             if (e.name != items[i].name || e.folder != items[i].folder)
                 damaged(part, QStringLiteral("\"%1\" manca").arg(items[i].name));
             if (e.folder)
                 continue;
-            const auto [crc, size] = fileCrc(folder.file(e.name));
+            const auto [crc, size] = crcs.value(e.name);
             if (crc != e.crc || size != e.size)
                 damaged(part,
                         QStringLiteral("\"%1\" non corrisponde al file originale").arg(e.name));
