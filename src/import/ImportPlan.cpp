@@ -110,14 +110,21 @@ QStringList commonTitles(const spreadsheet::Sheet &sheet, int field) {
 }
 
 void storeValue(Record &record, int field, QStringView value, Stored &stored) {
-    const QString trimmed = text::trimmed(value);
-    const QByteArray bytes = text::encode1252(trimmed);
+    const QStringView trimmed = text::trimmedView(value);
+    // Encoded into memory kept from value to value: an import stores
+    // millions of them.
+    thread_local QByteArray buffer;
+    if (buffer.size() < trimmed.size())
+        buffer.resize(trimmed.size());
+    qsizetype unencodable = 0;
+    const qsizetype length = text::encode1252(trimmed, buffer.data(), &unencodable);
     const FieldSlot &slot = record.layout().fields[field];
-    if (bytes.size() > slot.capacity)
+    if (length > slot.capacity)
         ++stored.cut;
-    if (bytes.count('?') > trimmed.count(u'?'))
+    if (unencodable > 0)
         ++stored.replaced;
-    shorttext::storeBytes(record.data() + slot.offset, slot.capacity, bytes);
+    shorttext::storeBytes(record.data() + slot.offset, slot.capacity,
+                          QByteArrayView(buffer.constData(), length));
 }
 
 void Stored::countInto(Counts &counts) const {
@@ -260,19 +267,19 @@ bool Plan::fill(const QStringList &cells, Record &record, Counts &counts) const 
         if (index < 0 || qsizetype(column) >= cells.size())
             continue;
         const Target &t = m_targets[size_t(index)];
-        const QString value = text::trimmed(cells[qsizetype(column)]);
+        const QStringView value = text::trimmedView(cells[qsizetype(column)]);
         any = any || !value.isEmpty();
         if (t.flag) {
             record.setYesNo(t.field, isYes(value));
             continue;
         }
-        QString first = value;
-        QString second;
+        QStringView first = value;
+        QStringView second;
         if (m_split[column]) {
             const qsizetype blank = value.lastIndexOf(u' ');
             const int room = record.layout().fields[t.secondField].capacity;
-            if (blank > 0 && isProvince(QStringView(value).mid(blank + 1), room)) {
-                first = text::trimmed(QStringView(value).left(blank));
+            if (blank > 0 && isProvince(value.mid(blank + 1), room)) {
+                first = text::trimmedView(value.left(blank));
                 second = value.mid(blank + 1);
             }
         }

@@ -120,11 +120,13 @@ class CsvReader final : public TableReader {
 
     bool next(QStringList &cells) override {
         for (;;) {
-            cells.clear();
+            startCells();
             startRow();
             int c = peek();
-            if (c < 0)
+            if (c < 0) {
+                cells.clear();
                 return false;
+            }
             if (c == '\n' || c == '\r') { // an empty line
                 get();
                 if (c == '\r' && peek() == '\n')
@@ -132,13 +134,17 @@ class CsvReader final : public TableReader {
                 continue;
             }
             readRow(cells);
+            endCells(cells);
             return true;
         }
     }
 
   private:
+    QByteArray m_field; // its memory kept from row to row
+
     void readRow(QStringList &cells) {
-        QByteArray field;
+        QByteArray &field = m_field;
+        field.resize(0); // keeps its memory
         for (;;) {
             int c = get();
             if (c == '"' && field.isEmpty()) {
@@ -156,20 +162,20 @@ class CsvReader final : public TableReader {
                     addByte(field, c);
                 }
                 if (c < 0) {
-                    addCell(cells, decode(field));
+                    addCell(cells, field);
                     return;
                 }
                 continue;
             }
             if (c == m_separator) {
-                addCell(cells, decode(field));
-                field.clear();
+                addCell(cells, field);
+                field.resize(0);
                 continue;
             }
             if (c < 0 || c == '\n' || c == '\r') {
                 if (c == '\r' && peek() == '\n')
                     get();
-                addCell(cells, decode(field));
+                addCell(cells, field);
                 return;
             }
             addByte(field, c);
@@ -185,56 +191,63 @@ class HtmlReader final : public TableReader {
     // End tags of rows and cells may be left out, as HTML allows: a new row
     // ends the open row, a new cell the open cell, the table's end both.
     bool next(QStringList &cells) override {
-        cells.clear();
+        startCells();
+        const bool row = readRow(cells);
+        endCells(cells);
+        return row;
+    }
+
+  private:
+    bool m_rowOpen = false;
+    QByteArray m_cell;
+
+    bool readRow(QStringList &cells) {
         startRow();
         bool inRow = m_rowOpen; // a row whose start tag ended the row before
         m_rowOpen = false;
         bool inCell = false;
-        QByteArray cell;
+        QByteArray &cell = m_cell; // its memory kept from row to row
+        cell.resize(0); // keeps its memory
         for (;;) {
             if (inCell)
                 appendUntil('<', cell);
             int c = get();
             if (c < 0) {
                 if (inRow && inCell)
-                    addCell(cells, unescaped(cell));
-                return inRow && !cells.isEmpty();
+                    addUnescaped(cells, cell);
+                return inRow && cellCount() > 0;
             }
             if (c != '<')
                 continue;
             const TagName name = readTag();
-            const QByteArrayView tag = name.view();
-            if (tag == "tr") {
+            if (name.is("tr")) {
                 if (inRow) {
                     if (inCell)
-                        addCell(cells, unescaped(cell));
+                        addUnescaped(cells, cell);
                     m_rowOpen = true;
                     return true;
                 }
                 inRow = true;
-            } else if (tag == "/tr" || tag == "/table") {
+            } else if (name.is("/tr") || name.is("/table")) {
                 if (inCell)
-                    addCell(cells, unescaped(cell));
+                    addUnescaped(cells, cell);
                 inCell = false;
                 if (inRow)
                     return true;
-            } else if (inRow && (tag == "td" || tag == "th")) {
+            } else if (inRow && (name.is("td") || name.is("th"))) {
                 if (inCell)
-                    addCell(cells, unescaped(cell));
+                    addUnescaped(cells, cell);
                 inCell = true;
-                cell.clear();
-            } else if (inCell && (tag == "/td" || tag == "/th")) {
-                addCell(cells, unescaped(cell));
+                cell.resize(0);
+            } else if (inCell && (name.is("/td") || name.is("/th"))) {
+                addUnescaped(cells, cell);
                 inCell = false;
-            } else if (inCell && tag == "br") {
+            } else if (inCell && name.is("br")) {
                 addByte(cell, '\r');
                 addByte(cell, '\n');
             }
         }
     }
-
-  private:
-    bool m_rowOpen = false;
 
     // A tag's name, lower case; longer names than the few the reader knows are
     // cut, which tells them from those all the same.
@@ -245,7 +258,9 @@ class HtmlReader final : public TableReader {
             if (size < int(sizeof text))
                 text[size++] = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
         }
-        QByteArrayView view() const { return QByteArrayView(text, size); }
+        template <int N> bool is(const char (&name)[N]) const {
+            return size == N - 1 && std::memcmp(text, name, N - 1) == 0;
+        }
     };
 
     // After "<": the tag's name ("/td" for an end tag), the rest of the tag
@@ -270,6 +285,24 @@ class HtmlReader final : public TableReader {
             name.add(c);
             c = get();
         }
+        // The rest of the tag, in the buffer when it holds the tag's end
+        // (quoted values jumped whole), otherwise a byte at a time.
+        if (c >= 0 && c != '>' && c != '"' && c != '\'') {
+            const QByteArrayView rest = buffered();
+            for (qsizetype i = 0; i < rest.size();) {
+                const char b = rest[i];
+                if (b == '>') {
+                    take(i + 1);
+                    return name;
+                }
+                if (b == '"' || b == '\'') {
+                    i = rest.indexOf(b, i + 1);
+                    if (i < 0)
+                        break;
+                }
+                ++i;
+            }
+        }
         int quote = 0;
         while (c >= 0 && !(c == '>' && quote == 0)) {
             if (c == '"' || c == '\'')
@@ -279,10 +312,14 @@ class HtmlReader final : public TableReader {
         return name;
     }
 
-    QString unescaped(const QByteArray &bytes) const {
-        const QString s = decode(bytes);
-        if (!s.contains(u'&'))
-            return s;
+    // Adds a cell of these bytes with its character references decoded.
+    void addUnescaped(QStringList &cells, const QByteArray &bytes) {
+        QString &cell = addCell(cells, bytes);
+        if (cell.contains(u'&'))
+            cell = unescaped(cell);
+    }
+
+    static QString unescaped(const QString &s) {
         QString out;
         out.reserve(s.size());
         for (qsizetype i = 0; i < s.size(); ++i) {
@@ -389,12 +426,23 @@ void TableReader::appendUntil(char stop, QByteArray &into) {
     }
 }
 
-void TableReader::addCell(QStringList &cells, const QString &cell) {
-    if (cells.size() >= kMostColumns)
+QString &TableReader::nextCell(QStringList &cells) {
+    if (m_cellCount >= kMostColumns)
         throw FormatError(QStringLiteral("Il file contiene righe di più di %1 colonne: non è una "
                                          "tabella che si possa importare.")
                               .arg(kMostColumns));
-    cells << cell;
+    if (m_cellCount == cells.size())
+        cells.emplace_back();
+    return cells[m_cellCount++];
+}
+
+QString &TableReader::addCell(QStringList &cells, QByteArrayView bytes) {
+    QString &cell = nextCell(cells);
+    if (m_encoding == TableEncoding::Utf8)
+        cell = QString::fromUtf8(bytes);
+    else
+        text::decode1252(bytes, cell);
+    return cell;
 }
 
 QString TableReader::decode(const QByteArray &bytes) const {

@@ -81,13 +81,21 @@ class TableReader {
     int get() {
         if (m_pos >= m_end && !refill())
             return -1;
-        return static_cast<unsigned char>(m_chunk[m_pos++]);
+        return static_cast<unsigned char>(m_chunk.constData()[m_pos++]);
     }
     int peek() {
         if (m_pos >= m_end && !refill())
             return -1;
-        return static_cast<unsigned char>(m_chunk[m_pos]);
+        return static_cast<unsigned char>(m_chunk.constData()[m_pos]);
     }
+    // The bytes read from the file and not yet taken (empty at its end), and
+    // taking `n` of them.
+    QByteArrayView buffered() {
+        if (m_pos >= m_end && !refill())
+            return {};
+        return QByteArrayView(m_chunk.constData() + m_pos, m_end - m_pos);
+    }
+    void take(qsizetype n) { m_pos += n; }
     // Appends to `into` the bytes before the next `stop` (or to the end of the
     // file), no more than kMostCellBytes in all, and leaves `stop` unread.
     void appendUntil(char stop, QByteArray &into);
@@ -96,8 +104,18 @@ class TableReader {
         if (cell.size() < kMostCellBytes)
             cell.append(char(c));
     }
-    // Adds a cell to a row; raises FormatError past kMostColumns.
-    static void addCell(QStringList &cells, const QString &cell);
+    // The cells of a row are written over the strings of the row before,
+    // so that a long table is read without an allocation for each cell:
+    // a row starts with startCells(), ends with endCells().
+    void startCells() { m_cellCount = 0; }
+    qsizetype cellCount() const { return m_cellCount; }
+    void endCells(QStringList &cells) const { cells.resize(m_cellCount); }
+    // The string of the row's next cell; raises FormatError past
+    // kMostColumns.
+    QString &nextCell(QStringList &cells);
+    // Adds a cell of these bytes in the file's encoding to a row, and
+    // returns it.
+    QString &addCell(QStringList &cells, QByteArrayView bytes);
     QString decode(const QByteArray &bytes) const;
 
     TableKind m_kind;
@@ -115,6 +133,7 @@ class TableReader {
     qint64 m_consumed = 0; // bytes before the current chunk
     qint64 m_size = 0;
     qint64 m_rowStart = 0;
+    qsizetype m_cellCount = 0;
 };
 
 // Opens `path` and tells CSV from HTML, the encoding and the separator by its

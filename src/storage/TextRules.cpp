@@ -19,14 +19,18 @@ bool isBlank(char16_t c) {
 
 } // namespace
 
-QString trimmed(QStringView s) {
+QStringView trimmedView(QStringView s) {
     qsizetype begin = 0;
     qsizetype end = s.size();
     while (begin < end && isBlank(s[begin].unicode()))
         ++begin;
     while (end > begin && isBlank(s[end - 1].unicode()))
         --end;
-    return s.mid(begin, end - begin).toString();
+    return s.mid(begin, end - begin);
+}
+
+QString trimmed(QStringView s) {
+    return trimmedView(s).toString();
 }
 
 QByteArrayView trimmed(QByteArrayView bytes) {
@@ -55,13 +59,18 @@ QString toLowerAscii(QStringView s) {
     return out;
 }
 
-QString decode1252(QByteArrayView bytes) {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *dst = out.data();
+void decode1252(QByteArrayView bytes, QString &into) {
+    into.resize(bytes.size());
+    QChar *dst = into.data();
     for (char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
         *dst++ = QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b));
     }
+}
+
+QString decode1252(QByteArrayView bytes) {
+    QString out;
+    decode1252(bytes, out);
     return out;
 }
 
@@ -74,19 +83,32 @@ int byteFor1252(char32_t cp) {
     return -1;
 }
 
-QByteArray encode1252(QStringView s) {
-    QByteArray out;
-    out.reserve(s.size());
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        char32_t cp = s[i].unicode();
-        if (s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
-            cp = QChar::surrogateToUcs4(s[i], s[i + 1]);
-            ++i;
-        }
-        const int b = byteFor1252(cp);
-        out.append(b < 0 ? '?' : char(b));
-    }
+QByteArray encode1252(QStringView s, qsizetype *unencodable) {
+    // A character a byte at most: written in place, cut to length at the end.
+    QByteArray out(s.size(), Qt::Uninitialized);
+    out.truncate(encode1252(s, out.data(), unencodable));
     return out;
+}
+
+qsizetype encode1252(QStringView s, char *out, qsizetype *unencodable) {
+    char *o = out;
+    const char16_t *p = s.utf16();
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i];
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) { // the same code
+            *o++ = char(c);
+            continue;
+        }
+        char32_t cp = c;
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(p[i + 1]))
+            cp = QChar::surrogateToUcs4(c, p[++i]);
+        const int b = byteFor1252(cp);
+        *o++ = b < 0 ? '?' : char(b);
+        if (b < 0 && unencodable)
+            ++*unencodable;
+    }
+    return o - out;
 }
 
 bool isAllDigits(QStringView s) {
