@@ -10,10 +10,14 @@
 #include "storage/Journal.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QStorageInfo>
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <unistd.h>
 #include <zip.h>
 
@@ -59,6 +63,50 @@ void removeLeftoverRestores(const AppFolder &folder) {
         QDir(top.filePath(name)).removeRecursively();
 }
 
+namespace {
+
+// Unpacks the files of `entries` from the archive at `path` into `into` (a
+// folder of the application folder), each synced; reports the bytes written
+// to `done` and stops, raising Cancelled, once `stop` is set.
+int extract(const AppFolder &folder, const QString &path, const QList<Entry> &entries,
+            const QString &into, std::atomic<qint64> &done, const std::atomic<bool> &stop) {
+    if (!QDir().mkpath(folder.file(into)))
+        cannotWrite(folder.file(into));
+    Zip zip = openArchive(path);
+    if (listEntries(zip.z, path).size() != entries.size())
+        damaged(path, QStringLiteral("l'archivio è cambiato durante il ripristino"));
+    const Progress report = [&done, &stop](Stage, qint64 bytes, qint64) {
+        done = bytes;
+        return !stop;
+    };
+    ProgressState state{&report, totalSize(entries), Stage::Extracting};
+    qint64 bytes = 0;
+    int files = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const Entry &e = entries[i];
+        const QString to = folder.file(into + u'/' + e.name);
+        if (e.folder) {
+            if (!QDir().mkpath(to))
+                cannotWrite(to);
+            continue;
+        }
+        if (!QDir().mkpath(QFileInfo(to).path()))
+            cannotWrite(to);
+        QFile out(to);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            cannotWrite(to);
+        readEntry(zip.z, zip_uint64_t(i), e, path, &out, bytes, state);
+        if (!out.flush() || out.error() != QFileDevice::NoError || out.size() != e.size ||
+            ::fsync(out.handle()) != 0)
+            cannotWrite(to);
+        out.close();
+        ++files;
+    }
+    return files;
+}
+
+} // namespace
+
 Restored restore(const AppFolder &folder, const QString &path, const QString &backupsFolder,
                  const Progress &progress) {
     Restored restored;
@@ -66,19 +114,55 @@ Restored restore(const AppFolder &folder, const QString &path, const QString &ba
     // The data set as it is now, walked once: the program holds the folder,
     // so it does not change until the restore moves it.
     const QList<Item> current = dataItems(folder);
+    // The archive is unpacked into a staging folder in the application folder
+    // ("nuovi"); the items it replaces are moved aside there ("precedenti"),
+    // and the staging folder goes once the change is done. One a killed
+    // restore leaves is removed at the next start.
+    const QString staging = QLatin1String(kStagingPrefix) +
+                            QString::number(QDateTime::currentMSecsSinceEpoch(), 36);
+    const QString fresh = staging + QStringLiteral("/nuovi");
+    const QString old = staging + QStringLiteral("/precedenti");
+    const auto dropStaging = [&] { QDir(folder.file(staging)).removeRecursively(); };
     try {
         // Everything the directory tells is checked before a byte is written.
         entries = checkRestore(folder, path, false);
+        // The archive is unpacked on the other core while the safety backup
+        // of the data as they are is made on this one: nothing the user has
+        // changes until both are done.
+        std::atomic<qint64> extracted = 0;
+        std::atomic<bool> stop = false;
+        std::future<int> unpacking = std::async(std::launch::async, [&] {
+            return extract(folder, path, entries, fresh, extracted, stop);
+        });
+        // Stopped and waited for when the safety backup fails.
+        const auto stopUnpacking = qScopeGuard([&] {
+            stop = true;
+            if (unpacking.valid())
+                unpacking.wait();
+        });
         // A folder without data has nothing to keep.
         if (!current.isEmpty())
             restored.safetyBackup =
                 makeBackup(folder, freeArchivePath(backupsFolder, QDateTime::currentDateTime()),
                            progress)
                     .path;
-    } catch (const BackupError &e) {
-        if (e.kind() == Kind::Cancelled)
+        const qint64 total = totalSize(entries);
+        // What is left of the unpacking, reported (at least once) and
+        // cancellable until the moves begin.
+        do {
+            if (progress && !progress(Stage::Extracting, extracted, total))
+                stop = true;
+        } while (unpacking.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready);
+        restored.files = unpacking.get();
+        if (stop)
+            cancelled();
+    } catch (const StorageError &e) {
+        dropStaging();
+        const auto *failure = dynamic_cast<const BackupError *>(&e);
+        const Kind kind = failure ? failure->kind() : Kind::File;
+        if (kind == Kind::Cancelled)
             throw;
-        raise(e.kind(), e.message() + QStringLiteral("; nessun dato è stato cambiato"));
+        raise(kind, e.message() + QStringLiteral("; nessun dato è stato cambiato"));
     }
 
     // The items of the application folder to replace, in order: everything
@@ -96,16 +180,9 @@ Restored restore(const AppFolder &folder, const QString &path, const QString &ba
         return restoreRank(a) < restoreRank(b);
     });
 
-    // The whole restore is one change under the journal: a kill or a power
-    // cut anywhere leaves, after the next start, the folder as it was before
-    // or as the archive has it. The archive is unpacked into a staging folder
-    // in the application folder ("nuovi"); the items it replaces are moved
-    // aside there ("precedenti"), and the staging folder goes once the change
-    // is done.
-    const QString staging = QLatin1String(kStagingPrefix) +
-                            QString::number(QDateTime::currentMSecsSinceEpoch(), 36);
-    const QString fresh = staging + QStringLiteral("/nuovi");
-    const QString old = staging + QStringLiteral("/precedenti");
+    // The moves are one change under the journal: a kill or a power cut
+    // anywhere leaves, after the next start, the folder as it was before or
+    // as the archive has it.
     try {
         Change change(folder, Change::Kind::Restore);
         change.keepNewFolder(staging);
@@ -114,35 +191,8 @@ Restored restore(const AppFolder &folder, const QString &path, const QString &ba
             change.keepRename(fresh + u'/' + top, top);
         }
         change.begin();
-        if (!QDir().mkpath(folder.file(fresh)) || !QDir().mkpath(folder.file(old)))
+        if (!QDir().mkpath(folder.file(old)))
             cannotWrite(folder.file(staging));
-        {
-            Zip zip = openArchive(path);
-            if (listEntries(zip.z, path).size() != entries.size())
-                damaged(path, QStringLiteral("l'archivio è cambiato durante il ripristino"));
-            ProgressState state{&progress, totalSize(entries), Stage::Extracting};
-            qint64 done = 0;
-            for (qsizetype i = 0; i < entries.size(); ++i) {
-                const Entry &e = entries[i];
-                const QString to = folder.file(fresh + u'/' + e.name);
-                if (e.folder) {
-                    if (!QDir().mkpath(to))
-                        cannotWrite(to);
-                    continue;
-                }
-                if (!QDir().mkpath(QFileInfo(to).path()))
-                    cannotWrite(to);
-                QFile out(to);
-                if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                    cannotWrite(to);
-                readEntry(zip.z, zip_uint64_t(i), e, path, &out, done, state);
-                if (!out.flush() || out.error() != QFileDevice::NoError || out.size() != e.size ||
-                    ::fsync(out.handle()) != 0)
-                    cannotWrite(to);
-                out.close();
-                ++restored.files;
-            }
-        }
         for (const QString &top : tops) {
             const QString here = folder.file(top);
             if (lies(here) && !renameOver(here, folder.file(old + u'/' + top)))
@@ -163,7 +213,7 @@ Restored restore(const AppFolder &folder, const QString &path, const QString &ba
         raise(kind, e.message() + QStringLiteral("; nessun dato è stato cambiato"));
     }
     // Done: what the restore replaced is in the safety backup.
-    QDir(folder.file(staging)).removeRecursively();
+    dropStaging();
     return restored;
 }
 

@@ -13,6 +13,7 @@
 using namespace backup;
 
 Q_DECLARE_METATYPE(backup::EntryVerdict::Refusal)
+Q_DECLARE_METATYPE(backup::Stage)
 
 namespace {
 
@@ -101,6 +102,8 @@ class TestBackup : public QObject {
     void libraryErrorsInItalian();
     void readBackCatchesACorruptedWrite();
     void cancelLeavesNothing();
+    void cancelledRestoreChangesNothing_data();
+    void cancelledRestoreChangesNothing();
     void failedMoveIsUndone();
     void neverWritesOverAnArchiveOrTheData();
 };
@@ -606,6 +609,43 @@ void TestBackup::cancelLeavesNothing() {
         QCOMPARE(QDir(copies).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList());
     }
+}
+
+// The archive is unpacked aside while the safety backup is made: stopped in
+// either, the restore leaves the folder as it was, with nothing unpacked.
+void TestBackup::cancelledRestoreChangesNothing_data() {
+    QTest::addColumn<Stage>("stop");
+    QTest::newRow("during the safety backup") << Stage::Writing;
+    QTest::newRow("while unpacking") << Stage::Extracting;
+}
+
+void TestBackup::cancelledRestoreChangesNothing() {
+    QFETCH(Stage, stop);
+    QTemporaryDir tmp;
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    const QString other = tmp.filePath(QStringLiteral("altra"));
+    QDir().mkpath(app);
+    QDir().mkpath(other);
+    fillFolder(other, 2000);
+    const QString zipPath = tmp.filePath("copia.zip");
+    makeBackup(AppFolder(other), zipPath);
+    fillFolder(app, 3);
+    const QString copies = tmp.filePath(QStringLiteral("copie"));
+    QDir().mkpath(copies);
+    const auto before = folderSnapshot(app);
+    QList<Stage> seen;
+    try {
+        restore(AppFolder(app), zipPath, copies,
+                [&](Stage stage, qint64, qint64) {
+                    seen << stage;
+                    return stage != stop;
+                });
+        QFAIL("not cancelled");
+    } catch (const BackupError &e) {
+        QCOMPARE(e.kind(), BackupError::Kind::Cancelled);
+    }
+    QVERIFY(seen.contains(stop));
+    QCOMPARE(folderSnapshot(app), before);
 }
 
 // A move that fails midway puts back what was already moved.
