@@ -49,6 +49,20 @@ void fillFolder(const QString &app, int cards) {
         QVERIFY(writeFile(dir.filePath(name), bytes));
 }
 
+// A folder "app" of `appCards` cards in `tmp`, and "copia.zip", a backup of
+// another folder of `archiveCards` cards; the archive's path.
+QString folderAndOtherBackup(const QTemporaryDir &tmp, int appCards, int archiveCards) {
+    const QString app = tmp.filePath(QStringLiteral("app"));
+    const QString other = tmp.filePath(QStringLiteral("altra"));
+    QDir().mkpath(app);
+    QDir().mkpath(other);
+    fillFolder(other, archiveCards);
+    const QString zipPath = tmp.filePath("copia.zip");
+    makeBackup(AppFolder(other), zipPath);
+    fillFolder(app, appCards);
+    return zipPath;
+}
+
 const QStringList kProgramFiles = {"cartavera",   "cartavera-cli", "Guida.pdf", "Database.xls",
                                    "Clienti.xls", "Cliente.pdf",   "note.txt",  "1.jpeg"};
 
@@ -622,14 +636,8 @@ void TestBackup::cancelledRestoreChangesNothing_data() {
 void TestBackup::cancelledRestoreChangesNothing() {
     QFETCH(Stage, stop);
     QTemporaryDir tmp;
+    const QString zipPath = folderAndOtherBackup(tmp, 3, 2000);
     const QString app = tmp.filePath(QStringLiteral("app"));
-    const QString other = tmp.filePath(QStringLiteral("altra"));
-    QDir().mkpath(app);
-    QDir().mkpath(other);
-    fillFolder(other, 2000);
-    const QString zipPath = tmp.filePath("copia.zip");
-    makeBackup(AppFolder(other), zipPath);
-    fillFolder(app, 3);
     const QString copies = tmp.filePath(QStringLiteral("copie"));
     QDir().mkpath(copies);
     const auto before = folderSnapshot(app);
@@ -651,14 +659,9 @@ void TestBackup::cancelledRestoreChangesNothing() {
 // A move that fails midway puts back what was already moved.
 void TestBackup::failedMoveIsUndone() {
     QTemporaryDir tmp;
+    const QString zipPath = folderAndOtherBackup(tmp, 4, 30);
     const QString app = tmp.filePath(QStringLiteral("app"));
     const QString other = tmp.filePath(QStringLiteral("altra"));
-    QDir().mkpath(app);
-    QDir().mkpath(other);
-    fillFolder(other, 30);
-    const QString zipPath = tmp.filePath("copia.zip");
-    makeBackup(AppFolder(other), zipPath);
-    fillFolder(app, 4);
     QVERIFY(writeFile(app + "/Scheda_12/solo qui.txt", "x"));
     const auto before = folderSnapshot(app);
     QStringList order;
