@@ -4,7 +4,10 @@
 #   bench/scale.sh [CARDS] [CLIENTS]     (default 1000000 and 100000)
 # The archives are made with cartavera-synth in a temporary folder, removed at
 # the end. Ratios: whole-archive steps against one read of Database.pro
-# (cat to /dev/null); one navigation move against the same move on 10 cards.
+# (cat to /dev/null); one navigation move against the same move on 10 cards;
+# the list of every card's peak memory also against the lines' own bytes
+# (153 a card); the companion's backup of the folder ("copia") against
+# `zip -q -r` of it, and the restore of that backup against `unzip -q` of it.
 set -euo pipefail
 BIN="$(cd "$(dirname "$0")/.." && pwd)/build/bin"
 CARDS="${1:-1000000}"
@@ -34,4 +37,21 @@ for step in start navigate search flagged recontact exportwindow export summary;
     *) ratio=$(awk -v a="$t" -v b="$CAT" 'BEGIN { printf "%.2f× cat", a / b }') ;;
     esac
     printf '%-13s %10s %9s %9s\n' "$step" "$t" "$ratio" "$peak"
+    [ "$step" = start ] && START_PEAK=$peak
+    if [ "$step" = search ]; then
+        awk -v p="$peak" -v s="$START_PEAK" -v n="$CARDS" 'BEGIN {
+            l = n * 153 / 1048576
+            printf "  search peak: %.2f× the lines (%.0f MB in Windows-1252); above the start step'"'"'s %s MB: %.2f×\n", p / l, l, s, (p - s) / l }'
+    fi
 done
+
+# The backup and the restore, each against what a user would run instead.
+rm -f "$WORK/grande/Riepilogo.pdf" "$WORK/grande/Database.xls"
+COPIA=$(ms "$BIN/cartavera-cli" --cartella "$WORK/grande" copia --file "$WORK/copia.zip")
+ZIP=$(ms zip -q -r "$WORK/zip.zip" "$WORK/grande")
+awk -v a="$COPIA" -v b="$ZIP" 'BEGIN { printf "%-13s %10s %9s   (zip -q -r: %s ms)\n", "copia", a, sprintf("%.2f× zip", a / b), b }'
+mkdir -p "$WORK/unzip"
+UNZIP=$(ms unzip -q "$WORK/copia.zip" -d "$WORK/unzip")
+rm -rf "$WORK/unzip"
+read -r _ t peak < <(CARTAVERA_SCALE_ARCHIVE="$WORK/copia.zip" run "$WORK/grande" restore)
+awk -v a="$t" -v b="$UNZIP" -v p="$peak" 'BEGIN { printf "%-13s %10s %9s %9s   (unzip -q: %s ms)\n", "restore", a, sprintf("%.2f× unzip", a / b), p, b }'

@@ -14,9 +14,15 @@
 //   export       the database export written from its window
 //   summary      every card listed, then "Stampa": the summary's pages
 //                prepared and printed to a PDF file
+//   restore      the backup named by CARTAVERA_SCALE_ARCHIVE restored as the
+//                start screen's "Ripristina" does it, the file chosen and
+//                the question answered Yes: every entry checked, the
+//                question, the safety backup (beside the archive) and the
+//                unpacking, the moves into place
 //
 // Output: "STEP MILLISECONDS PEAK_MB".
 #include "app/Forms.h"
+#include "backup/BackupWindows.h"
 #include "kit/WindowKit.h"
 #include "clients/TfrmClienti.h"
 #include "database/TfrmDatabase.h"
@@ -95,7 +101,13 @@ int main(int argc, char **argv) {
     double ms = -1;
     auto lap = [&] { return double(timer.nsecsElapsed()) / 1e6; };
 
-    if (step == QLatin1String("start")) {
+    if (step == QLatin1String("restore")) {
+        desktop.fileNames << qEnvironmentVariable("CARTAVERA_SCALE_ARCHIVE");
+        timer.restart();
+        if (!backup::restoreFromWindow(nullptr, AppFolder(folder)))
+            std::fprintf(stderr, "ripristino non eseguito\n");
+        ms = lap();
+    } else if (step == QLatin1String("start")) {
         database->present();
         QCoreApplication::processEvents();
         ms = lap();
@@ -103,7 +115,9 @@ int main(int argc, char **argv) {
         database->present();
         QCoreApplication::processEvents();
     }
-    if (step == QLatin1String("navigate")) {
+    if (step == QLatin1String("restore")) {
+        // timed above
+    } else if (step == QLatin1String("navigate")) {
         timer.restart();
         click(database->cmdUltimo);
         click(database->cmdPrimo);

@@ -8,7 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-svg-dev libgl-dev    # Qt 6 Core/Gui/Widgets/PrintSupport/Test, Svg
     libqt6svg6 qt6-qpa-plugins            # SVG icons at run time; offscreen and X11 platforms
     qt6-translations-l10n                 # Qt's own dialogs and buttons in Italian (qtbase_it)
-    libbenchmark-dev                      # bench/
+    libbenchmark-dev zip unzip            # bench/, which measures backups against zip and unzip
     fonts-liberation2 fonts-dejavu-core   # metric fonts, so printed columns line up
     xvfb xauth                            # xvfb-run: a virtual screen where there is none
     poppler-utils                         # pdftotext/pdfinfo: tests read printed PDF files back
