@@ -68,14 +68,28 @@ char *LineText::add(qsizetype length, qint64 &offset) {
     return m_blocks.back().get() + (offset & (kBlockSize - 1));
 }
 
+qint64 LineText::adopt(LineText &&later) {
+    const qint64 first = qint64(m_blocks.size());
+    if (!later.m_blocks.empty()) {
+        for (auto &block : later.m_blocks)
+            m_blocks.push_back(std::move(block));
+        m_used = later.m_used;
+        later.m_blocks.clear();
+    }
+    return first;
+}
+
 } // namespace detail
 
 QByteArrayView HitList::Data::lineBytes(uint32_t line) const {
     if (fixedLength > 0) {
+        auto run = runs.rbegin();
+        while (run->firstLine > line)
+            ++run;
+        const qint64 local = qint64(line - run->firstLine);
         const qint64 perBlock = detail::LineText::kBlockSize / fixedLength;
-        const qint64 offset =
-            ((qint64(line) / perBlock) << detail::LineText::kBlockBits) +
-            (qint64(line) % perBlock) * fixedLength;
+        const qint64 offset = ((run->firstBlock + local / perBlock) << detail::LineText::kBlockBits) +
+                              (local % perBlock) * fixedLength;
         return {text.at(offset), fixedLength};
     }
     return {text.at(offsets[line]), lengths[line]};
@@ -167,6 +181,31 @@ void FoundLines::reserve(qsizetype lines) {
         m_data->offsets.reserve(size_t(lines));
         m_data->lengths.reserve(size_t(lines));
     }
+}
+
+void FoundLines::adopt(FoundLines &&later) {
+    const auto base = uint32_t(m_items.size());
+    if (m_items.size() + later.m_items.size() >= std::numeric_limits<uint32_t>::max())
+        throw std::bad_alloc();
+    HitList::Data &theirs = *later.m_data;
+    const qint64 firstBlock = m_data->text.adopt(std::move(theirs.text));
+    if (m_kind.fixedLength > 0) {
+        if (!later.m_items.empty())
+            m_data->runs.push_back({base, firstBlock});
+    } else {
+        const qint64 shift = firstBlock << LineText::kBlockBits;
+        for (const qint64 offset : theirs.offsets)
+            m_data->offsets.push_back(offset + shift);
+        m_data->lengths.insert(m_data->lengths.end(), theirs.lengths.begin(),
+                               theirs.lengths.end());
+    }
+    // Each array of the later lines goes as soon as it is copied.
+    m_items.reserve(m_items.size() + later.m_items.size());
+    for (const Item &item : later.m_items)
+        m_items.push_back({item.chunk, item.line + base});
+    later.m_items = {};
+    m_positions.insert(m_positions.end(), later.m_positions.begin(), later.m_positions.end());
+    later.m_positions = {};
 }
 
 HitList FoundLines::finish() {

@@ -41,6 +41,8 @@ class LineText {
 
     // Room for a line of `length` bytes, and its offset in `offset`.
     char *add(qsizetype length, qint64 &offset);
+    // Takes the blocks of `later` after its own; the number of the first.
+    qint64 adopt(LineText &&later);
     const char *at(qint64 offset) const {
         return m_blocks[size_t(offset >> kBlockBits)].get() + (offset & (kBlockSize - 1));
     }
@@ -57,9 +59,15 @@ class LineText {
 
 struct HitList::Data {
     detail::LineText text;
-    // Lines all of one length are found from their number alone; otherwise
-    // each has its offset and length, in file order.
+    // Lines all of one length are found from their number alone, within
+    // their run: the lines one reader wrote, from its first block on.
+    // Otherwise each line has its offset and length, in file order.
     qsizetype fixedLength = 0;
+    struct Run {
+        uint32_t firstLine;
+        qint64 firstBlock;
+    };
+    std::vector<Run> runs{{0, 0}};
     detail::LargeVector<qint64> offsets;
     detail::LargeVector<uint16_t> lengths;
     // Row by row, the number of its line in file order and its position.
@@ -78,6 +86,8 @@ class FoundLines {
     explicit FoundLines(const LineKind &kind);
     void add(qint64 position, const char *record);
     void reserve(qsizetype lines);
+    // Takes the lines another reader found further on in the file.
+    void adopt(FoundLines &&later);
 
     // The hits in list order; the lines found are given away.
     HitList finish();

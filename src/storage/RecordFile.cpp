@@ -232,6 +232,16 @@ RecordScanner::RecordScanner(const RecordLayout &layout, const QString &path)
     m_buffer.resize(qsizetype(std::max(1, (1 << 20) / m_recordSize)) * m_recordSize);
 }
 
+void RecordScanner::limit(qint64 first, qint64 end) {
+    m_count = std::min(m_count, end);
+    m_read = std::min(first, m_count);
+    m_offset = m_filled = 0;
+    if (m_file.isOpen() && !m_file.seek(m_read * m_recordSize))
+        throw StorageError(QStringLiteral("%1: impossibile leggere la scheda %2")
+                               .arg(shown(m_path))
+                               .arg(m_read + 1));
+}
+
 const char *RecordScanner::next() {
     if (m_read >= m_count)
         return nullptr;

@@ -155,6 +155,10 @@ class RecordScanner {
     RecordScanner &operator=(const RecordScanner &) = delete;
 
     qint64 count() const { return m_count; }
+    // Reads only the records from `first` (0-based) to before `end`: a part
+    // of the file, for one of several readers. count() is then `end` (at most
+    // the file's).
+    void limit(qint64 first, qint64 end);
     // The bytes of the next record (valid until the next call), or nullptr
     // after the last one.
     const char *next();
