@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <future>
 #include <limits>
 #include <new>
 #include <sys/mman.h>
@@ -276,16 +277,42 @@ template <class Item> void inFileOrder(Item *first, Item *last) {
 } // namespace
 
 void FoundLines::sort() {
-    struct Pile {
-        Item *first;
-        Item *last;
-        qsizetype depth;
-        int d;
-    };
     std::vector<Pile> piles;
     if (!m_items.empty())
         piles.push_back({m_items.data(), m_items.data() + m_items.size(), 0, kChunk - 1});
-    while (!piles.empty()) {
+    if (m_items.size() < size_t(kShareFrom)) {
+        sortPiles(piles, 0);
+        return;
+    }
+    // A long list: its largest pile dealt again until none holds half the
+    // lines, then the two cores sort the piles, each its share of the lines.
+    const auto size = [](const Pile &p) { return p.last - p.first; };
+    for (int deal = 0; deal < 32 && !piles.empty(); ++deal) {
+        const auto largest = std::max_element(
+            piles.begin(), piles.end(), [&](const Pile &a, const Pile &b) { return size(a) < size(b); });
+        if (piles.size() > 1 && size(*largest) <= qsizetype(m_items.size()) / 2)
+            break;
+        std::vector<Pile> dealt{*largest};
+        piles.erase(largest);
+        sortPiles(dealt, 2);
+        piles.insert(piles.end(), dealt.begin(), dealt.end());
+    }
+    std::vector<Pile> mine, theirs;
+    qsizetype mineLines = 0, theirLines = 0;
+    std::sort(piles.begin(), piles.end(),
+              [&](const Pile &a, const Pile &b) { return size(a) > size(b); });
+    for (const Pile &pile : piles) {
+        const bool toMine = mineLines <= theirLines;
+        (toMine ? mine : theirs).push_back(pile);
+        (toMine ? mineLines : theirLines) += size(pile);
+    }
+    auto other = std::async(std::launch::async, [this, &theirs] { sortPiles(theirs, 0); });
+    sortPiles(mine, 0);
+    other.get();
+}
+
+void FoundLines::sortPiles(std::vector<Pile> &piles, size_t until) const {
+    while (!piles.empty() && (until == 0 || piles.size() < until)) {
         auto [first, last, depth, d] = piles.back();
         piles.pop_back();
         const qsizetype n = last - first;
@@ -340,7 +367,7 @@ void FoundLines::sort() {
     }
 }
 
-void FoundLines::sortFew(Item *first, Item *last, qsizetype depth) {
+void FoundLines::sortFew(Item *first, Item *last, qsizetype depth) const {
     std::sort(first, last, [](const Item &a, const Item &b) {
         return a.chunk != b.chunk ? a.chunk < b.chunk : a.line < b.line;
     });

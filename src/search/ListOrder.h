@@ -148,8 +148,21 @@ class FoundLines {
     // call stack.
     void sort();
 
+    // Lines equal in their first `depth` characters whose chunks hold the
+    // same bytes above byte `d`, still to be sorted.
+    struct Pile {
+        Item *first;
+        Item *last;
+        qsizetype depth;
+        int d;
+    };
+    // Sorts the piles; with `until`, only until there are that many.
+    void sortPiles(std::vector<Pile> &piles, size_t until) const;
+    // From this many lines on, the two cores sort a share each.
+    static constexpr qsizetype kShareFrom = 50'000;
+
     // A few lines, compared whole chunks at a time.
-    void sortFew(Item *first, Item *last, qsizetype depth);
+    void sortFew(Item *first, Item *last, qsizetype depth) const;
 
     const LineKind &m_kind;
     std::unique_ptr<HitList::Data> m_data;
