@@ -1,5 +1,6 @@
 #include "ListOrder.h"
 
+#include "storage/StorageError.h"
 #include "storage/TextRules.h"
 
 #include <algorithm>
@@ -96,6 +97,17 @@ QByteArrayView HitList::Data::lineBytes(uint32_t line) const {
     return {text.at(offsets[line]), lengths[line]};
 }
 
+namespace {
+
+// A position as the list keeps it.
+uint32_t positionOf(qint64 position) {
+    if (position < 0 || position > qint64(std::numeric_limits<uint32_t>::max()))
+        throw StorageError(QStringLiteral("l'archivio è troppo grande per elencarne le schede"));
+    return uint32_t(position);
+}
+
+} // namespace
+
 HitList::HitList(const QList<Hit> &hits) {
     auto data = std::make_unique<Data>();
     for (const Hit &hit : hits) {
@@ -104,7 +116,7 @@ HitList::HitList(const QList<Hit> &hits) {
         char *at = data->text.add(bytes.size(), offset);
         std::memcpy(at, bytes.constData(), size_t(bytes.size()));
         data->order.push_back(uint32_t(data->positions.size()));
-        data->positions.push_back(hit.position);
+        data->positions.push_back(positionOf(hit.position));
         data->offsets.push_back(offset);
         data->lengths.push_back(uint16_t(bytes.size()));
     }
@@ -172,7 +184,7 @@ void FoundLines::add(qint64 position, const char *record) {
     if (m_items.size() >= std::numeric_limits<uint32_t>::max())
         throw std::bad_alloc();
     m_items.push_back({chunkOf({line, length}, 0), uint32_t(m_items.size())});
-    m_positions.push_back(position);
+    m_positions.push_back(positionOf(position));
 }
 
 void FoundLines::reserve(qsizetype lines) {

@@ -70,9 +70,10 @@ struct HitList::Data {
     std::vector<Run> runs{{0, 0}};
     detail::LargeVector<qint64> offsets;
     detail::LargeVector<uint16_t> lengths;
-    // Row by row, the number of its line in file order and its position.
+    // Row by row, the number of its line in file order and its position (a
+    // record file would need to be terabytes long for one past 32 bits).
     detail::LargeVector<uint32_t> order;
-    detail::LargeVector<qint64> positions;
+    detail::LargeVector<uint32_t> positions;
 
     QByteArrayView lineBytes(uint32_t line) const;
 };
@@ -167,7 +168,7 @@ class FoundLines {
     const LineKind &m_kind;
     std::unique_ptr<HitList::Data> m_data;
     LargeVector<Item> m_items;
-    LargeVector<qint64> m_positions; // in file order
+    LargeVector<uint32_t> m_positions; // in file order
 };
 
 } // namespace detail
