@@ -62,7 +62,13 @@ void freeLarge(void *p) noexcept {
 char *LineText::add(qsizetype length, qint64 &offset) {
     Q_ASSERT(length <= kBlockSize);
     if (m_used + length > kBlockSize) {
-        m_blocks.emplace_back(static_cast<char *>(allocateLarge(size_t(kBlockSize))));
+        // The first block in ordinary pages, which a short list touches only
+        // a few of; the blocks of a long list in huge ones.
+        char *block = m_blocks.empty() ? static_cast<char *>(std::malloc(size_t(kBlockSize)))
+                                       : static_cast<char *>(allocateLarge(size_t(kBlockSize)));
+        if (!block)
+            throw std::bad_alloc();
+        m_blocks.emplace_back(block);
         m_used = 0;
     }
     offset = (qint64(m_blocks.size() - 1) << kBlockBits) + m_used;
