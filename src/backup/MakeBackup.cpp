@@ -126,8 +126,9 @@ Made makeBackup(const AppFolder &folder, const QString &target, const Progress &
                 nullptr, &state);
         }
         // While libzip compresses on this core, the other one reads the
-        // files again for the CRC-32 the written entries must match.
-        sourceCrcs = std::async(std::launch::async, [&folder, &items] {
+        // files again for the CRC-32 the written entries must match (or this
+        // one does afterwards, when no thread can be had).
+        sourceCrcs = std::async(std::launch::async | std::launch::deferred, [&folder, &items] {
             QHash<QString, std::pair<quint32, qint64>> crcs;
             for (const Item &item : items)
                 if (!item.folder)

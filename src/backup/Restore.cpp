@@ -131,7 +131,8 @@ Restored restore(const AppFolder &folder, const QString &path, const QString &ba
         // changes until both are done.
         std::atomic<qint64> extracted = 0;
         std::atomic<bool> stop = false;
-        std::future<int> unpacking = std::async(std::launch::async, [&] {
+        // (Unpacked here after the safety backup when no thread can be had.)
+        std::future<int> unpacking = std::async(std::launch::async | std::launch::deferred, [&] {
             return extract(folder, path, entries, fresh, extracted, stop);
         });
         // Stopped and waited for when the safety backup fails.
@@ -152,7 +153,8 @@ Restored restore(const AppFolder &folder, const QString &path, const QString &ba
         do {
             if (progress && !progress(Stage::Extracting, extracted, total))
                 stop = true;
-        } while (unpacking.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready);
+        } while (unpacking.wait_for(std::chrono::milliseconds(50)) ==
+                 std::future_status::timeout);
         restored.files = unpacking.get();
         if (stop)
             cancelled();

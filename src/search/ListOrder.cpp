@@ -324,7 +324,9 @@ void FoundLines::sort() {
         (toMine ? mine : theirs).push_back(pile);
         (toMine ? mineLines : theirLines) += size(pile);
     }
-    auto other = std::async(std::launch::async, [this, &theirs] { sortPiles(theirs, 0); });
+    // (Sorted here, at get(), when no thread can be had.)
+    auto other = std::async(std::launch::async | std::launch::deferred,
+                            [this, &theirs] { sortPiles(theirs, 0); });
     sortPiles(mine, 0);
     other.get();
 }

@@ -60,11 +60,13 @@ void scan(const RecordLayout &layout, const QString &path, Missing missing, Sele
         if (count < kHalvesFrom) {
             failure = collect(scanner, selects, selectsAll, found);
         } else {
-            // The second half on the other core, into lines of its own that
-            // follow the first half's.
+            // The second half on the other core (or here, at get(), when no
+            // thread can be had), into lines of its own that follow the first
+            // half's.
             const qint64 half = count / 2;
-            auto second = std::async(std::launch::async, [&layout, &path, &kind, selectsAll, half,
-                                                          count, selects]() mutable {
+            auto second = std::async(std::launch::async | std::launch::deferred,
+                                     [&layout, &path, &kind, selectsAll, half, count,
+                                      selects]() mutable {
                 auto later = std::make_unique<FoundLines>(kind);
                 std::exception_ptr failed;
                 try {
