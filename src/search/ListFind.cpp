@@ -1,6 +1,5 @@
 #include "Search.h"
 
-#include "Lines.h"
 #include "storage/TextRules.h"
 
 namespace search {

@@ -1,8 +1,9 @@
 // The search engine behind the search and list windows and `cartavera-cli
-// cerca`: one sequential pass over a record file, each filled filter matched on
-// the raw Windows-1252 bytes of its field with A–Z-only case folding, only the
-// hits decoded into their list lines, the lines sorted in list order. No
-// widgets here. Its parts: Matching (the filters on the stored bytes), Lines,
+// cerca`: one sequential pass over a record file (two halves at once for a
+// large one), each filled filter matched on the raw Windows-1252 bytes of its
+// field with A–Z-only case folding, the hits' list lines written as Windows-1252
+// bytes and sorted in list order, a line decoded only when it is shown,
+// printed or written. No widgets here. Its parts: Matching (the filters on the stored bytes), Lines,
 // ListOrder, Scan (the pass over a file) and ListFind (the in-list find).
 #pragma once
 
